@@ -1,0 +1,23 @@
+// Validators shared by the message setters and the transaction keys, and the bounded
+// formatter of error texts.
+#pragma once
+
+#include <cstddef>
+
+// Like snprintf into `buffer` of `size` bytes: longer output is cut, the buffer
+// always ends with a NUL (for size > 0).
+void format_text(char *buffer, size_t size, const char *format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// Character check of the current rulebook at `level` (0 restricted Latin without
+// space, 1 with space, 2 extended set with umlauts). Returns 1 when every byte is
+// allowed, else 0 and the first offending byte through `bad` (when not NULL).
+// NULL or empty text gives 1.
+int check_text(const char *text, char *bad, int level);
+
+// 1 when `bic` (already upper-cased) is 8 or 11 characters of BIC form, else 0;
+// 0 also when the pattern cannot be compiled.
+int check_bic_format(const char *bic);
+
+// 1 when `text` is not NULL, not empty and at most 70 bytes, else 0.
+int check_line_length(const char *text);

@@ -1,0 +1,47 @@
+// The stored transactions of a payment message, linked from sepa_t::tx_head in the
+// order they were added. Every text is a private copy owned by the record.
+#pragma once
+
+#include <cstdint>
+
+#include "sepa.h"
+
+// Credit transfer (message type 2): one payment to a creditor.
+struct cti_transaction {
+    char *end_to_end_id;  // "id"
+    char *name;           // "name": creditor name
+    char *iban;           // "iban": creditor IBAN
+    char *bic;            // "bic": creditor BIC, upper case
+    char *country;        // "addrCC"
+    char *addr_line1;     // "addrLine1"
+    char *addr_line2;     // "addrLine2"
+    char *remittance;     // "ref": unstructured remittance information
+    char *purpose;        // "purp": purpose code, 4 bytes
+    double amount;        // "amount", rounded to cents; 0 = not given
+    char *date;           // "date"; NULL = the message's date
+    cti_transaction *next;
+};
+
+// Sequence types of a direct debit (ddi_transaction::seq_type).
+enum seq_type_t : int32_t { SEQ_NONE = 0, SEQ_FRST = 1, SEQ_RCUR = 2, SEQ_OOFF = 3, SEQ_FNAL = 4 };
+
+// Direct debit (message type 1): one collection from a debtor.
+struct ddi_transaction {
+    char *end_to_end_id;    // "id"
+    char *name;             // "name": debtor name
+    char *iban;             // "iban": debtor IBAN
+    char *bic;              // "bic": debtor BIC, upper case
+    char *country;          // "addrCC"
+    char *addr_line1;       // "addrLine1"
+    char *addr_line2;       // "addrLine2"
+    int32_t seq_type;       // "seq": seq_type_t
+    double amount;          // "amount", rounded to cents; 0 = not given
+    char *date;             // "date"; NULL = the message's date
+    char *mandate_ref;      // "mref"
+    char *mandate_date;     // "mdate"
+    char *old_mandate_ref;  // "old_mref"
+    char *old_iban;         // "old_iban"
+    uint8_t smnda;          // "smnda": 1 = same mandate, new debtor agent
+    char *remittance;       // "ref"
+    ddi_transaction *next;
+};

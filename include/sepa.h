@@ -1,0 +1,257 @@
+/*
+ * sepa.h - C interface of the SEPA payments library.
+ *
+ * IBAN and German account checks, bank lookups by bank code and BIC, German
+ * account-to-IBAN conversion, SEPA credit-transfer and direct-debit orders
+ * rendered as ISO 20022 XML (pain.001 / pain.008), and MT940 statement parsing.
+ *
+ * Conventions:
+ *  - All texts are NUL-terminated UTF-8. Every text passed in is copied; the
+ *    library never keeps a caller's pointer.
+ *  - Handle operations return 1 on success and 0 on failure; checks and lookups
+ *    return 1 for success, 0 for "not supported" and negative values for failures.
+ *  - Everything a caller must release with free() is allocated with malloc():
+ *    documents from sepa_toXML and sepa_bankinfo_t blocks. Error texts belong to
+ *    their handle and are never freed by the caller.
+ *  - Checks, lookups and conversion are reentrant. A handle (sepa_t or parser) is
+ *    used by one thread at a time. sepa_init and sepa_cleanup change process-wide
+ *    state and must not run concurrently with other calls.
+ */
+#ifndef SEPA_H
+#define SEPA_H
+
+#include <stddef.h>
+#include <stdint.h>
+#include <time.h>
+
+#if defined(_WIN32)
+#define SEPA_API __declspec(dllexport)
+#elif defined(__GNUC__)
+#define SEPA_API __attribute__((visibility("default")))
+#else
+#define SEPA_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ======================================================================== */
+/* Library frame: rulebook, cleanup, version                                 */
+/* ======================================================================== */
+
+/* Option of sepa_init that selects the SEPA rulebook by name. */
+#define SEPA_INIT_RULEBOOK 3
+
+/* Numeric version (22700 for 2.27) and its text ("2.27"). Exported data. */
+extern SEPA_API const int sepa_version_int;
+extern SEPA_API const char *sepa_version_str;
+
+/*
+ * Selects the process-wide SEPA rulebook. With option SEPA_INIT_RULEBOOK, value
+ * is one of "DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8", "DE-2.9", "DE-3.0",
+ * "DE-3.1", "DE-3.5", "DE-3.7" (case-sensitive). Returns 1 on success; 0 for an
+ * unknown option, a NULL value or an unknown name (the rulebook stays as it was).
+ * The rulebook decides character sets, COR1 permission, required data and the
+ * schema version of rendered documents, for all existing and future messages.
+ * Without a call, the first sepa_new picks "DE-3.5" (or "DE-3.1" before
+ * 21 December 2021) from the local date.
+ */
+SEPA_API int sepa_init(int option, const char *value);
+
+/*
+ * Releases the compiled IBAN and BIC patterns. The library stays usable: the
+ * patterns are compiled again on the next check. Does not change the rulebook.
+ */
+SEPA_API void sepa_cleanup(void);
+
+/* ======================================================================== */
+/* Bank directory and BIC directory                                          */
+/* ======================================================================== */
+
+/* --- bank section (sepa_bankinfo_t, sepa_bankid_check, sepa_bic_getBank, SEPA_SCL_*) --- */
+
+/* Reachability flags of a BIC (sepa_bankinfo_t.flags from sepa_bic_getBank). */
+#define SEPA_SCL_SCT 1  /* SEPA credit transfer */
+#define SEPA_SCL_SDD 2  /* SEPA core direct debit */
+#define SEPA_SCL_COR1 4 /* COR1 direct debit */
+#define SEPA_SCL_B2B 8  /* B2B direct debit */
+
+/*
+ * Bank information, one malloc() block: the five pointers point at strings packed
+ * behind `flags` in the same block (NULL where the source has no such field).
+ * Release it with one free().
+ */
+typedef struct sepa_bankinfo_t {
+    const char *name;
+    const char *zip;
+    const char *city;
+    const char *country;
+    const char *bic;
+    uint16_t flags;
+} sepa_bankinfo_t;
+
+/*
+ * Looks up a national bank code. country is "AT", "CH", "DE" or "LI" (exact, upper
+ * case; "LI" codes are found among the Swiss entries); code is the national bank
+ * code in digits, leading zeros optional. Returns 1 when found (and, when info is
+ * not NULL, stores a new block with flags 0 in *info, to be freed by the caller),
+ * 0 for an unsupported country, -2 when the code is not in the directory
+ * (also empty, NULL, too long or malformed codes), -3 when the block cannot be
+ * allocated (*info unchanged). With info NULL nothing is allocated.
+ */
+SEPA_API int sepa_bankid_check(const char *country, const char *code, sepa_bankinfo_t **info);
+
+/*
+ * Looks up a BIC of 8 or 11 characters (any case; 8 characters mean "XXX" branch).
+ * Returns 1 when found (and, when info is not NULL, stores a new block in *info
+ * holding name, country and the 11-character BIC, flags = SEPA_SCL_* bits), -2
+ * when the BIC is unknown or malformed, -3 when the block cannot be allocated.
+ */
+SEPA_API int sepa_bic_getBank(const char *bic, sepa_bankinfo_t **info);
+
+/* --- end of bank section --- */
+
+
+
+/* ======================================================================== */
+/* German account checks                                                     */
+/* ======================================================================== */
+
+/* --- account section (sepa_account_check, sepa_account_check2) --- */
+
+/*
+ * Checks a German account number (1-10 characters, padded to ten with leading
+ * zeros) with a check-digit method. method: the method byte whose two hex digits
+ * are the method code (0x63 = "63", 0xA5 = "A5"); only the low 8 bits count.
+ * Returns 1 check digit right, -1 wrong or argument missing/empty/too long,
+ * 0 no such method or the method does not check this account, 2 right by the
+ * second variant of method "76". Methods 52, 53, B6 and C0 need the bank code:
+ * use sepa_account_check2.
+ */
+SEPA_API int sepa_account_check(const char *account, int method);
+
+/*
+ * As sepa_account_check, with the 8-character bank code that methods 52, 53, B6
+ * and C0 need. A bank code that is NULL or not exactly 8 characters gives -1.
+ */
+SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int method);
+
+/* --- end of account section --- */
+
+
+
+/* ======================================================================== */
+/* IBAN check                                                                */
+/* ======================================================================== */
+
+/* --- iban section (sepa_iban_check, sepa_iban_getBank) --- */
+
+/*
+ * Checks an IBAN in electronic form (no blanks, upper case): country, length,
+ * layout, ISO 7064 mod 97-10 check digits, and for German IBANs the bank code
+ * (bank directory) and the account number (the bank's check-digit method).
+ * Returns 1 when valid, -1 otherwise (also for NULL). Keeps no error text.
+ */
+SEPA_API int sepa_iban_check(const char *iban);
+
+/*
+ * Looks up the bank of an IBAN (AT, CH, LI, DE). Returns 1 when found, 0 when the
+ * IBAN is valid but of another country, -1 when it fails sepa_iban_check, -2 when
+ * its bank code is not in the directory, -3 when the block cannot be allocated.
+ * When info is not NULL and the result is 1, *info receives a new block (flags 0)
+ * that the caller releases with free().
+ */
+SEPA_API int sepa_iban_getBank(const char *iban, sepa_bankinfo_t **info);
+
+/* --- end of iban section --- */
+
+
+
+/* ======================================================================== */
+/* Payment messages                                                          */
+/* ======================================================================== */
+
+#define SEPA_MSGTYPE_DDI 1 /* direct debit (pain.008) */
+#define SEPA_MSGTYPE_CTI 2 /* credit transfer (pain.001) */
+
+#define SEPA_DDTYPE_CORE 0
+#define SEPA_DDTYPE_COR1 1
+#define SEPA_DDTYPE_B2B 2
+
+/*
+ * One payment message under construction. Create it with sepa_new, release it
+ * with sepa_free. The fields are readable; change them only through the setters.
+ */
+typedef struct sepa_t {
+    uint32_t type;            /* SEPA_MSGTYPE_DDI or SEPA_MSGTYPE_CTI, fixed at creation */
+    const char *error;        /* text of the last failure, or NULL; never freed by the caller */
+    char *iban;               /* IBAN of the initiating side (creditor of a DD, debtor of a CT) */
+    char *bic;                /* its BIC, upper case */
+    char *name;               /* name of the initiating side, 1-70 bytes */
+    char *creditor_id;        /* SEPA creditor identifier (direct debit) */
+    char *date;               /* requested execution / collection date "yyyy-mm-dd" */
+    char *message_id;         /* message identification, 1-35 characters */
+    char error_buf[256];      /* storage for formatted error texts */
+    uint32_t tx_count;        /* number of transactions added */
+    double control_sum;       /* sum of the rounded amounts of all transactions */
+    int32_t dd_type;          /* SEPA_DDTYPE_CORE (default), _COR1 or _B2B */
+    uint8_t batch_booking;    /* 0 or 1; 1 in a new message */
+    void *tx_head;            /* first transaction (internal record) */
+    void *tx_tail;            /* last transaction (internal record) */
+} sepa_t;
+
+/* One key-value pair of sepa_add; a list ends with a pair whose key is NULL. */
+typedef struct sepa_kvpair_t {
+    const char *key;
+    const char *value;
+} sepa_kvpair_t;
+
+/*
+ * Returns the text of the last failed operation on the message, or NULL when
+ * none failed yet. A successful call does not clear it. For a NULL handle the
+ * text "Invalid sepa_t handle (NULL)". The text belongs to the handle.
+ */
+SEPA_API const char *sepa_getError(const sepa_t *handle);
+
+/* --- message section (sepa_new, sepa_free, setters, sepa_add) --- */
+
+/* --- end of message section --- */
+
+
+
+/* ======================================================================== */
+/* XML output                                                                */
+/* ======================================================================== */
+
+/* --- xml section (sepa_toXML) --- */
+
+/* --- end of xml section --- */
+
+
+
+/* ======================================================================== */
+/* German account data to IBAN, BIC of an IBAN                               */
+/* ======================================================================== */
+
+/* --- convert section (sepa_iban_convert, sepa_iban_getBIC) --- */
+
+/* --- end of convert section --- */
+
+
+
+/* ======================================================================== */
+/* MT940 statements                                                          */
+/* ======================================================================== */
+
+/* --- statement section (parser, sepa_stmt_t, sepa_stmt_tx_t) --- */
+
+/* --- end of statement section --- */
+
+
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* SEPA_H */
