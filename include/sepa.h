@@ -216,6 +216,36 @@ SEPA_API const char *sepa_getError(const sepa_t *handle);
 
 /* --- message section (sepa_new, sepa_free, setters, sepa_add) --- */
 
+/*
+ * Creates a message of type SEPA_MSGTYPE_DDI or SEPA_MSGTYPE_CTI (direct debits
+ * start as CORE with batch booking on). Returns NULL for another type or when
+ * memory is exhausted. The first call applies the date-based default rulebook
+ * when sepa_init has not chosen one. Release the message with sepa_free.
+ */
+SEPA_API sepa_t *sepa_new(int type);
+
+/* Frees a message and its transactions, overwriting their texts with zeros first.
+ * NULL is ignored. */
+SEPA_API void sepa_free(sepa_t *handle);
+
+/* Setters of the initiating side. Each returns 1 on success, 0 on failure (reason
+ * in sepa_getError; the previous value stays). A NULL handle returns 0. */
+SEPA_API int sepa_setIBAN(sepa_t *handle, const char *iban);
+SEPA_API int sepa_setBIC(sepa_t *handle, const char *bic);
+SEPA_API int sepa_setName(sepa_t *handle, const char *name);
+SEPA_API int sepa_setCreditorIdentifier(sepa_t *handle, const char *creditor_id);
+SEPA_API int sepa_setDate(sepa_t *handle, const char *date);          /* "yyyy-mm-dd" */
+SEPA_API int sepa_setDDType(sepa_t *handle, int dd_type);             /* SEPA_DDTYPE_* */
+SEPA_API int sepa_setBatchBooking(sepa_t *handle, uint8_t mode);      /* 0 or 1 */
+SEPA_API int sepa_setMessageId(sepa_t *handle, const char *message_id);
+
+/*
+ * Adds one transaction described by key-value pairs (keys compared without regard
+ * to case; the list ends with a pair whose key is NULL). Returns 1 when accepted,
+ * 0 when refused (reason in sepa_getError; the message is unchanged otherwise).
+ */
+SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
+
 /* --- end of message section --- */
 
 
@@ -225,6 +255,15 @@ SEPA_API const char *sepa_getError(const sepa_t *handle);
 /* ======================================================================== */
 
 /* --- xml section (sepa_toXML) --- */
+
+/*
+ * Renders the message as an ISO 20022 document (pain.008 for a direct debit,
+ * pain.001 for a credit transfer) in the schema version of the current rulebook.
+ * Returns a malloc()ed NUL-terminated text that the caller releases with free(),
+ * or NULL on failure (reason in sepa_getError). Fills in and keeps a default date
+ * and a generated message id when unset, so renderings repeat them.
+ */
+SEPA_API char *sepa_toXML(sepa_t *handle);
 
 /* --- end of xml section --- */
 
@@ -236,6 +275,28 @@ SEPA_API const char *sepa_getError(const sepa_t *handle);
 
 /* --- convert section (sepa_iban_convert, sepa_iban_getBIC) --- */
 
+/*
+ * Converts German account data into the IBAN the bank would give, following the
+ * bank's IBAN rule and successor. country must be "DE"; account 1-10 digits;
+ * bank_code 8 digits. iban (may be NULL) receives the IBAN in 35 bytes (NUL-padded;
+ * empty after a failure); status (may be NULL) receives one status byte:
+ * 0 plain, 1 account replaced, 10 bank code unknown, 11 account check failed,
+ * 12 rule forbids an IBAN, 13 successor used, 15 bank code replaced, 50 account
+ * excluded by the rule. Returns 1 IBAN formed, 0 country not "DE" or rule not
+ * supported, -1 argument missing/malformed or refused, -3 bank code not in the
+ * directory.
+ */
+SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
+                               char *iban, char *status);
+
+/*
+ * The BIC that belongs to an IBAN of AT, CH, LI or DE (electronic form, upper-case
+ * prefix). bic must have room for 12 bytes; it receives the 11-character BIC (empty
+ * when the bank has none) and is all zero after a failure. Returns 1 found, 0 other
+ * country, -1 wrong length for the country, -3 bank code not in the directory.
+ */
+SEPA_API int sepa_iban_getBIC(const char *iban, char *bic);
+
 /* --- end of convert section --- */
 
 
@@ -245,6 +306,77 @@ SEPA_API const char *sepa_getError(const sepa_t *handle);
 /* ======================================================================== */
 
 /* --- statement section (parser, sepa_stmt_t, sepa_stmt_tx_t) --- */
+
+#define SEPA_STMT_FORMAT_MT940 1
+
+/* One statement line (":61:" with its field 86). Texts point into the parser's
+ * loaded text and stay valid until the parser is freed. Unset pointers are NULL. */
+typedef struct sepa_stmt_tx_t {
+    struct tm valuta;       /* value date (day, month 0-11, year since 1900 set) */
+    struct tm booked;       /* entry date, all zero when absent */
+    char reversal;          /* 1 when the debit/credit mark starts with "R" */
+    double amount;          /* signed amount */
+    char code[4];           /* transaction type code after "N" */
+    char *ref;              /* reference for the account owner */
+    char *bankref;          /* bank reference after "//" */
+    char *txtext;           /* posting text (subfield 00) */
+    char *primanota;        /* journal number (subfield 10) */
+    int32_t gvc;            /* business transaction code at the start of field 86 */
+    int32_t extcode;        /* text key extension (subfield 34) */
+    char bank[13];          /* counterparty bank code or BIC (subfield 30) */
+    char account[35];       /* counterparty account or IBAN (subfield 31) */
+    char name[56];          /* counterparty name (subfields 32 and 33) */
+    char *purpose;          /* purpose lines before the first keyword */
+    char *eref;             /* EREF+ end-to-end reference */
+    char *kref;             /* KREF+ customer reference */
+    char *mref;             /* MREF+ mandate reference */
+    char *cred;             /* CRED+ creditor identifier */
+    char *debt;             /* DEBT+ originator identifier */
+    char *purp;             /* PURP+ purpose code */
+    char *coam;             /* COAM+ compensation amount */
+    char *oamt;             /* OAMT+ original amount */
+    char *svwz;             /* SVWZ+ remittance text */
+    char *abwa;             /* ABWA+ ultimate debtor */
+    char *abwe;             /* ABWE+ ultimate creditor */
+    struct sepa_stmt_tx_t *next;
+} sepa_stmt_tx_t;
+
+/* One statement of a file, with its lines in file order. */
+typedef struct sepa_stmt_t {
+    char *ref;              /* ":20:" transaction reference number */
+    char *account;          /* ":25:" account identification */
+    uint32_t number;        /* statement number (":28C:"), 0 when absent */
+    uint32_t page;          /* sequence number after "/", 0 when absent */
+    struct tm open_date;
+    struct tm close_date;
+    double open_saldo;      /* signed opening balance */
+    double close_saldo;     /* signed closing balance */
+    char open_currency[4];
+    char close_currency[4];
+    sepa_stmt_tx_t *tx_head;
+    sepa_stmt_tx_t *tx_tail;
+    struct sepa_stmt_t *next;
+} sepa_stmt_t;
+
+/* Statement parser handle: one parser serves one load. */
+typedef struct sepa_stmt_parser_t sepa_stmt_parser_t;
+
+/* New parser, or NULL when memory is exhausted. Release with sepa_stmt_parser_free. */
+SEPA_API sepa_stmt_parser_t *sepa_stmt_parser_new(void);
+
+/* Frees the parser, its loaded text and every statement record. NULL is ignored. */
+SEPA_API void sepa_stmt_parser_free(sepa_stmt_parser_t *parser);
+
+/* Text of the last error (empty when none); for NULL "invalid sepa_stmt_parser_t handle". */
+SEPA_API const char *sepa_stmt_parser_getError(const sepa_stmt_parser_t *parser);
+
+/* Loads and parses the file at path (format SEPA_STMT_FORMAT_MT940). Returns 1 on
+ * success, 0 on failure (reason in sepa_stmt_parser_getError). A parser loads once. */
+SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int format, const char *path);
+
+/* First statement (follow ->next for the others), or NULL when there is none.
+ * The records belong to the parser. */
+SEPA_API sepa_stmt_t *sepa_stmt_parser_getStatement(sepa_stmt_parser_t *parser);
 
 /* --- end of statement section --- */
 
