@@ -36,6 +36,7 @@ TABLE_MODULES = [
 
 
 def load_modules():
+    sys.dont_write_bytecode = True  # keep tools/ free of caches
     sys.path.insert(0, TOOLS_DIR)
     return [importlib.import_module(name) for name in TABLE_MODULES]
 
