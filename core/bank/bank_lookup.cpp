@@ -17,14 +17,15 @@ struct bank_code_country {
     const char *country;  // as the caller names it
     const char *table;    // the records it is served from
     size_t width;         // digits of a bank code, zero-padded on the left
+    bool german_form;     // header bytes and up to two versions (see read_german)
 };
 
 // Liechtenstein banks are members of the Swiss clearing and live among the Swiss records.
 constexpr bank_code_country bank_code_countries[] = {
-    {"AT", "AT", 5},
-    {"CH", "CH", 5},
-    {"DE", "DE", 8},
-    {"LI", "CH", 5},
+    {"AT", "AT", 5, false},
+    {"CH", "CH", 5, false},
+    {"DE", "DE", 8, true},
+    {"LI", "CH", 5, false},
 };
 
 constexpr size_t german_header_bytes = 4;
@@ -108,7 +109,7 @@ int bank_lookup(const char *country, const char *code, bank_record_t *record) {
     if (stored.size() <= key_length || stored.compare(0, key_length, key, key_length) != 0) return 0;
 
     const std::string_view rest = stored.substr(key_length);
-    if (std::strcmp(entry->table, "DE") != 0) {
+    if (!entry->german_form) {
         read_national(rest, record);
         return 1;
     }
