@@ -380,7 +380,7 @@ TEST(AccountCheckBlocks, CrossSumAndRemainders) {
     EXPECT_EQ(math_mod(23, 11), 1);
 
     account_digits a;
-    load_account_digits("7811358660", a);  // remainder 1 with the weights of method 06
+    ASSERT_TRUE(load_account_digits("7811358660", a));  // remainder 1 with method 06 weights
     const weights w = from(9, {2, 3, 4, 5, 6, 7, 2, 3, 4});
     EXPECT_EQ(weighted_mod_check(a, 11, 10, w), 1);
     EXPECT_EQ(mod11_strict_check(a, 10, w), -1);
