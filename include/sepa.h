@@ -121,19 +121,21 @@ SEPA_API int sepa_bic_getBank(const char *bic, sepa_bankinfo_t **info);
 /* --- account section (sepa_account_check, sepa_account_check2) --- */
 
 /*
- * Checks a German account number (1-10 characters, padded to ten with leading
- * zeros) with a check-digit method. method: the method byte whose two hex digits
- * are the method code (0x63 = "63", 0xA5 = "A5"); only the low 8 bits count.
- * Returns 1 check digit right, -1 wrong or argument missing/empty/too long,
- * 0 no such method or the method does not check this account, 2 right by the
- * second variant of method "76". Methods 52, 53, B6 and C0 need the bank code:
- * use sepa_account_check2.
+ * Checks a German account number (1-10 digits, padded to ten with leading zeros)
+ * with a check-digit method. method: the method byte whose two hex digits are the
+ * method code (0x63 = "63", 0xA5 = "A5"); only the low 8 bits count, so a
+ * sign-extended byte works too. Returns 1 check digit right, -1 wrong, or account
+ * missing, empty, longer than ten characters or holding a non-digit; 0 no such
+ * method or the method does not check this account (callers accept it); 2 right
+ * by the second variant of method "76". Methods 52, 53, B6 and C0 need the bank
+ * code: use sepa_account_check2 (sepa_account_check returns 0 for them).
+ * Allocates nothing; safe on any thread.
  */
 SEPA_API int sepa_account_check(const char *account, int method);
 
 /*
- * As sepa_account_check, with the 8-character bank code that methods 52, 53, B6
- * and C0 need. A bank code that is NULL or not exactly 8 characters gives -1.
+ * As sepa_account_check, with the bank code that methods 52, 53, B6 and C0 need.
+ * A bank code that is NULL or not exactly 8 digits gives -1, whatever the method.
  */
 SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int method);
 
