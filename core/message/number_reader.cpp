@@ -1,6 +1,7 @@
 #include "core/message/number_reader.h"
 
 #include <cctype>
+#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -89,5 +90,8 @@ bool read_decimal(const char *text, double *value) {
 
 double round_half_up(double x) {
     double base = std::floor(x);
-    return x - base >= 0.5 ? base + 1.0 : base;
+    // x is mostly a product such as 1.005 * 100 = 100.49999999999999: a decimal half
+    // that binary doubles miss by a few units in the last place. Those count as halves.
+    double tolerance = 4 * DBL_EPSILON * std::fmax(1.0, std::fabs(x));
+    return x - base >= 0.5 - tolerance ? base + 1.0 : base;
 }

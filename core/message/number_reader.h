@@ -15,5 +15,7 @@ const char *scan_decimal(const char *text, double *value, bool *out_of_range);
 // True when the whole of `text` is one number in range (an empty text reads as 0).
 bool read_decimal(const char *text, double *value);
 
-// floor(x) + 1 when the fraction of x is 0.5 or more, else floor(x).
+// floor(x) + 1 when the fraction of x is 0.5 or more, else floor(x). A fraction
+// within a few units in the last place below 0.5 counts as 0.5, so that decimal
+// halves that doubles cannot hold exactly (1.005 * 100) round up.
 double round_half_up(double x);

@@ -1,0 +1,6 @@
+// Check digits of a SEPA creditor identifier (ISO 7064 mod 97-10 without the
+// creditor business code at positions 4-6).
+#pragma once
+
+// nullptr when valid, else the constant failure text.
+const char *creditor_id_error(const char *creditor_id);
