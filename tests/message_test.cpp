@@ -164,6 +164,12 @@ TEST_F(MessageTest, SettersOfTextFields) {
         {"cid", sepa_setCreditorIdentifier, nullptr, "Creditor Identifier too short"},
         {"cid", sepa_setCreditorIdentifier, id36.c_str(), "Creditor Identifier too long"},
         {"cid", sepa_setCreditorIdentifier, "DE98ZZZ0999-999999", "Invalid character in Creditor Identifier"},
+        // The layout the schemas demand: letters, digits, a business code without blanks.
+        {"cid", sepa_setCreditorIdentifier, "DE98Z-Z09999999999", nullptr},
+        {"cid", sepa_setCreditorIdentifier, "DE98Z Z09999999999", "Invalid character in Creditor Identifier"},
+        {"cid", sepa_setCreditorIdentifier, "DE98Z&Z09999999999", "Invalid character in Creditor Identifier"},
+        {"cid", sepa_setCreditorIdentifier, "DE98Z\xC3\xA409999999999", "Invalid character in Creditor Identifier"},
+        {"cid", sepa_setCreditorIdentifier, "1398ZZZ09999999999", "Invalid character in Creditor Identifier"},
         {"date", sepa_setDate, "2024-02-29", nullptr},
         {"date", sepa_setDate, "2000-02-29", nullptr},
         {"date", sepa_setDate, "2030-12-31", nullptr},

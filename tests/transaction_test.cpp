@@ -197,6 +197,9 @@ TEST_F(TransactionTest, CreditTransferKeys) {
         {"purp", "SAL", "Invalid purpose (must be 4 characters)"},
         {"purp", "SALAR", "Invalid purpose (must be 4 characters)"},
         {"purp", nullptr, "Invalid purpose (must be 4 characters)"},
+        {"purp", "SA\x01A", "Invalid character '\x01' in purpose"},
+        {"purp", "S\xC3\xA4A", "Invalid character '\xC3' in purpose"},
+        {"purp", "SA A", "Invalid character ' ' in purpose"},
         // Direct-debit and unknown keys are ignored, whatever their values.
         {"seq", "bogus", nullptr},
         {"mref", nullptr, nullptr},
@@ -214,6 +217,17 @@ TEST_F(TransactionTest, MandateReferenceCharactersFollowTheRulebook) {
     expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), "Invalid character ' ' in mandate reference", "2.9");
     ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.0"), 1);
     expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), nullptr, "3.0");
+}
+
+// "AT-6" widens the character check at every level, but the schemas admit only the
+// SEPA identifier set in ids and mandate references.
+TEST_F(TransactionTest, IdentifiersKeepTheSepaSetUnderAt6) {
+    ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "AT-6"), 1);
+    expect_add(dd, concat(complete_dd, {{"name", "A#B"}, {"ref", "Nr. #1 {x}"}}), nullptr, "names keep it");
+    expect_add(dd, concat(complete_dd, {{"id", "E2E#1"}}), "Invalid character '#' in end-to-end ID", "id");
+    expect_add(dd, concat(complete_dd, {{"mref", "M_1"}}), "Invalid character '_' in mandate reference", "mref");
+    expect_add(dd, concat(complete_dd, {{"old_mref", "O@1"}}), "Invalid character '@' in old mandate reference",
+               "old_mref");
 }
 
 TEST_F(TransactionTest, ListsAndKeysMatchedWithoutCase) {

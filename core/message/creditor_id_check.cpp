@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/message/message_id_check.h"
+
 namespace {
 
 // Value of an identifier character for mod 97-10, or -1 when not a digit or letter.
@@ -18,6 +20,17 @@ const char *creditor_id_error(const char *creditor_id) {
     const size_t length = creditor_id == nullptr ? 0 : std::strlen(creditor_id);
     if (length < 7) return "Creditor Identifier too short";
     if (length > 35) return "Creditor Identifier too long";
+    // The layout the schemas require: letters, two check digits, and a business code
+    // of identifier characters without space.
+    const auto is_letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    const auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (!is_letter(creditor_id[0]) || !is_letter(creditor_id[1]) || !is_digit(creditor_id[2]) ||
+        !is_digit(creditor_id[3])) {
+        return "Invalid character in Creditor Identifier";
+    }
+    for (size_t i = 4; i < 7; ++i) {
+        if (creditor_id[i] == ' ' || !is_identifier_char(creditor_id[i])) return "Invalid character in Creditor Identifier";
+    }
     // National identifier first, then country code and check digits; the business
     // code (positions 4-6) is not part of the check.
     unsigned remainder = 0;
