@@ -136,6 +136,8 @@ const std::string id36(36, 'I');
 
 TEST_F(MessageTest, SettersOfTextFields) {
     const setter_case cases[] = {
+        {"iban", sepa_setIBAN, "DE89370400440532013000", nullptr},
+        {"iban", sepa_setIBAN, "DE89370400440532013001", "Invalid IBAN checksum (DE89370400440532013001)"},
         {"iban", sepa_setIBAN, "GB82WEST12345698765432", nullptr},
         {"iban", sepa_setIBAN, "GB82WEST12345698765423", "Invalid IBAN checksum (GB82WEST12345698765423)"},
         {"iban", sepa_setIBAN, "XX82", "Invalid or unknown IBAN country code (XX82)"},
@@ -168,7 +170,7 @@ TEST_F(MessageTest, SettersOfTextFields) {
         {"cid", sepa_setCreditorIdentifier, "DE98Z-Z09999999999", nullptr},
         {"cid", sepa_setCreditorIdentifier, "DE98Z Z09999999999", "Invalid character in Creditor Identifier"},
         {"cid", sepa_setCreditorIdentifier, "DE98Z&Z09999999999", "Invalid character in Creditor Identifier"},
-        {"cid", sepa_setCreditorIdentifier, "DE98Z\xC3\xA409999999999", "Invalid character in Creditor Identifier"},
+        {"cid", sepa_setCreditorIdentifier, "DE98Z\xC3\xA4" "09999999999", "Invalid character in Creditor Identifier"},
         {"cid", sepa_setCreditorIdentifier, "1398ZZZ09999999999", "Invalid character in Creditor Identifier"},
         {"date", sepa_setDate, "2024-02-29", nullptr},
         {"date", sepa_setDate, "2000-02-29", nullptr},
@@ -199,7 +201,7 @@ TEST_F(MessageTest, SettersOfTextFields) {
     EXPECT_STREQ(dd->bic, "BKAUATWW500");
     EXPECT_STREQ(dd->iban, "GB82WEST12345698765432");
     EXPECT_STREQ(dd->name, "Müller & Söhne");
-    EXPECT_STREQ(dd->creditor_id, "de98zzz09999999999");
+    EXPECT_STREQ(dd->creditor_id, "DE98Z-Z09999999999");
     EXPECT_STREQ(dd->date, "2030-12-31");
     EXPECT_STREQ(dd->message_id, "A b'()+,-./:?");
 }

@@ -197,8 +197,8 @@ TEST_F(TransactionTest, CreditTransferKeys) {
         {"purp", "SAL", "Invalid purpose (must be 4 characters)"},
         {"purp", "SALAR", "Invalid purpose (must be 4 characters)"},
         {"purp", nullptr, "Invalid purpose (must be 4 characters)"},
-        {"purp", "SA\x01A", "Invalid character '\x01' in purpose"},
-        {"purp", "S\xC3\xA4A", "Invalid character '\xC3' in purpose"},
+        {"purp", "SA\x01" "A", "Invalid character '\x01' in purpose"},
+        {"purp", "S\xC3\xA4" "A", "Invalid character '\xC3' in purpose"},
         {"purp", "SA A", "Invalid character ' ' in purpose"},
         // Direct-debit and unknown keys are ignored, whatever their values.
         {"seq", "bogus", nullptr},
