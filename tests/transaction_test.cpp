@@ -328,6 +328,7 @@ TEST_F(TransactionTest, Amounts) {
         {"1.005", nullptr, 1.01},
         {"2.675", nullptr, 2.68},
         {"0.125", nullptr, 0.13},
+        {"0000000000000000012.34", nullptr, 12.34},
         {"0.0049", nullptr, 0.0},  // passes the key, then fails completeness
         {"999999999.99", nullptr, 999999999.99},
         {"999999999.994", nullptr, 999999999.99},
