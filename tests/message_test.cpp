@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ctime>
 #include <string>
 
+#include "core/frame/clock.h"
 #include "core/frame/rulebook.h"
 #include "sepa.h"
 
@@ -45,12 +47,33 @@ protected:
     sepa_t *ct = nullptr;
 };
 
+time_t local_noon(int year, int month, int day) {
+    struct tm t {};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = 12;
+    t.tm_isdst = -1;
+    return mktime(&t);
+}
+
 TEST(MessageNew, RefusedTypeStillFixesTheDefaultRulebook) {
-    reset_rulebook_for_tests();
-    EXPECT_EQ(sepa_new(3), nullptr);
-    EXPECT_EQ(sepa_new(0), nullptr);
-    // Whatever today's date, it is after 21 December 2021 on any machine running this.
-    EXPECT_EQ(current_rulebook(), RULEBOOK_DE_3_5);
+    const struct {
+        int year, month, day;
+        int rulebook;
+    } cases[] = {{2021, 12, 20, RULEBOOK_DE_3_1}, {2021, 12, 21, RULEBOOK_DE_3_5}, {2019, 1, 1, RULEBOOK_DE_3_1},
+                 {2030, 1, 1, RULEBOOK_DE_3_5}};
+    for (const auto &c : cases) {
+        reset_rulebook_for_tests();
+        clock_pin_for_tests(local_noon(c.year, c.month, c.day));
+        EXPECT_EQ(sepa_new(3), nullptr);
+        EXPECT_EQ(current_rulebook(), c.rulebook) << c.year << "-" << c.month << "-" << c.day;
+        // Once chosen, a later date does not change it.
+        clock_pin_for_tests(local_noon(2030, 1, 1));
+        sepa_free(sepa_new(SEPA_MSGTYPE_DDI));
+        EXPECT_EQ(current_rulebook(), c.rulebook);
+    }
+    clock_unpin_for_tests();
 }
 
 TEST(MessageNew, RulebookChosenBeforeTheFirstMessageStays) {
