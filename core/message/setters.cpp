@@ -1,12 +1,12 @@
 // Setters of the initiating side of a payment message. Each validates completely
 // before it changes anything: a refusal leaves every field as it was and only sets
 // the error text.
-#include <cctype>
 #include <cstring>
 
 #include "core/frame/rulebook.h"
 #include "core/frame/text_checks.h"
 #include "core/iban/iban_validate.h"
+#include "core/message/bic_text.h"
 #include "core/message/calendar_date.h"
 #include "core/message/creditor_id_check.h"
 #include "core/message/message_error.h"
@@ -41,11 +41,8 @@ extern "C" SEPA_API int sepa_setIBAN(sepa_t *message, const char *iban) {
 
 extern "C" SEPA_API int sepa_setBIC(sepa_t *message, const char *bic) {
     if (message == nullptr) return 0;
-    if (bic == nullptr || std::strlen(bic) > 11) return message_fail(message, "sepa_setBIC: invalid BIC");
-    char upper[12];
-    size_t i = 0;
-    for (; bic[i] != '\0'; ++i) upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(bic[i])));
-    upper[i] = '\0';
+    char upper[BIC_TEXT_SIZE];
+    if (!bic_upper_copy(bic, upper)) return message_fail(message, "sepa_setBIC: invalid BIC");
     if (!check_bic_format(upper)) return message_fail(message, "sepa_setBIC: invalid BIC format");
     return store_copy(message, &message->bic, upper, "sepa_setBIC: strdup() failed");
 }

@@ -1,7 +1,6 @@
 // sepa_add: validates a key-value list pair by pair into a draft, checks that the
 // transaction is complete, and only then appends it to the message. A refusal frees
 // the draft (texts wiped) and changes nothing but the message's error text.
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -10,6 +9,7 @@
 #include "core/frame/text_checks.h"
 #include "core/iban/iban_validate.h"
 #include "core/message/amount.h"
+#include "core/message/bic_text.h"
 #include "core/message/calendar_date.h"
 #include "core/message/message_error.h"
 #include "core/message/message_id_check.h"
@@ -70,13 +70,19 @@ bool length_between(const char *value, size_t min, size_t max) {
     return n >= min && n <= max;
 }
 
-// Length bounds, then the character check of the rulebook at `level`.
-const char *checked_text(add_context &ctx, char **field, const char *value, size_t min, size_t max,
-                         const char *length_failure, int level, const char *character_failure) {
-    if (!length_between(value, min, max)) return length_failure;
+// The character check of the rulebook at `level`, then the copy.
+const char *checked_characters(add_context &ctx, char **field, const char *value, int level,
+                               const char *character_failure) {
     char bad = 0;
     if (!check_text(value, &bad, level)) return ctx.formatted(character_failure, bad);
     return store(field, value);
+}
+
+// Length bounds, then the character check.
+const char *checked_text(add_context &ctx, char **field, const char *value, size_t min, size_t max,
+                         const char *length_failure, int level, const char *character_failure) {
+    if (!length_between(value, min, max)) return length_failure;
+    return checked_characters(ctx, field, value, level, character_failure);
 }
 
 // As checked_text, for identifiers (end-to-end id, mandate references): the schemas
@@ -112,11 +118,8 @@ const char *check_old_iban(add_context &ctx, const char *value) {
 }
 
 const char *check_bic(add_context &ctx, const char *value) {
-    if (value == nullptr || std::strlen(value) > 11) return "Invalid BIC";
-    char upper[12];
-    size_t i = 0;
-    for (; value[i] != '\0'; ++i) upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(value[i])));
-    upper[i] = '\0';
+    char upper[BIC_TEXT_SIZE];
+    if (!bic_upper_copy(value, upper)) return "Invalid BIC";
     if (!check_bic_format(upper)) return "Invalid BIC format";
     return store(&ctx.draft.bic, upper);
 }
@@ -130,14 +133,12 @@ const char *check_country(add_context &ctx, const char *value) {
 
 const char *check_address_line1(add_context &ctx, const char *value) {
     if (!check_line_length(value)) return "Invalid address line 1 (must be 1-70 chars)";
-    return checked_text(ctx, &ctx.draft.addr_line1, value, 1, 70, "", 2,
-                        "Invalid character '%c' in address line 1");
+    return checked_characters(ctx, &ctx.draft.addr_line1, value, 2, "Invalid character '%c' in address line 1");
 }
 
 const char *check_address_line2(add_context &ctx, const char *value) {
     if (!check_line_length(value)) return "Invalid address line 2 (must be 1-70 chars)";
-    return checked_text(ctx, &ctx.draft.addr_line2, value, 1, 70, "", 2,
-                        "Invalid character '%c' in address line 2");
+    return checked_characters(ctx, &ctx.draft.addr_line2, value, 2, "Invalid character '%c' in address line 2");
 }
 
 const char *check_remittance(add_context &ctx, const char *value) {
