@@ -177,12 +177,17 @@ inline std::map<size_t, std::string> validate(const std::vector<std::string> &do
     }
     std::map<std::string, std::vector<size_t>> by_schema;
     for (size_t i = 0; i < docs.size(); ++i) by_schema[schema_of(docs[i])].push_back(i);
-    auto path_of = [&](size_t i) { return std::string(dir) + "/doc" + std::to_string(i) + ".xml"; };
+    auto path_of = [&](size_t i) {
+        std::string path = dir;
+        path.append("/doc").append(std::to_string(i)).append(".xml");
+        return path;
+    };
     for (const auto &[schema, indices] : by_schema) {
-        std::string command = "xmllint --noout --schema " + std::string(SEPA_SCHEMA_DIR) + "/" + schema + ".xsd";
+        std::string command = "xmllint --noout --schema ";
+        command.append(SEPA_SCHEMA_DIR).append("/").append(schema).append(".xsd");
         for (size_t i : indices) {
             std::ofstream(path_of(i), std::ios::binary) << docs[i];
-            command += " " + path_of(i);
+            command.append(" ").append(path_of(i));
         }
         command += " 2>&1";
         std::string report;
@@ -192,7 +197,7 @@ inline std::map<size_t, std::string> validate(const std::vector<std::string> &do
             pclose(pipe);
         }
         for (size_t i : indices) {
-            const std::string ok_line = path_of(i) + " validates";
+            const std::string ok_line = path_of(i).append(" validates");
             if (schema.empty() || report.find(ok_line) == std::string::npos) {
                 std::string mine;
                 std::istringstream lines(report);
