@@ -1,9 +1,8 @@
 #include "core/xml/xml_lines.h"
 
 namespace {
-constexpr char tabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t";
-constexpr int max_depth = sizeof(tabs) - 1;
-size_t length_of(const char *text) { return text == nullptr ? 0 : strlen(text); }
+constexpr std::string_view tabs = "\t\t\t\t\t\t\t\t\t\t\t\t";
+constexpr int max_depth = static_cast<int>(tabs.size());
 }  // namespace
 
 bool xml_lines::start_row(size_t length) {
@@ -11,7 +10,7 @@ bool xml_lines::start_row(size_t length) {
         ok_ = false;
         return false;
     }
-    // Rows are appended behind the document's NUL; an empty buffer gets one first.
+    // Rows are appended over the document's NUL; an empty buffer gets one first.
     if (buffer_->used == 0) {
         buffer_->data[0] = '\0';
         buffer_->used = 1;
@@ -19,39 +18,38 @@ bool xml_lines::start_row(size_t length) {
     return true;
 }
 
-void xml_lines::row(int depth, const char *a, const char *b, const char *c, const char *value,
-                    const char *end) {
+void xml_lines::row(int depth, std::string_view a, std::string_view b, std::string_view c,
+                    std::string_view value, std::string_view end) {
     if (depth > max_depth) depth = max_depth;
-    const size_t la = length_of(a), lb = length_of(b), lc = length_of(c);
-    const size_t lv = end != nullptr ? length_of(value) : 0, le = length_of(end);
-    const size_t total = static_cast<size_t>(depth) + la + lb + lc + (end != nullptr ? lv + le + 3 : 0) + 1;
+    const bool closing = !end.empty();
+    const size_t total = static_cast<size_t>(depth) + a.size() + b.size() + c.size() +
+                         (closing ? value.size() + end.size() + 3 : 0) + 1;
     if (!start_row(total)) return;
-    put(tabs, static_cast<size_t>(depth));
-    put(a, la);
-    if (lb) put(b, lb);
-    if (lc) put(c, lc);
-    if (end != nullptr) {
-        if (lv) put(value, lv);
-        put("</", 2);
-        put(end, le);
-        put(">", 1);
+    put(tabs.substr(0, static_cast<size_t>(depth)));
+    put(a);
+    put(b);
+    put(c);
+    if (closing) {
+        put(value);
+        put("</");
+        put(end);
+        put(">");
     }
-    put("\n", 1);
+    put("\n");
     buffer_->data[buffer_->used - 1] = '\0';
 }
 
-void xml_lines::escaped(int depth, const char *element, const char *value) {
+void xml_lines::escaped(int depth, std::string_view element, const char *value) {
     if (depth > max_depth) depth = max_depth;
-    const size_t le = strlen(element);
-    if (!start_row(static_cast<size_t>(depth) + le + 2)) return;
-    put(tabs, static_cast<size_t>(depth));
-    put("<", 1);
-    put(element, le);
-    put(">", 1);
+    if (!start_row(static_cast<size_t>(depth) + element.size() + 2)) return;
+    put(tabs.substr(0, static_cast<size_t>(depth)));
+    put("<");
+    put(element);
+    put(">");
     buffer_->data[buffer_->used - 1] = '\0';
     if (!buffer_append_escaped(buffer_, value)) {
         ok_ = false;
         return;
     }
-    row(0, "</", element, ">", nullptr, nullptr);
+    row(0, "</", element, ">", {}, {});
 }
