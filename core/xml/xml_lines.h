@@ -38,6 +38,7 @@ private:
     void row(int depth, std::string_view a, std::string_view b, std::string_view c, std::string_view value,
              std::string_view end);
     void put(std::string_view text) {
+        if (text.empty()) return;  // an empty view may have no data pointer at all
         memcpy(buffer_->data + buffer_->used - 1, text.data(), text.size());
         buffer_->used += static_cast<uint32_t>(text.size());
     }
