@@ -260,8 +260,14 @@ SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
  * Renders the message as an ISO 20022 document (pain.008 for a direct debit,
  * pain.001 for a credit transfer) in the schema version of the current rulebook.
  * Returns a malloc()ed NUL-terminated text that the caller releases with free(),
- * or NULL on failure (reason in sepa_getError). Fills in and keeps a default date
- * and a generated message id when unset, so renderings repeat them.
+ * or NULL on failure (reason in sepa_getError): no transactions, missing data of
+ * the initiating side (IBAN, name; BIC and creditor identifier of a direct debit;
+ * the debtor BIC of a credit transfer under "DE-2.6"), or data that the schema of
+ * the current rulebook rejects after a rulebook change (e.g. a transaction without
+ * BIC under "DE-2.6", a mandate reference with a space before "DE-3.0"). A NULL
+ * handle gives NULL. Fills in and keeps a default date (today, local time) and a
+ * generated message id when unset, so renderings repeat them. Different messages
+ * may be rendered on different threads at once.
  */
 SEPA_API char *sepa_toXML(sepa_t *handle);
 
