@@ -8,7 +8,9 @@ core/convert/iban_rule_lists.h. Python 3 standard library only; the output depen
 on the input files alone.
 
 Run alone:   python3 tools/iban_rule_tables.py <de_dir> <out_dir>
-From the main generator: write_tables(de_dir, out_dir).
+From code:   write_tables(de_dir, out_dir).
+As a table module of tools/generate_data.py: add_arguments(parser, shared_data) and
+build(args) (option --iban-rules, the folder holding the iban_rule_*.csv files).
 """
 
 import csv
@@ -23,7 +25,7 @@ ACCOUNT_LIST_RULES = ("0004", "0006", "0007", "0010", "0011", "0015", "0016", "0
                       "0022", "0023", "0024", "0033", "0034", "0035", "0044", "0049", "0051")
 
 
-class DataError(Exception):
+class DataError(ValueError):
     pass
 
 
@@ -206,14 +208,29 @@ def render(lists):
     return "\n".join(out)
 
 
+class _Arguments:
+    def __init__(self, iban_rules):
+        self.iban_rules = iban_rules
+
+
 def write_tables(de_dir, out_dir):
     """Reads the lists from de_dir and writes out_dir/iban_rule_lists.cpp; returns its path."""
-    text = render(read_lists(de_dir))
+    (_, text), = build(_Arguments(de_dir))
     os.makedirs(out_dir, exist_ok=True)
     path = os.path.join(out_dir, OUTPUT_NAME)
     with open(path, "w", encoding="ascii", newline="\n") as handle:
         handle.write(text)
     return path
+
+
+def add_arguments(parser, shared_data):
+    group = parser.add_argument_group("IBAN rule lists")
+    group.add_argument("--iban-rules", default=os.path.join(shared_data, "de"),
+                       help="folder with the iban_rule_*.csv files (default: %(default)s)")
+
+
+def build(args):
+    return [(OUTPUT_NAME, render(read_lists(args.iban_rules)))]
 
 
 def main(argv):
