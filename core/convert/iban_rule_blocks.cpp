@@ -17,9 +17,11 @@ int iban_build(iban_work_t *work) {
 }
 
 bool account_list_replace(iban_work_t *work, const account_replacement_row *list) {
+    // Accounts and bank codes have fixed widths, so comparing their bytes is the
+    // whole-string comparison; the bank code goes first because it is cheaper.
     for (const account_replacement_row *row = list; row->account != nullptr; ++row) {
-        if (std::strcmp(row->account, work->account) != 0) continue;
-        if (row->bank_code != nullptr && std::strcmp(row->bank_code, work->blz) != 0) continue;
+        if (row->bank_code != nullptr && std::memcmp(row->bank_code, work->blz, 8) != 0) continue;
+        if (std::memcmp(row->account, work->account, 10) != 0) continue;
         std::memcpy(work->account, row->new_account, 11);
         return true;
     }
@@ -107,21 +109,22 @@ static int iban_char_value(char c) {
 bool iban_set_check_digits(char *iban) {
     size_t length = std::strlen(iban);
     if (length < 5) return false;
-    char original[2] = {iban[2], iban[3]};
-    iban[2] = '0';
-    iban[3] = '0';
-    unsigned remainder = 0;
-    for (size_t i = 0; i < length; ++i) {
-        char c = iban[(i + 4) % length];
-        int value = iban_char_value(c);
-        if (value < 0) {
-            iban[2] = original[0];
-            iban[3] = original[1];
-            return false;
-        }
-        remainder = (value < 10 ? remainder * 10 + value : remainder * 100 + value) % 97;
+    // The text from its fifth character, then its first four with "00" as check
+    // digits, read as one number modulo 97. The remainder is taken only when the
+    // running value grows large, which keeps divisions out of the loop.
+    uint64_t value = 0;
+    auto feed = [&value](char c) {
+        int v = iban_char_value(c);
+        if (v < 0) return false;
+        value = v < 10 ? value * 10 + static_cast<uint64_t>(v) : value * 100 + static_cast<uint64_t>(v);
+        if (value >= 1'000'000'000'000'000ULL) value %= 97;
+        return true;
+    };
+    for (size_t i = 4; i < length; ++i) {
+        if (!feed(iban[i])) return false;
     }
-    unsigned check = 98 - remainder;
+    if (!feed(iban[0]) || !feed(iban[1]) || !feed('0') || !feed('0')) return false;
+    unsigned check = 98 - static_cast<unsigned>(value % 97);
     iban[2] = static_cast<char>('0' + check / 10);
     iban[3] = static_cast<char>('0' + check % 10);
     return true;
