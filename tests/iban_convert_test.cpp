@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "core/bank/bank_record.h"
+#include "core/bank/directory_tables.h"
+#include "core/frame/clock.h"
 #include "sepa.h"
 
 namespace {
@@ -261,9 +263,20 @@ std::set<std::string> german_bank_codes() {
 // bank's own check. Every IBAN returned must be well formed with right check digits,
 // every failure must leave the output empty, and results and statuses stay within
 // their documented sets.
-TEST(IbanConvertSweep, EveryGermanBankCode) {
+void sweep_every_bank_code(const std::set<std::string> &codes);
+
+TEST(IbanConvertSweep, EveryGermanBankCodeOnBothSidesOfTheSwitchOver) {
     std::set<std::string> codes = german_bank_codes();
     if (codes.empty()) GTEST_SKIP() << "German bank code files not available";
+    for (time_t instant : {static_cast<time_t>(directory_switch_over - 1), static_cast<time_t>(directory_switch_over)}) {
+        SCOPED_TRACE(testing::Message() << "clock at " << instant);
+        clock_pin_for_tests(instant);
+        sweep_every_bank_code(codes);
+        clock_unpin_for_tests();
+    }
+}
+
+void sweep_every_bank_code(const std::set<std::string> &codes) {
     const std::set<int> results = {1, 0, -1, -3};
     const std::set<int> statuses = {0, 1, 10, 11, 12, 13, 15, 50};
     uint64_t seed = 0x9E3779B97F4A7C15ULL;
@@ -322,6 +335,7 @@ const ExpectedConversion table_cases[] = {
     {"43000000", "0012305678", 1, "DE46430000000012305678", 0, "rule 004201, 8-digit account"},
     {"50040033", "0930125007", -1, "", 12, "rule 000100: no IBAN"},
     {"10050000", "0000112233", 1, "DE54100500000630025819", 1, "rule 000400 list"},
+    {"10050000", "135", 1, "DE86100500000990021440", 1, "rule 000400: replaced account checked again"},
     {"30040098", "0532013000", 1, "DE20300400980532013000", 0, "rule 000500"},
     {"50540028", "0004217386", 1, "DE24505400280421738600", 1, "rule 000503, method 13 shifted"},
     {"37080040", "0000000111", 1, "DE69370800400215022000", 1, "rule 000503 bank-and-account list"},
