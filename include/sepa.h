@@ -307,8 +307,9 @@ SEPA_API char *sepa_toXML(sepa_t *handle);
  * 0 plain, 1 account replaced, 10 bank code unknown, 11 account check failed,
  * 12 rule forbids an IBAN, 13 successor used, 15 bank code replaced, 50 account
  * excluded by the rule. Returns 1 IBAN formed, 0 country not "DE" or rule not
- * supported, -1 argument missing/malformed or refused, -3 bank code not in the
- * directory.
+ * supported, -1 country/account/bank_code NULL, malformed (wrong length or not
+ * digits) or refused by the rule or the account check, -3 bank code (or its
+ * successor) not in the directory.
  */
 SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
                                char *iban, char *status);
@@ -317,7 +318,8 @@ SEPA_API int sepa_iban_convert(const char *country, const char *account, const c
  * The BIC that belongs to an IBAN of AT, CH, LI or DE (electronic form, upper-case
  * prefix). bic must have room for 12 bytes; it receives the 11-character BIC (empty
  * when the bank has none) and is all zero after a failure. Returns 1 found, 0 other
- * country, -1 wrong length for the country, -3 bank code not in the directory.
+ * country, -1 wrong length for the country or iban/bic NULL (nothing is written
+ * through a NULL bic), -3 bank code not in the directory.
  */
 SEPA_API int sepa_iban_getBIC(const char *iban, char *bic);
 
