@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/statement/mt940_values.h"
+#include "core/statement/stmt_parser.h"
 
 namespace mt940 {
 
@@ -202,8 +203,10 @@ bool reserve(field86_scratch *scratch, size_t size) {
     if (scratch->capacity >= size) return true;
     size_t capacity = scratch->capacity < 256 ? 256 : scratch->capacity;
     while (capacity < size) capacity *= 2;
-    void *bytes = std::realloc(scratch->bytes, capacity);
+    // The old contents are not needed: every field is copied in afresh.
+    void *bytes = stmt_allocate(capacity);
     if (bytes == nullptr) return false;
+    std::free(scratch->bytes);
     scratch->bytes = static_cast<char *>(bytes);
     scratch->capacity = capacity;
     return true;

@@ -92,7 +92,7 @@ private:
     static void cut(const line_t &line) { *line.end = '\0'; }
 
     bool begin_statement(const line_t &line) {
-        auto *stmt = static_cast<sepa_stmt_t *>(std::calloc(1, sizeof(sepa_stmt_t)));
+        auto *stmt = static_cast<sepa_stmt_t *>(stmt_allocate(sizeof(sepa_stmt_t)));
         if (stmt == nullptr) return false;
         if (parser_->stmt_tail != nullptr) parser_->stmt_tail->next = stmt;
         else parser_->stmt_head = stmt;
@@ -168,7 +168,7 @@ private:
     // funds code, amount, type "N"/"F"/"S" and a 3-character code, customer
     // reference, optionally "//" and the bank reference.
     outcome statement_entry(const line_t &line) {
-        auto *tx = static_cast<sepa_stmt_tx_t *>(std::calloc(1, sizeof(sepa_stmt_tx_t)));
+        auto *tx = static_cast<sepa_stmt_tx_t *>(stmt_allocate(sizeof(sepa_stmt_tx_t)));
         if (tx == nullptr) return outcome::out_of_memory;
         if (stmt_->tx_tail != nullptr) stmt_->tx_tail->next = tx;
         else stmt_->tx_head = tx;

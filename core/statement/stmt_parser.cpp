@@ -18,10 +18,22 @@ void set_error(sepa_stmt_parser_t *parser, const char *text) {
     format_text(parser->error_text, sizeof parser->error_text, "%s", text);
 }
 
-// Reads exactly `size` bytes. A read that returns nothing before the size is
-// reached means the file shrank after its size was taken: that ends the load
-// with an error instead of waiting for bytes that never come.
-bool read_all(sepa_stmt_parser_t *parser, int fd, char *buffer, size_t size) {
+long allocations_left = -1;
+
+}  // namespace
+
+void *stmt_allocate(size_t size) {
+    if (allocations_left == 0) return nullptr;
+    if (allocations_left > 0) --allocations_left;
+    return std::calloc(1, size);
+}
+
+void stmt_fail_allocations_after_for_tests(long successes) { allocations_left = successes; }
+
+// A read that returns nothing before the size is reached means the file shrank
+// after its size was taken: that ends the load with an error instead of waiting
+// for bytes that never come.
+bool read_whole(sepa_stmt_parser_t *parser, int fd, char *buffer, size_t size) {
     size_t done = 0;
     while (done < size) {
         ssize_t got = read(fd, buffer + done, size - done);
@@ -39,6 +51,8 @@ bool read_all(sepa_stmt_parser_t *parser, int fd, char *buffer, size_t size) {
     }
     return true;
 }
+
+namespace {
 
 // Opens, sizes and reads the file into a new NUL-terminated buffer stored in the
 // parser's MT940 state. The file is closed on every path.
@@ -83,7 +97,7 @@ bool read_file(sepa_stmt_parser_t *parser, const char *path) {
         close(fd);
         return false;
     }
-    bool complete = read_all(parser, fd, text, static_cast<size_t>(size));
+    bool complete = read_whole(parser, fd, text, static_cast<size_t>(size));
     close(fd);
     if (!complete) {
         std::free(text);

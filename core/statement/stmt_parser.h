@@ -29,5 +29,18 @@ struct sepa_stmt_parser_t {
 // text[size], whatever bytes the text holds (NUL bytes included).
 int parse_mt940(sepa_stmt_parser_t *parser);
 
+// Zero-filled allocation of a statement record, a transaction record or the
+// parser's working memory; fails when the test seam below says so.
+void *stmt_allocate(size_t size);
+
+// Test seam: the next `successes` allocations through stmt_allocate succeed and
+// every later one fails; a negative count (the default) never fails.
+void stmt_fail_allocations_after_for_tests(long successes);
+
+// Reads exactly `size` bytes from `fd` into `buffer`; on failure the reason is in
+// the parser's error text. A file that ends early (it shrank while being read) is
+// a failure, never a wait.
+bool read_whole(sepa_stmt_parser_t *parser, int fd, char *buffer, size_t size);
+
 // Releases every statement of the parser and its transactions; the list is empty after.
 void release_statements(sepa_stmt_parser_t *parser);
