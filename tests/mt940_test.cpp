@@ -306,7 +306,7 @@ TEST(Mt940Files, CommerzbankMultiPageStatement) {
     EXPECT_EQ(describe(statements[0]),
               "ref=STARTUMS account=[50040000/1234567890] number=12 page=1 open=[2023-12-28] "
               "openCurrency=[EUR] openSaldo=1500.00 close=[2023-12-29] closeCurrency=[EUR] "
-              "closeSaldo=1740.75 lines=2");
+              "closeSaldo=1760.75 lines=2");
     auto lines = lines_of(statements[0]);
     EXPECT_EQ(describe(lines[0]),
               "valuta=2023-12-29 booked=[2023-12-29] amount=250.75 code=[TRF] ref=[NONREF] "
@@ -317,7 +317,7 @@ TEST(Mt940Files, CommerzbankMultiPageStatement) {
               "svwz=[Rechnung 2023-0815 vom02.12.2023] abwa=[Max Mustermann] abwe=[Erika Musterfrau]");
     // Reversal, entry date in the next year, name cut to its 55 characters.
     EXPECT_EQ(describe(lines[1]),
-              "valuta=2023-12-29 booked=[2024-01-02] reversal=1 amount=-10.00 code=[DDT] ref=[REF1] "
+              "valuta=2023-12-29 booked=[2024-01-02] reversal=1 amount=10.00 code=[DDT] ref=[REF1] "
               "gvc=109 txtext=[RUECKBELASTUNG] primanota=[6543] extcode=901 bank=[BYLADEM1001] "
               "account=[DE02120300000000202051] "
               "name=[Stadtwerke Beispielstadt VersorgungAbteilung Forderunge] "
@@ -325,8 +325,8 @@ TEST(Mt940Files, CommerzbankMultiPageStatement) {
 
     EXPECT_EQ(describe(statements[1]),
               "ref=STARTUMS account=[50040000/1234567890] number=12 page=2 open=[2023-12-29] "
-              "openCurrency=[EUR] openSaldo=1740.75 close=[2024-01-02] closeCurrency=[EUR] "
-              "closeSaldo=2950.31 lines=2");
+              "openCurrency=[EUR] openSaldo=1760.75 close=[2024-01-02] closeCurrency=[EUR] "
+              "closeSaldo=2970.31 lines=2");
     lines = lines_of(statements[1]);
     // Entry date in the previous year.
     EXPECT_EQ(describe(lines[0]),
@@ -356,7 +356,7 @@ TEST(Mt940Files, SparkasseInSwiftEnvelopes) {
               "svwz=[2024-01-31T18.30 Debitk Kartenzahlung Terminal 12345 Tankstelle]");
     // The field 86 that closes the statement stops before "-}".
     EXPECT_EQ(describe(lines[1]),
-              "valuta=2024-02-02 booked=[2024-02-02] reversal=1 amount=12.50 code=[071] ref=[NONREF] "
+              "valuta=2024-02-02 booked=[2024-02-02] reversal=1 amount=-12.50 code=[071] ref=[NONREF] "
               "bankref=[R-1] gvc=71 txtext=[STORNO] primanota=[9262] "
               "purpose=[Storno einer Kartenzahlung]");
     // The statement-level field 86 after the closing balance belongs to no line.
@@ -419,6 +419,20 @@ TEST(Mt940Files, DamagedFileKeepsWhatCanBeRead) {
     lines = lines_of(statements[5]);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(describe(lines[0]), "valuta=2024-02-05 amount=4.00 code=[TRF] ref=[F] bankref=[] gvc=166 purpose=[Ende?]");
+}
+
+// The signed amounts of every complete statement add up from its opening to its
+// closing balance (a reversal of a credit is a debit entry and the other way round).
+TEST(Mt940Files, AmountsAddUpToTheClosingBalance) {
+    for (const char *name : {"commerzbank_multipage.sta", "volksbank_charsets.sta"}) {
+        std::string path = fixtures + name;
+        loaded file(path.c_str());
+        for (const sepa_stmt_t *stmt : file.statements()) {
+            double sum = stmt->open_saldo;
+            for (const sepa_stmt_tx_t *tx : lines_of(stmt)) sum += tx->amount;
+            EXPECT_EQ(amount_text(sum), amount_text(stmt->close_saldo)) << name << " " << stmt->ref;
+        }
+    }
 }
 
 // Files with LF alone give exactly what their CR LF form gives.
@@ -491,10 +505,10 @@ TEST(Mt940Lines, StatementLines) {
         {":61:2401310131C1234,56NTRFNONREF//B123",
          "valuta=2024-01-31 booked=[2024-01-31] amount=1234.56 code=[TRF] ref=[NONREF] bankref=[B123]"},
         {":61:2312290102RD10,00NDDTREF1",
-         "valuta=2023-12-29 booked=[2024-01-02] reversal=1 amount=-10.00 code=[DDT] ref=[REF1]"},
+         "valuta=2023-12-29 booked=[2024-01-02] reversal=1 amount=10.00 code=[DDT] ref=[REF1]"},
         {":61:240131DR25,00NMSCX", "valuta=2024-01-31 amount=-25.00 code=[MSC] ref=[X]"},
         {":61:2401021231RC3,NRTINONREF",
-         "valuta=2024-01-02 booked=[2023-12-31] reversal=1 amount=3.00 code=[RTI] ref=[NONREF]"},
+         "valuta=2024-01-02 booked=[2023-12-31] reversal=1 amount=-3.00 code=[RTI] ref=[NONREF]"},
         // A blank between amount and type letter, and supplementary details on the next line.
         {":61:2006080608D12,35 NRTIKREF+//2016021783252833\r\n/OCMT/EUR11,85//CHGS/EUR0,50/",
          "valuta=2020-06-08 booked=[2020-06-08] amount=-12.35 code=[RTI] ref=[KREF+] bankref=[2016021783252833]"},

@@ -194,9 +194,12 @@ private:
             tx->reversal = 1;
             ++p;
         }
+        // "D" takes money out and "C" brings it in; a reversal turns that round
+        // ("RC" cancels a credit and is a debit entry), so that the signed
+        // amounts of a statement add up from its opening to its closing balance.
         double sign = 1.0;
         if (p < end) {
-            if (*p == 'D') sign = -1.0;
+            if ((*p == 'D') != (tx->reversal != 0)) sign = -1.0;
             ++p;
             if (p < end && ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'))) ++p;
         }
