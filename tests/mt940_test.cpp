@@ -624,6 +624,7 @@ TEST(Mt940Statements, Boundaries) {
         {":20:LAST", {"LAST"}},
         {":20:LF\n:25:X\n-\n:20:LF2\n-\n", {"LF", "LF2"}},
         {"x:20:NOT\r\n", {}},
+        {"\xEF\xBB\xBF:20:BOM\r\n-\r\n", {"BOM"}},
         {":20:A\r\n:20:B\r\n", {"A", "B"}},
     };
     for (const boundary_case &c : cases) {

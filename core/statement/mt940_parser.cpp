@@ -270,6 +270,8 @@ int parse_mt940(sepa_stmt_parser_t *parser) {
         std::strcpy(parser->error_text, "MT940 parser not initialized");
         return 0;
     }
-    mt940_reader reader(parser, state->text, state->size);
+    // A UTF-8 byte order mark before the first tag is not part of the text.
+    size_t skip = state->size >= 3 && std::memcmp(state->text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    mt940_reader reader(parser, state->text + skip, state->size - skip);
     return reader.run();
 }
