@@ -15,6 +15,7 @@ class pattern_set {
 public:
     // `patterns` must outlive the set (the tables are static constants).
     pattern_set(const char *const *patterns, size_t count);
+    ~pattern_set();
     pattern_set(const pattern_set &) = delete;
     pattern_set &operator=(const pattern_set &) = delete;
 
