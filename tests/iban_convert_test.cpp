@@ -15,6 +15,7 @@
 
 #include "core/bank/bank_record.h"
 #include "core/bank/directory_tables.h"
+#include "core/convert/iban_work.h"
 #include "core/frame/clock.h"
 #include "sepa.h"
 
@@ -417,5 +418,89 @@ const ExpectedConversion table_cases[] = {
 };
 
 TEST(IbanConvert, Table) { run_table(table_cases, std::size(table_cases)); }
+
+}  // namespace
+
+namespace {
+
+// A small directory of its own, for successor chains and rule codes that the
+// compiled-in data does not have. Method 0x09 performs no check.
+struct FakeBank {
+    const char *code;
+    const char *successor;
+    int32_t iban_rule;
+};
+
+const FakeBank fake_banks[] = {
+    {"11111111", "22222222", 0},    {"22222222", "11111111", 0},      // a cycle
+    {"30000000", "30000001", 100},  {"30000001", "30000002", 0},      // seven successors
+    {"30000002", "30000003", 0},    {"30000003", "30000004", 0},
+    {"30000004", "30000005", 0},    {"30000005", "30000006", 0},
+    {"30000006", "30000007", 0},    {"30000007", "", 0},
+    {"40000000", "40000001", 0},    {"40000001", "40000002", 0},      // eight successors
+    {"40000002", "40000003", 0},    {"40000003", "40000004", 0},
+    {"40000004", "40000005", 0},    {"40000005", "40000006", 0},
+    {"40000006", "40000007", 0},    {"40000007", "40000008", 0},
+    {"40000008", "", 0},
+    {"50000000", "59999999", 0},                                      // successor unknown
+    {"60000000", "", 5800},         {"60000001", "", 5799},            // beyond / last entry
+    {"70000000", "70000001", 100},  {"70000001", "", 800},            // refusal, then a rule
+};
+
+int fake_lookup(const char *country, const char *code, bank_record_t *record) {
+    std::memset(record, 0, sizeof *record);
+    if (std::strcmp(country, "DE") != 0) return 0;
+    for (const FakeBank &bank : fake_banks) {
+        if (std::strcmp(bank.code, code) != 0) continue;
+        std::snprintf(record->text, sizeof record->text, "%s", bank.successor);
+        record->successor = record->text;
+        record->method = 0x09;
+        record->iban_rule = bank.iban_rule;
+        return 1;
+    }
+    return 0;
+}
+
+TEST(IbanConvertWork, SuccessorChainsAndRuleBounds) {
+    struct Case { const char *bank_code; int result; int status; const char *iban; };
+    const Case cases[] = {
+        {"11111111", -3, 10, nullptr},
+        {"30000000", 1, 13, "DE??300000070000012345"},
+        {"40000000", -3, 10, nullptr},
+        {"50000000", -3, 10, nullptr},
+        {"59999999", -3, 10, nullptr},
+        {"60000000", 0, 0, nullptr},
+        {"60000001", 1, 0, "DE??600000010000012345"},  // entry 57 leaves other codes alone
+        {"70000000", 1, 13, "DE??500202000000012345"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.bank_code);
+        iban_work_t work{};
+        std::memcpy(work.orig_account, "0000012345", 11);
+        std::memcpy(work.account, "0000012345", 11);
+        std::memcpy(work.blz, c.bank_code, 9);
+        iban_outcome outcome = iban_convert_work(&work, c.bank_code, fake_lookup);
+        EXPECT_EQ(outcome.result, c.result);
+        EXPECT_EQ(outcome.status, c.status);
+        if (c.iban != nullptr) {
+            std::string iban = work.iban;
+            EXPECT_EQ(iban.substr(4), std::string(c.iban).substr(4));
+            EXPECT_TRUE(mod97_valid(iban)) << iban;
+        }
+    }
+}
+
+TEST(IbanConvertWork, RuleCodeSelectsEntry) {
+    struct Case { int32_t code; int result; };
+    // Version digits never matter; codes past the table and negative codes have no rule.
+    const Case cases[] = {{0, 1}, {99, 1}, {100, -1}, {199, -1}, {5799, 1}, {5800, 0}, {99999, 0}, {-100, 0}};
+    for (const Case &c : cases) {
+        iban_work_t work{};
+        std::memcpy(work.orig_account, "0000012345", 11);
+        std::memcpy(work.account, "0000012345", 11);
+        std::memcpy(work.blz, "12345678", 9);
+        EXPECT_EQ(iban_apply_rule(c.code, &work), c.result) << c.code;
+    }
+}
 
 }  // namespace
