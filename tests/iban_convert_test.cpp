@@ -504,3 +504,50 @@ TEST(IbanConvertWork, RuleCodeSelectsEntry) {
 }
 
 }  // namespace
+
+namespace {
+
+// Arbitrary bytes as account, bank code and IBAN: every call returns a documented
+// result, and a failure leaves the outputs empty.
+TEST(IbanConvertRobustness, ArbitraryBytes) {
+    uint32_t seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 16;
+    };
+    auto random_text = [&next](std::string &out, const char *alphabet) {
+        size_t length = next() % 24;
+        out.clear();
+        for (size_t i = 0; i < length; ++i) {
+            char c = alphabet ? alphabet[next() % std::strlen(alphabet)] : static_cast<char>(1 + next() % 255);
+            out.push_back(c);
+        }
+    };
+    std::string account, bank_code, iban;
+    for (int i = 0; i < 20000; ++i) {
+        const char *alphabet = i % 2 ? "0123456789" : nullptr;
+        random_text(account, alphabet);
+        random_text(bank_code, alphabet);
+        if (i % 4 == 1 && !bank_code.empty()) bank_code = bank_code.substr(0, 8);
+        Conversion c = convert(account.c_str(), bank_code.c_str());
+        EXPECT_TRUE(c.result == 1 || c.result == -1 || c.result == -3) << account << "/" << bank_code;
+        if (c.result != 1) {
+            EXPECT_EQ(c.iban, "");
+        } else {
+            EXPECT_TRUE(mod97_valid(c.iban)) << c.iban;
+        }
+
+        random_text(iban, i % 2 ? "0123456789ADEHILT" : nullptr);
+        if (i % 3 == 0) iban = std::string(i % 2 ? "DE" : "LI") + iban;
+        char bic[12];
+        int result = sepa_iban_getBIC(iban.c_str(), bic);
+        EXPECT_TRUE(result == 1 || result == 0 || result == -1 || result == -3) << iban;
+        if (result != 1) {
+            for (char b : bic) EXPECT_EQ(b, '\0');
+        } else {
+            EXPECT_LE(std::strlen(bic), 11u);
+        }
+    }
+}
+
+}  // namespace
