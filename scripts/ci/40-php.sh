@@ -21,6 +21,11 @@ make -j"$(nproc)" >/dev/null
 export SEPA_SCHEMA_DIR=$root/build/schemas
 export NO_INTERACTION=1 REPORT_EXIT_STATUS=1
 test_args=(-q --show-diff)
+# make test starts PHP without the system's ini files; the XML tests need DOM.
+dom=$(php-config8.2 --extension-dir)/dom.so
+if [[ -f "$dom" ]]; then
+  test_args+=(-d "extension=$dom")
+fi
 if [[ "${SEPA_PHP_VALGRIND:-0}" == 1 ]]; then
   export USE_ZEND_ALLOC=0 ZEND_DONT_UNLOAD_MODULES=1
   test_args+=(-m)
