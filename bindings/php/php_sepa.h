@@ -12,6 +12,9 @@
 extern "C" {
 #include "php.h"
 #include "zend_exceptions.h"
+#if defined(ZTS) && defined(COMPILE_DL_SEPA)
+ZEND_TSRMLS_CACHE_EXTERN()
+#endif
 }
 
 #include "sepa.h"

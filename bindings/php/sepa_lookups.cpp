@@ -38,7 +38,7 @@ PHP_METHOD(SEPA, IBAN_convert) {
     if (status != nullptr) {
         /* Assigned through the reference whatever the result; a typed property behind
          * the reference gets its usual type check. */
-        ZEND_TRY_ASSIGN_REF_LONG(status, static_cast<unsigned char>(status_byte));
+        ZEND_TRY_ASSIGN_LONG(status, static_cast<unsigned char>(status_byte));
         if (EG(exception)) {
             RETURN_THROWS();
         }

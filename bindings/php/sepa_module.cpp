@@ -36,6 +36,9 @@ static void register_constants(const sepa_constant (&table)[N], int module_numbe
 
 static PHP_MINIT_FUNCTION(sepa) {
     (void)type;
+#if defined(ZTS) && defined(COMPILE_DL_SEPA)
+    ZEND_TSRMLS_CACHE_UPDATE();
+#endif
     sepa_register_message_class();
     sepa_register_exception_class();
     register_constants(message_constants, module_number);
