@@ -12,7 +12,7 @@ $lines = [
     ":60F:C240131EUR1000,00",
     ":61:2401310131C1234,56NTRFNONREF//B123",
     ":86:166?00TRANSFER?109310?20EREF+INV-1?21SVWZ+Invoice 1?22paid in full?30ABCDDEFFXXX?32Example Ltd",
-    ":61:2312290102RD10,00NDDTREF1",
+    ":61:2312290102RD10,00NDDTREF1",    // reversal of a debit: money comes back
     ":86:105?00LASTSCHRIFT?20Rent January?21Flat 3?3037040044?31DE89370400440532013000?32Landlord?34992",
     ":61:240131DR25,00NMSCX",
     ":62F:D991231EUR5,5",
@@ -186,7 +186,7 @@ array(2) {
         ["booked"]=>
         string(10) "2024-01-02"
         ["amount"]=>
-        float(-10)
+        float(10)
         ["code"]=>
         string(3) "DDT"
         ["ref"]=>
