@@ -64,6 +64,7 @@ class UtilityNativesTest {
         assertNull(SEPA.IBAN_getBIC(TestData.DEBTOR_IBAN_FR), "country without directory");
         assertNull(SEPA.IBAN_getBIC("DE8937040044053201300"), "21 characters");
         assertNull(SEPA.IBAN_getBIC("de89370400440532013000"), "prefix compared exactly");
+        assertEquals("", SEPA.IBAN_getBIC("DE00250502990000000000"), "bank without a BIC of its own");
     }
 
     @Test
