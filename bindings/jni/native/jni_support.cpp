@@ -11,12 +11,13 @@ namespace {
 bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 // Length of the well-formed UTF-8 sequence at `p` (1 to 4), or 0 when the byte at `p`
-// does not start one. Three-byte encodings of surrogates are accepted: that is how
-// modified UTF-8 carries characters beyond the Basic Multilingual Plane, so texts the
-// virtual machine handed in come back unchanged.
+// does not start one. Three-byte encodings of surrogates and the two-byte form of
+// U+0000 are accepted: that is how modified UTF-8 carries characters beyond the Basic
+// Multilingual Plane and NUL, so texts the virtual machine handed in come back unchanged.
 int sequence_length(const unsigned char *p) {
     const unsigned char c = p[0];
     if (c < 0x80) return 1;
+    if (c == 0xC0 && p[1] == 0x80) return 2;  // modified UTF-8's form of U+0000
     if (c >= 0xC2 && c <= 0xDF) return is_continuation(p[1]) ? 2 : 0;
     if (c >= 0xE0 && c <= 0xEF) {
         if (!is_continuation(p[1]) || !is_continuation(p[2])) return 0;

@@ -87,13 +87,15 @@ class SetterTest {
     }
 
     @Test
-    void charactersBeyondTheBasicPlaneComeBackUnchanged() {
-        // The IBAN error repeats the argument; an emoji travels as a surrogate pair.
+    void argumentTextsComeBackUnchangedInErrorTexts() {
+        // The IBAN error repeats the argument: an emoji (a surrogate pair), NUL and umlauts
+        // must survive the trip through modified UTF-8 and back.
         TestData.rulebook("DE-3.5");
-        String iban = "DE89\uD83D\uDE00";
-        try (SEPA ct = new SEPA(SEPA.MSGTYPE_CTI)) {
-            SEPAException e = assertThrows(SEPAException.class, () -> ct.setIBAN(iban));
-            assertTrue(e.getMessage().endsWith("(" + iban + ")"), e.getMessage());
+        for (String iban : new String[] {"DE89\uD83D\uDE00", "DE89\u0000X", "D\u00c4\u20ac"}) {
+            try (SEPA ct = new SEPA(SEPA.MSGTYPE_CTI)) {
+                SEPAException e = assertThrows(SEPAException.class, () -> ct.setIBAN(iban));
+                assertTrue(e.getMessage().endsWith("(" + iban + ")"), e.getMessage());
+            }
         }
     }
 
