@@ -1,0 +1,75 @@
+// The building blocks the German check-digit methods are made of. Each block looks
+// at the ten account positions (and its parameters) and returns 1 (check digit
+// right), -1 (wrong) or 0 (no check).
+#pragma once
+
+#include <initializer_list>
+
+#include "core/bank/account_digits.h"
+
+// Weight of every position P1..P10 (at[k] for Pk; at[0] unused, 0 where unnamed).
+struct weights {
+    int8_t at[11];
+};
+
+// "a,b,c from Pk": Pk x a, P(k-1) x b, and so on leftwards.
+constexpr weights from(int k, std::initializer_list<int> list) {
+    weights w{};
+    for (int value : list) w.at[k--] = static_cast<int8_t>(value);
+    return w;
+}
+
+// Cross sum of a product (products never exceed 99 for digit values).
+constexpr int cross_sum(int x) {
+    return x >= 10 ? x / 10 + x % 10 : x;
+}
+
+// Sum of weight x value over the ten positions.
+inline int weighted_sum(const account_digits &a, const weights &w) {
+    int sum = 0;
+    for (int k = 1; k <= 10; ++k) sum += w.at[k] * a.p[k];
+    return sum;
+}
+
+// Sum of the cross sums of weight x value over the ten positions.
+inline int crosssum_sum(const account_digits &a, const weights &w) {
+    int sum = 0;
+    for (int k = 1; k <= 10; ++k) sum += cross_sum(w.at[k] * a.p[k]);
+    return sum;
+}
+
+inline int digit_result(const account_digits &a, int check, int expected) {
+    return a.p[check] == expected ? 1 : -1;
+}
+
+// Expected digit 0 for remainder 0, else (m - r) mod 10, at position `check`.
+inline int crosssum_mod_check(const account_digits &a, int m, int check, const weights &w) {
+    int r = math_mod(crosssum_sum(a, w), m);
+    return digit_result(a, check, r == 0 ? 0 : (m - r) % 10);
+}
+
+// As crosssum_mod_check with plain products: modulus 11 turns remainder 1 into 0.
+inline int weighted_mod_check(const account_digits &a, int m, int check, const weights &w) {
+    int r = math_mod(weighted_sum(a, w), m);
+    return digit_result(a, check, r == 0 ? 0 : (m - r) % 10);
+}
+
+// Modulus 11 where remainder 1 rejects the account whatever digit it holds.
+inline int mod11_strict_check(const account_digits &a, int check, const weights &w) {
+    int r = math_mod(weighted_sum(a, w), 11);
+    if (r == 1) return -1;
+    return digit_result(a, check, r == 0 ? 0 : 11 - r);
+}
+
+// Accounts whose third digit is 9 (two modulus-11 variants).
+int third_digit_nine_check(const account_digits &a);
+
+// Iterated transformation over P9..P1, check digit at P10.
+int m10h_check(const account_digits &a);
+
+// Alternating cross-sum rule over `prefix` followed by P(first)..P9, check digit P10.
+int prefix_luhn_check(const account_digits &a, const char *prefix, int first);
+
+// Reconstruction of the older 12-digit account number from the bank code.
+enum class eser_layout { method_52, method_53 };
+int eser_check(const account_digits &a, const char *bank_code, eser_layout layout);
