@@ -20,9 +20,14 @@ static void print_block(const sepa_bankinfo_t *info) {
 }
 
 static void print_flags(unsigned flags) {
-    printf("  flags:   %u (%s%s%s%s)\n", flags, (flags & SEPA_SCL_SCT) ? " SCT" : "",
-           (flags & SEPA_SCL_SDD) ? " SDD" : "", (flags & SEPA_SCL_COR1) ? " COR1" : "",
-           (flags & SEPA_SCL_B2B) ? " B2B" : "");
+    static const struct {
+        unsigned bit;
+        const char *name;
+    } schemes[] = {{SEPA_SCL_SCT, "SCT"}, {SEPA_SCL_SDD, "SDD"}, {SEPA_SCL_COR1, "COR1"}, {SEPA_SCL_B2B, "B2B"}};
+    printf("  flags:   %u (reachable for:", flags);
+    for (size_t i = 0; i < sizeof schemes / sizeof schemes[0]; ++i)
+        if (flags & schemes[i].bit) printf(" %s", schemes[i].name);
+    printf("%s)\n", flags == 0 ? " none" : "");
 }
 
 static const char *result_text(int result) {

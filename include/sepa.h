@@ -121,19 +121,21 @@ SEPA_API int sepa_bic_getBank(const char *bic, sepa_bankinfo_t **info);
 /* --- account section (sepa_account_check, sepa_account_check2) --- */
 
 /*
- * Checks a German account number (1-10 characters, padded to ten with leading
- * zeros) with a check-digit method. method: the method byte whose two hex digits
- * are the method code (0x63 = "63", 0xA5 = "A5"); only the low 8 bits count.
- * Returns 1 check digit right, -1 wrong or argument missing/empty/too long,
- * 0 no such method or the method does not check this account, 2 right by the
- * second variant of method "76". Methods 52, 53, B6 and C0 need the bank code:
- * use sepa_account_check2.
+ * Checks a German account number (1-10 digits, padded to ten with leading zeros)
+ * with a check-digit method. method: the method byte whose two hex digits are the
+ * method code (0x63 = "63", 0xA5 = "A5"); only the low 8 bits count, so a
+ * sign-extended byte works too. Returns 1 check digit right, -1 wrong, or account
+ * missing, empty, longer than ten characters or holding a non-digit; 0 no such
+ * method or the method does not check this account (callers accept it); 2 right
+ * by the second variant of method "76". Methods 52, 53, B6 and C0 need the bank
+ * code: use sepa_account_check2 (sepa_account_check returns 0 for them).
+ * Allocates nothing; safe on any thread.
  */
 SEPA_API int sepa_account_check(const char *account, int method);
 
 /*
- * As sepa_account_check, with the 8-character bank code that methods 52, 53, B6
- * and C0 need. A bank code that is NULL or not exactly 8 characters gives -1.
+ * As sepa_account_check, with the bank code that methods 52, 53, B6 and C0 need.
+ * A bank code that is NULL or not exactly 8 digits gives -1, whatever the method.
  */
 SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int method);
 
@@ -157,8 +159,10 @@ SEPA_API int sepa_iban_check(const char *iban);
 
 /*
  * Looks up the bank of an IBAN (AT, CH, LI, DE). Returns 1 when found, 0 when the
- * IBAN is valid but of another country, -1 when it fails sepa_iban_check, -2 when
- * its bank code is not in the directory, -3 when the block cannot be allocated.
+ * IBAN is valid but of another country, -1 when it fails sepa_iban_check (so also
+ * a German IBAN whose bank code is unknown), -2 when the bank code of an Austrian,
+ * Swiss or Liechtenstein IBAN is not in the directory, -3 when the block cannot be
+ * allocated.
  * When info is not NULL and the result is 1, *info receives a new block (flags 0)
  * that the caller releases with free().
  */
@@ -229,7 +233,12 @@ SEPA_API sepa_t *sepa_new(int type);
 SEPA_API void sepa_free(sepa_t *handle);
 
 /* Setters of the initiating side. Each returns 1 on success, 0 on failure (reason
- * in sepa_getError; the previous value stays). A NULL handle returns 0. */
+ * in sepa_getError; the previous value and everything else stay). A NULL handle
+ * returns 0. Texts are copied. sepa_setIBAN runs the IBAN check (sepa_iban_check);
+ * sepa_setBIC stores the BIC in upper case; sepa_setName takes 1-70 bytes of the
+ * rulebook's character set; sepa_setDate takes a real calendar date "yyyy-mm-dd";
+ * sepa_setDDType is for direct debits only (COR1 only where the rulebook allows it);
+ * sepa_setMessageId takes 1-35 ASCII letters, digits, space and ' ( ) + , - . / : ? */
 SEPA_API int sepa_setIBAN(sepa_t *handle, const char *iban);
 SEPA_API int sepa_setBIC(sepa_t *handle, const char *bic);
 SEPA_API int sepa_setName(sepa_t *handle, const char *name);
@@ -241,8 +250,17 @@ SEPA_API int sepa_setMessageId(sepa_t *handle, const char *message_id);
 
 /*
  * Adds one transaction described by key-value pairs (keys compared without regard
- * to case; the list ends with a pair whose key is NULL). Returns 1 when accepted,
- * 0 when refused (reason in sepa_getError; the message is unchanged otherwise).
+ * to case; the list ends with a pair whose key is NULL; the values are copied).
+ * Keys of both types: "name", "iban", "bic", "addrCC", "addrLine1", "addrLine2",
+ * "ref", "amount", "date", "id"; credit transfers also "purp" (other keys are
+ * ignored); direct debits also "seq" (frst, rcur, ooff, fnal), "mref", "mdate",
+ * "old_mref", "old_iban", "smnda" (other keys are refused). Amounts are decimal
+ * numbers with a full stop, above 0 and at most 999999999.99, rounded half up to
+ * cents; dates are real calendar dates "yyyy-mm-dd". Every transaction needs
+ * "iban", "name" and "amount"; a direct debit also "seq", "mref" and "mdate";
+ * under "DE-2.6" also "bic"; from "DE-3.1" on a direct debit with a BIC outside
+ * the EEA also an address line. Returns 1 when accepted, 0 when refused (reason in
+ * sepa_getError; the message is unchanged otherwise) and for a NULL handle.
  */
 SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
 
@@ -260,8 +278,14 @@ SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
  * Renders the message as an ISO 20022 document (pain.008 for a direct debit,
  * pain.001 for a credit transfer) in the schema version of the current rulebook.
  * Returns a malloc()ed NUL-terminated text that the caller releases with free(),
- * or NULL on failure (reason in sepa_getError). Fills in and keeps a default date
- * and a generated message id when unset, so renderings repeat them.
+ * or NULL on failure (reason in sepa_getError): no transactions, missing data of
+ * the initiating side (IBAN, name; BIC and creditor identifier of a direct debit;
+ * the debtor BIC of a credit transfer under "DE-2.6"), or data that the schema of
+ * the current rulebook rejects after a rulebook change (e.g. a transaction without
+ * BIC under "DE-2.6", a mandate reference with a space before "DE-3.0"). A NULL
+ * handle gives NULL. Fills in and keeps a default date (today, local time) and a
+ * generated message id when unset, so renderings repeat them. Different messages
+ * may be rendered on different threads at once.
  */
 SEPA_API char *sepa_toXML(sepa_t *handle);
 

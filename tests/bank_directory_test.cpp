@@ -4,11 +4,35 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <random>
+#include <set>
 #include <string>
 #include <string_view>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
+#endif
+
+// With glibc this program counts calls of malloc (it forwards them to glibc's own), so
+// that a test can show a lookup allocates nothing. Sanitizers bring their own heap.
+#if defined(__SANITIZE_ADDRESS__)
+#define SEPA_TEST_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SEPA_TEST_SANITIZED 1
+#endif
+#endif
+#if defined(__GLIBC__) && !defined(SEPA_TEST_SANITIZED)
+#define SEPA_COUNT_MALLOC 1
+#include <atomic>
+namespace {
+std::atomic<long> malloc_calls{0};
+}
+extern "C" void *__libc_malloc(size_t size);
+extern "C" void *malloc(size_t size) {
+    malloc_calls.fetch_add(1, std::memory_order_relaxed);
+    return __libc_malloc(size);
+}
 #endif
 
 #include "core/bank/bank_record.h"
@@ -170,6 +194,7 @@ TEST(BankLookup, RefusesWhatIsNoStoredBankCode) {
         const char *code;
     };
     const std::string over_long(300, '1');
+    // clang-format off
     const query queries[] = {
         {"DE", "100000000"},   // nine digits
         {"DE", "1000000"},     // "_DE01000000" is no bank code
@@ -192,6 +217,7 @@ TEST(BankLookup, RefusesWhatIsNoStoredBankCode) {
         {"AT", "abcde"},
         {"DE", over_long.c_str()},
     };
+    // clang-format on
     for (const auto &q : queries) {
         SCOPED_TRACE(text(q.country) + " " + text(q.code));
         bank_record_t record;
@@ -203,11 +229,11 @@ TEST(BankLookup, RefusesWhatIsNoStoredBankCode) {
 TEST(DirectoryHash, RefusesKeysOutsideTheAlphabetAndLengths) {
     EXPECT_LT(directory_hash(nullptr), 0);
     EXPECT_LT(directory_hash(""), 0);
-    EXPECT_LT(directory_hash("_DE10"), 0);              // five characters
+    EXPECT_LT(directory_hash("_DE10"), 0);               // five characters
     EXPECT_LT(directory_hash("_DE100000000000000"), 0);  // sixteen characters
     EXPECT_LT(directory_hash("_DE 10000000"), 0);
-    EXPECT_LT(directory_hash("_DE1000000{"), 0);        // '{' is 123
-    EXPECT_LT(directory_hash("_DE10000/00"), 0);        // '/' is 47
+    EXPECT_LT(directory_hash("_DE1000000{"), 0);  // '{' is 123
+    EXPECT_LT(directory_hash("_DE10000/00"), 0);  // '/' is 47
     EXPECT_GE(directory_hash("_DE10000000"), 0);
     EXPECT_GE(directory_hash("zzzzzzzzzzzzzzz"), -static_cast<int>(directory_key_count));
 }
@@ -246,6 +272,52 @@ TEST(DirectoryHash, EveryStoredKeyHashesToItsOwnSlotAndIsFound) {
     EXPECT_EQ(bics + banks, directory_key_count);
     EXPECT_GT(bics, 4000u);
     EXPECT_GT(banks, 6000u);
+}
+
+// Random codes and BICs (valid in form or not): found exactly when their key is stored,
+// and never anything else. Under the sanitizers this also shows that no input reads
+// outside the tables.
+TEST(DirectoryHash, RandomQueriesAreFoundExactlyWhenStored) {
+    std::set<std::string> stored;
+    for (uint32_t slot = 0; slot < directory_key_count; ++slot) stored.insert(stored_key(directory_record(slot)));
+    std::mt19937 random(20250908);
+    const std::string alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcxyz_-| \x7f\xc3";
+    const char *countries[] = {"AT", "CH", "DE", "LI"};
+    auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+    for (int i = 0; i < 200000; ++i) {
+        const bool digits_only = i % 2 == 0;
+        std::string query;
+        const size_t length = pick(14);
+        for (size_t k = 0; k < length; ++k)
+            query += digits_only ? static_cast<char>('0' + pick(10)) : alphabet[pick(alphabet.size())];
+        bank_record_t record;
+        const char *country = countries[pick(4)];
+        const size_t width = std::strcmp(country, "DE") == 0 ? 8 : 5;
+        const std::string table = std::strcmp(country, "LI") == 0 ? "CH" : country;
+        const bool stored_code =
+            length > 0 && length <= width && stored.count("_" + table + std::string(width - length, '0') + query) > 0;
+        ASSERT_EQ(bank_lookup(country, query.c_str(), &record), stored_code ? 1 : 0) << country << " " << query;
+
+        std::string bic = query;
+        for (char &c : bic) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        if (bic.size() == 8) bic += "XXX";
+        const bool stored_bic = (query.size() == 8 || query.size() == 11) &&
+                                bic.find_first_of("_-| \x7f\xc3") == std::string::npos && stored.count(bic) > 0;
+        ASSERT_EQ(bic_lookup(query.c_str(), &record), stored_bic ? 1 : 0) << query;
+    }
+    // and a sample of real BICs and codes with one character changed
+    size_t found_elsewhere = 0;
+    for (const std::string &key : stored) {
+        std::string changed = key;
+        changed[key.size() - 1 - pick(3)] ^= 1;
+        const bool expected = stored.count(changed) > 0;
+        found_elsewhere += expected;
+        EXPECT_EQ(directory_hash(changed.c_str()) >= 0 &&
+                      stored_key(directory_record(static_cast<uint32_t>(directory_hash(changed.c_str())))) == changed,
+                  expected)
+            << changed;
+    }
+    EXPECT_LT(found_elsewhere, stored.size());
 }
 
 TEST(DirectoryTables, VertexTableHoldsSlotsOrMinusOne) {
@@ -312,9 +384,9 @@ TEST(BankidCheck, ResultCodes) {
         int result;
     };
     const query queries[] = {
-        {"DE", "10000000", 1}, {"AT", "12000", 1},   {"CH", "100", 1},     {"LI", "8800", 1},
-        {"de", "10000000", 0}, {"ch", "100", 0},     {"FR", "30004", 0},   {nullptr, "1", 0},
-        {"", "1", 0},          {"DE", "99999999", -2}, {"DE", "", -2},     {"DE", nullptr, -2},
+        {"DE", "10000000", 1}, {"AT", "12000", 1},     {"CH", "100", 1},    {"LI", "8800", 1},
+        {"de", "10000000", 0}, {"ch", "100", 0},       {"FR", "30004", 0},  {nullptr, "1", 0},
+        {"", "1", 0},          {"DE", "99999999", -2}, {"DE", "", -2},      {"DE", nullptr, -2},
         {"AT", "123456", -2},  {"DE", "1000000x", -2}, {"LI", "99999", -2},
     };
     for (const auto &q : queries) {
@@ -332,16 +404,25 @@ TEST(BankidCheck, ResultCodes) {
     }
 }
 
-#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+#if defined(SEPA_COUNT_MALLOC)
 TEST(BankidCheck, LookupWithoutBlockAllocatesNothing) {
-    const size_t before = mallinfo2().uordblks;
     bank_record_t record;
-    for (int i = 0; i < 1000; ++i) {
-        EXPECT_EQ(sepa_bankid_check("DE", "10000000", nullptr), 1);
-        EXPECT_EQ(sepa_bic_getBank("VOBADESS", nullptr), 1);
-        EXPECT_EQ(bank_lookup("CH", "100", &record), 1);
+    int results = 0;
+    const long before = malloc_calls.load();
+    for (int i = 0; i < 100; ++i) {
+        results += sepa_bankid_check("DE", "10000000", nullptr);
+        results += sepa_bic_getBank("VOBADESS", nullptr);
+        results += bank_lookup("CH", "100", &record);
+        results += bic_lookup("COBADEFFXXX", &record);
     }
-    EXPECT_EQ(mallinfo2().uordblks, before);
+    const long after = malloc_calls.load();
+    EXPECT_EQ(results, 400);
+    EXPECT_EQ(after, before);
+
+    sepa_bankinfo_t *info = nullptr;
+    ASSERT_EQ(sepa_bankid_check("DE", "10000000", &info), 1);
+    EXPECT_EQ(malloc_calls.load(), after + 1);  // the block, and nothing else
+    std::free(info);
 }
 #endif
 

@@ -44,6 +44,18 @@ TEST(ReadDecimal, OnlyEighteenDigitsCount) {
     EXPECT_NEAR(value, 0.123456789012345678, 1e-16);
 }
 
+TEST(ReadDecimal, LeadingZerosDoNotUseUpTheDigits) {
+    double value = 0;
+    ASSERT_TRUE(read_decimal("0000000000000000012.34", &value));
+    EXPECT_DOUBLE_EQ(value, 12.34);
+    ASSERT_TRUE(read_decimal("0.0000000000000000000012", &value));
+    EXPECT_DOUBLE_EQ(value, 1.2e-21);
+    ASSERT_TRUE(read_decimal("000.000", &value));
+    EXPECT_EQ(value, 0.0);
+    ASSERT_TRUE(read_decimal("-00", &value));
+    EXPECT_EQ(value, 0.0);
+}
+
 TEST(ReadDecimal, IgnoresTheProcessLocale) {
     const char *old = std::setlocale(LC_NUMERIC, nullptr);
     std::string saved = old ? old : "C";
@@ -53,6 +65,20 @@ TEST(ReadDecimal, IgnoresTheProcessLocale) {
     EXPECT_DOUBLE_EQ(value, 12.34);
     EXPECT_FALSE(read_decimal("12,34", &value));
     std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+// Decimal halves that doubles hold a little below .5 still round up.
+TEST(RoundHalfUp, DecimalHalvesOfCents) {
+    const struct {
+        const char *text;
+        double cents;
+    } cases[] = {{"1.005", 101}, {"2.675", 268}, {"0.125", 13}, {"1.015", 102}, {"8.345", 835},
+                 {"0.285", 29},  {"1.004", 100}, {"1.0049", 100}, {"999999999.995", 100000000000.0}};
+    for (const auto &c : cases) {
+        double value = 0;
+        ASSERT_TRUE(read_decimal(c.text, &value));
+        EXPECT_EQ(round_half_up(value * 100), c.cents) << c.text;
+    }
 }
 
 TEST(RoundHalfUp, Cents) {

@@ -155,8 +155,8 @@ TEST_F(ReferenceData, EveryAustrianCode) {
     auto column = [&](const std::string &name) {
         return static_cast<size_t>(std::find(names.begin(), names.end(), name) - names.begin());
     };
-    const size_t code = column("Bankleitzahl"), name = column("Bankenname"), zip = column("PLZ"),
-                 city = column("Ort"), bic = column("SWIFT-Code");
+    const size_t code = column("Bankleitzahl"), name = column("Bankenname"), zip = column("PLZ"), city = column("Ort"),
+                 bic = column("SWIFT-Code");
     size_t checked = 0;
     for (size_t i = header + 1; i < lines.size(); ++i) {
         const auto fields = split(lines[i], ';');
@@ -240,8 +240,10 @@ TEST_F(ReferenceData, DirectoryHoldsNothingBesidesTheSources) {
     const auto at = latin1_lines(shared_data / "at" / "sepa-zv-vz_gesamt_2022-09-23.csv");
     bool rows = false;
     for (const auto &line : at) {
-        if (rows) keys.insert("_AT" + std::string(5 - std::min<size_t>(5, split(line, ';')[2].size()), '0') +
-                              split(line, ';')[2]);
+        if (rows) {
+            const std::string code = split(line, ';')[2];
+            keys.insert("_AT" + std::string(5 - std::min<size_t>(5, code.size()), '0') + code);
+        }
         rows = rows || line.rfind("Kennzeichen;", 0) == 0;
     }
     for (const auto &line : latin1_lines(shared_data / "ch" / "bcbankenstamm_2022-01-20.txt")) {

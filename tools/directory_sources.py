@@ -43,6 +43,11 @@ def date_in_name(path):
     return "%s-%s-%s" % m.groups() if m else None
 
 
+def dated(what, date):
+    """'what DATE', or a note that the edition's date is unknown."""
+    return "%s %s" % (what, date) if date else "date unknown"
+
+
 def german_date(text):
     """DD.MM.YYYY -> YYYY-MM-DD."""
     day, month, year = text.split(".")
@@ -87,8 +92,7 @@ def read_bundesbank(path):
         rows[row["bank_code"]] = row
     if not rows:
         raise SourceError("%s: no Merkmal-1 records" % path)
-    edition = date_in_name(path) or "undated"
-    return rows, "Bundesbank bank code file %s (valid from %s)" % (os.path.basename(path), edition)
+    return rows, "Bundesbank bank code file %s (%s)" % (os.path.basename(path), dated("valid from", date_in_name(path)))
 
 
 # --- Austria ------------------------------------------------------------------------------
@@ -96,7 +100,7 @@ def read_bundesbank(path):
 def read_oenb(path):
     """Rows of the OeNB directory: bank_code, name, zip, city, bic."""
     lines = read_text(path).splitlines()
-    edition = date_in_name(path) or "undated"
+    edition = date_in_name(path)
     header = None
     for number, line in enumerate(lines):
         m = re.search(r"Abfrage vom (\d\d\.\d\d\.\d{4})", line)
@@ -124,7 +128,7 @@ def read_oenb(path):
         row = {field: values[i].strip() for field, i in index.items()}
         row["where"] = where(path, offset)
         rows.append(row)
-    return rows, "OeNB SEPA directory %s (query of %s)" % (os.path.basename(path), edition)
+    return rows, "OeNB SEPA directory %s (%s)" % (os.path.basename(path), dated("query of", edition))
 
 
 # --- Switzerland and Liechtenstein --------------------------------------------------------
@@ -178,8 +182,9 @@ def _read_six_fixed(path, text):
             continue  # branch records share the IID of their head office
         row["where"] = where(path, number)
         rows.append(row)
-    edition = "%s-%s-%s" % (newest[:4], newest[4:6], newest[6:8]) if newest else "undated"
-    return rows, "SIX bank master %s (fixed-width, newest entry valid from %s)" % (os.path.basename(path), edition)
+    edition = "%s-%s-%s" % (newest[:4], newest[4:6], newest[6:8]) if newest else None
+    return rows, "SIX bank master %s (fixed-width, %s)" % (os.path.basename(path),
+                                                           dated("newest entry valid from", edition))
 
 
 def _read_six_json(path, text):
@@ -202,8 +207,8 @@ def _read_six_json(path, text):
             "where": "%s:entry %d" % (os.path.basename(path), number),
         }
         rows.append(row)
-    edition = document.get("metaData", {}).get("validForClearingDay", "undated")
-    return rows, "SIX bank master %s (v2 JSON, clearing day %s)" % (os.path.basename(path), edition)
+    edition = document.get("metaData", {}).get("validForClearingDay")
+    return rows, "SIX bank master %s (v2 JSON, %s)" % (os.path.basename(path), dated("clearing day", edition))
 
 
 def _read_six_v3(path, text):
@@ -224,8 +229,7 @@ def _read_six_v3(path, text):
         row = {field: values[i].strip() for field, i in index.items()}
         row["where"] = where(path, number)
         rows.append(row)
-    edition = date_in_name(path) or "undated"
-    return rows, "SIX bank master %s (v3 CSV, %s)" % (os.path.basename(path), edition)
+    return rows, "SIX bank master %s (v3 CSV, %s)" % (os.path.basename(path), dated("dated", date_in_name(path)))
 
 
 # --- BICs (SCL directory) -----------------------------------------------------------------
@@ -239,7 +243,7 @@ SCL_FLAG_COLUMNS = {"SERVICE SCT": 1, "SERVICE SDD": 2, "SERVICE COR": 2, "SERVI
 def read_scl(path):
     """Rows of the SCL directory: bic (as published), name, flags (SEPA_SCL_* bits)."""
     lines = read_text(path).splitlines()
-    edition = date_in_name(path) or "undated"
+    edition = date_in_name(path)
     header = None
     for number, line in enumerate(lines):
         m = re.match(r"\s*G(ue|ü)ltig ab[^0-9]*(\d\d\.\d\d\.\d{4})", line, re.IGNORECASE)
@@ -276,4 +280,4 @@ def read_scl(path):
                 flags |= bit
         rows.append({"bic": values[0].strip(), "name": values[name_index].strip(), "flags": flags,
                      "where": where(path, number + 1)})
-    return rows, "SCL directory %s (valid from %s)" % (os.path.basename(path), edition)
+    return rows, "SCL directory %s (%s)" % (os.path.basename(path), dated("valid from", edition))

@@ -36,19 +36,20 @@ TABLE_MODULES = [
 
 
 def load_modules():
+    sys.dont_write_bytecode = True  # keep tools/ free of caches
     sys.path.insert(0, TOOLS_DIR)
     return [importlib.import_module(name) for name in TABLE_MODULES]
 
 
 def parse_arguments(modules, argv):
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0],
-                                     formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--out", default=os.path.join(REPOSITORY, "data"),
+    common = argparse.ArgumentParser(add_help=False)
+    common.add_argument("--out", default=os.path.join(REPOSITORY, "data"),
                         help="folder to write the C++ sources to (default: data/ of the repository)")
-    parser.add_argument("--shared-data", default=DEFAULT_SHARED_DATA,
-                        help="folder the default source paths are taken from")
+    common.add_argument("--shared-data", default=DEFAULT_SHARED_DATA,
+                        help="folder the default source paths are taken from (default: ../shared/data)")
     # The shared-data folder decides the other defaults, so read it first.
-    known, _ = parser.parse_known_args(argv)
+    known, _ = common.parse_known_args(argv)
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0], parents=[common])
     for module in modules:
         module.add_arguments(parser, known.shared_data)
     return parser.parse_args(argv)

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 // P1 (leftmost) to P10 (rightmost) of the account, right-aligned and padded with
-// "0". p[k] is the value of position Pk (character code minus 48); p[0] is unused
-// so that the code reads like the method descriptions.
+// "0". p[k] is the value 0-9 of position Pk (character code minus 48); p[0] is
+// unused so that the code reads like the method descriptions.
 struct account_digits {
-    int p[11];
+    uint8_t p[11];
     char text[11];  // the padded account itself, NUL-terminated
 };
 
@@ -25,8 +25,9 @@ inline int number_at(const account_digits &a, int first, int last) {
     return n;
 }
 
-// Fills `out` from exactly ten characters.
-void load_account_digits(const char *padded, account_digits &out);
+// Fills `out` from an account of 1 to 10 digits, padded on the left with "0".
+// False (and `out` unusable) for a null, empty or longer account or a non-digit.
+bool load_account_digits(const char *account, account_digits &out);
 
 // Remainder of x divided by m in 0..m-1, also for a negative x (C++'s % is not).
 constexpr int math_mod(int x, int m) {

@@ -17,14 +17,15 @@ struct bank_code_country {
     const char *country;  // as the caller names it
     const char *table;    // the records it is served from
     size_t width;         // digits of a bank code, zero-padded on the left
+    bool german_form;     // header bytes and up to two versions (see read_german)
 };
 
 // Liechtenstein banks are members of the Swiss clearing and live among the Swiss records.
 constexpr bank_code_country bank_code_countries[] = {
-    {"AT", "AT", 5},
-    {"CH", "CH", 5},
-    {"DE", "DE", 8},
-    {"LI", "CH", 5},
+    {"AT", "AT", 5, false},
+    {"CH", "CH", 5, false},
+    {"DE", "DE", 8, true},
+    {"LI", "CH", 5, false},
 };
 
 constexpr size_t german_header_bytes = 4;
@@ -37,29 +38,40 @@ const bank_code_country *find_country(const char *country) {
     return nullptr;
 }
 
-// Reads one German version starting at its header bytes; returns what follows it when a
-// second version is stored behind it, or an empty view.
-std::string_view read_german_version(std::string_view version, bank_record_t *record) {
-    *record = bank_record_t{};
-    if (version.size() < german_header_bytes) return {};
-    const auto byte = [&](size_t i) { return static_cast<uint8_t>(version[i]); };
-    record->deletion_flag = byte(0);
-    record->method = byte(1);
-    record->iban_rule = static_cast<int32_t>(byte(2) << 8 | byte(3));
-    const std::string_view text = version.substr(german_header_bytes);
+// A German version: four header bytes, then its text, which ends at NUL or, when a
+// second version follows, at the separator after its last field.
+struct german_version {
+    std::string_view header;
+    std::string_view text;
+    std::string_view next;  // the second version, or empty
+};
 
-    // The version's text ends at NUL, or at the separator after its last field when the
-    // second version follows.
+german_version split_german_version(std::string_view stored) {
+    german_version version;
+    if (stored.size() < german_header_bytes) return version;
+    version.header = stored.substr(0, german_header_bytes);
+    const std::string_view text = stored.substr(german_header_bytes);
     size_t end = 0, separators = 0;
     while (end < text.size() && text[end] != '\0') {
         if (text[end] == '|' && ++separators == german_fields) break;
         ++end;
     }
-    char *copy = copy_record_text(record, text.substr(0, end));
+    version.text = text.substr(0, end);
+    if (separators == german_fields) version.next = text.substr(end + 1);
+    return version;
+}
+
+void read_german(const german_version &version, bank_record_t *record) {
+    *record = bank_record_t{};
+    if (version.header.empty()) return;
+    const auto byte = [&](size_t i) { return static_cast<uint8_t>(version.header[i]); };
+    record->deletion_flag = byte(0);
+    record->method = byte(1);
+    record->iban_rule = static_cast<int32_t>(byte(2) << 8 | byte(3));
+    char *copy = copy_record_text(record, version.text);
     const char **const fields[] = {&record->successor, &record->bic,  &record->name,
                                    &record->zip,       &record->city, &record->country};
     split_record_fields(copy, fields, german_fields);
-    return separators == german_fields ? text.substr(end + 1) : std::string_view{};
 }
 
 void read_national(std::string_view text, bank_record_t *record) {
@@ -97,11 +109,12 @@ int bank_lookup(const char *country, const char *code, bank_record_t *record) {
     if (stored.size() <= key_length || stored.compare(0, key_length, key, key_length) != 0) return 0;
 
     const std::string_view rest = stored.substr(key_length);
-    if (std::strcmp(entry->table, "DE") != 0) {
+    if (!entry->german_form) {
         read_national(rest, record);
         return 1;
     }
-    const std::string_view second = read_german_version(rest, record);
-    if (!second.empty() && clock_now() >= directory_switch_over) read_german_version(second, record);
+    german_version version = split_german_version(rest);
+    if (!version.next.empty() && clock_now() >= directory_switch_over) version = split_german_version(version.next);
+    read_german(version, record);
     return 1;
 }

@@ -2,13 +2,29 @@
 
 #include <cstring>
 
-void load_account_digits(const char *padded, account_digits &out) {
-    out.p[0] = 0;
-    for (int k = 1; k <= 10; ++k) {
-        out.text[k - 1] = padded[k - 1];
-        out.p[k] = static_cast<unsigned char>(padded[k - 1]) - 48;
-    }
+bool load_account_digits(const char *account, account_digits &out) {
+    if (!account) return false;
+    size_t length = strnlen(account, 11);
+    if (length == 0 || length > 10) return false;
+    std::memset(out.text, '0', 10);
+    std::memcpy(out.text + 10 - length, account, length);
     out.text[10] = '\0';
+    // Eight characters at a time: a byte outside '0'..'9' sets its high bit in x,
+    // in x - '0' (below '0') or in x + (0x80 - ':') (above '9') ...
+    constexpr uint64_t ones = 0x0101010101010101u;
+    auto outside_digits = [](uint64_t x) { return (x | (x - 0x30 * ones) | (x + 0x46 * ones)) & 0x80 * ones; };
+    uint64_t first8;
+    uint16_t last2;
+    std::memcpy(&first8, out.text, 8);
+    std::memcpy(&last2, out.text + 8, 2);
+    if (outside_digits(first8) | outside_digits(last2 | 0x3030303030300000u)) return false;
+    // ... and the values are the characters less '0' (no byte borrows from another).
+    first8 -= 0x30 * ones;
+    out.p[0] = 0;
+    std::memcpy(out.p + 1, &first8, 8);
+    out.p[9] = static_cast<uint8_t>(out.text[8] - '0');
+    out.p[10] = static_cast<uint8_t>(out.text[9] - '0');
+    return true;
 }
 
 int third_digit_nine_check(const account_digits &a) {
@@ -27,9 +43,7 @@ int m10h_check(const account_digits &a) {
     };
     int sum = 0;
     for (int i = 0; i <= 8; ++i) {
-        int digit = a.p[9 - i];
-        if (digit < 0 || digit > 9) return -1;
-        sum += transform[i % 4][digit];
+        sum += transform[i % 4][a.p[9 - i]];
     }
     return digit_result(a, 10, (10 - sum % 10) % 10);
 }

@@ -19,9 +19,10 @@ constexpr weights from(int k, std::initializer_list<int> list) {
     return w;
 }
 
-// Cross sum of a product (products never exceed 99 for digit values).
+// Cross sum of a product: x div 10 + x mod 10 (x itself below 10). Written without
+// a branch; products of digits and weights are never negative.
 constexpr int cross_sum(int x) {
-    return x >= 10 ? x / 10 + x % 10 : x;
+    return x - 9 * (x / 10);
 }
 
 // Sum of weight x value over the ten positions.

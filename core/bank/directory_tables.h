@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 // Keys are hashed position by position: at most 15 positions, character codes "0".."z".
 inline constexpr uint32_t directory_hash_positions = 15;
@@ -25,8 +26,6 @@ extern const int32_t directory_g[];
 // directory_records[directory_record_offsets[i] .. directory_record_offsets[i + 1]).
 extern const char directory_records[];
 extern const uint32_t directory_record_offsets[];
-
-#include <string_view>
 
 // Stored bytes of the record in `slot` (0 <= slot < directory_key_count).
 inline std::string_view directory_record(uint32_t slot) {

@@ -48,7 +48,16 @@ constexpr step L(check_method f) {
 // 53, B6 and C0 need the bank code and are not reached this way.
 int run_method(int code, const account_digits &a);
 
-int run_step(const step &s, const account_digits &a);
+inline int run_step(const step &s, const account_digits &a) {
+    switch (s.kind) {
+    case step_kind::weighted: return weighted_mod_check(a, s.modulus, s.check, s.w);
+    case step_kind::crosssum: return crosssum_mod_check(a, s.modulus, s.check, s.w);
+    case step_kind::strict11: return mod11_strict_check(a, s.check, s.w);
+    case step_kind::method: return run_method(s.code, a);
+    case step_kind::logic: return s.logic(a);
+    }
+    return -1;
+}
 
 // "A, then B, then C": the first result that is not -1, else the last one.
 inline int run_chain(const step *steps, size_t count, const account_digits &a) {

@@ -2,6 +2,7 @@
 // method byte (0x63 is method "63"). A row is a chain of steps (see method_steps.h);
 // methods with logic of their own are a single L(function) step.
 #include <array>
+#include <utility>
 
 #include "core/bank/check_methods.h"
 
@@ -145,28 +146,67 @@ constexpr method_row rows[] = {
     row(0xE4, M(0x02), M(0x00)),
 };
 
-constexpr std::array<const method_row *, 256> method_table = [] {
-    std::array<const method_row *, 256> table{};
-    for (const method_row &r : rows) table[r.code] = &r;
-    return table;
-}();
+constexpr size_t row_count = sizeof(rows) / sizeof(rows[0]);
+static_assert(row_count == 120, "120 methods without the bank code");
 
-static_assert(sizeof(rows) / sizeof(rows[0]) == 120, "120 methods without the bank code");
+constexpr size_t row_of(int code) {
+    for (size_t i = 0; i < row_count; ++i)
+        if (rows[i].code == code) return i;
+    return row_count;
+}
+
+template <size_t Row>
+int run_row(const account_digits &a);
+
+// One step of a row, with its block, modulus, positions and weights known at
+// compile time, so that every row compiles into straight-line code.
+template <size_t Row, size_t Step>
+inline int run_row_step(const account_digits &a) {
+    constexpr const step &s = rows[Row].steps[Step];
+    if constexpr (s.kind == step_kind::weighted) {
+        return weighted_mod_check(a, s.modulus, s.check, s.w);
+    } else if constexpr (s.kind == step_kind::crosssum) {
+        return crosssum_mod_check(a, s.modulus, s.check, s.w);
+    } else if constexpr (s.kind == step_kind::strict11) {
+        return mod11_strict_check(a, s.check, s.w);
+    } else if constexpr (s.kind == step_kind::method) {
+        static_assert(row_of(s.code) < row_count, "a chain names a method that is not in the table");
+        return run_row<row_of(s.code)>(a);
+    } else {
+        return s.logic(a);
+    }
+}
+
+// "A, then B, then C" from step `Step` on.
+template <size_t Row, size_t Step>
+inline int run_row_from(const account_digits &a) {
+    int result = run_row_step<Row, Step>(a);
+    if constexpr (Step + 1 < rows[Row].count) {
+        if (result >= 0) return result;
+        return run_row_from<Row, Step + 1>(a);
+    } else {
+        return result;
+    }
+}
+
+template <size_t Row>
+int run_row(const account_digits &a) {
+    return run_row_from<Row, 0>(a);
+}
+
+template <size_t... Row>
+constexpr std::array<check_method, 256> make_method_table(std::index_sequence<Row...>) {
+    std::array<check_method, 256> table{};
+    ((table[rows[Row].code] = &run_row<Row>), ...);
+    return table;
+}
+
+constexpr std::array<check_method, 256> method_table =
+    make_method_table(std::make_index_sequence<row_count>());
 
 }  // namespace
 
-int run_step(const step &s, const account_digits &a) {
-    switch (s.kind) {
-    case step_kind::weighted: return weighted_mod_check(a, s.modulus, s.check, s.w);
-    case step_kind::crosssum: return crosssum_mod_check(a, s.modulus, s.check, s.w);
-    case step_kind::strict11: return mod11_strict_check(a, s.check, s.w);
-    case step_kind::method: return run_method(s.code, a);
-    case step_kind::logic: return s.logic(a);
-    }
-    return -1;
-}
-
 int run_method(int code, const account_digits &a) {
-    const method_row *r = method_table[code & 0xFF];
-    return r ? run_chain(r->steps, r->count, a) : 0;
+    check_method method = method_table[code & 0xFF];
+    return method ? method(a) : 0;
 }

@@ -21,7 +21,7 @@ constexpr prefix_table e2_prefixes = {"4383200", "4383201", "4383202", "4383203"
 
 // The prefix of P1 before P2..P9.
 int prefixed_by_first_digit(const account_digits &a, const prefix_table &table) {
-    if (a.p[1] < 0 || a.p[1] > 9 || !table[a.p[1]]) return -1;
+    if (!table[a.p[1]]) return -1;
     return prefix_luhn_check(a, table[a.p[1]], 2);
 }
 
@@ -339,7 +339,7 @@ int method_c7(const account_digits &a) {
         for (int k = 0; k < 8; ++k) text[k] = a.text[k + 2];
         text[8] = text[9] = '0';
         text[10] = '\0';
-        load_account_digits(text, shifted);
+        if (!load_account_digits(text, shifted)) return -1;
         result = run_method(0x63, shifted);
         if (result != -1) return result;
     }

@@ -1,6 +1,7 @@
 #include "core/message/number_reader.h"
 
 #include <cctype>
+#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -34,11 +35,21 @@ const char *scan_decimal(const char *text, double *value, bool *out_of_range) {
     const char *after_mantissa = p;
     if (point < 0) point = digits;
 
-    // Use at most 18 digits; the dropped ones only shift the exponent.
-    int used = digits > 18 ? 18 : digits;
-    int fraction_exponent = point - used;
-    long long first = 0, second = 0;
+    // Leading zeros carry no value: counting them among the 18 digits would read
+    // "0000000000000000012.34" as 10.
     const char *q = mantissa;
+    int leading_zeros = 0;
+    for (; leading_zeros < digits; ++q) {
+        if (*q == '.') continue;
+        if (*q != '0') break;
+        ++leading_zeros;
+    }
+
+    // Use at most 18 significant digits; the dropped ones only shift the exponent.
+    const int significant = digits - leading_zeros;
+    int used = significant > 18 ? 18 : significant;
+    int fraction_exponent = point - leading_zeros - used;
+    long long first = 0, second = 0;
     for (int i = 0; i < used; ++q) {
         if (*q == '.') continue;
         if (i < 9) first = first * 10 + (*q - '0');
@@ -89,5 +100,8 @@ bool read_decimal(const char *text, double *value) {
 
 double round_half_up(double x) {
     double base = std::floor(x);
-    return x - base >= 0.5 ? base + 1.0 : base;
+    // x is mostly a product such as 1.005 * 100 = 100.49999999999999: a decimal half
+    // that binary doubles miss by a few units in the last place. Those count as halves.
+    double tolerance = 4 * DBL_EPSILON * std::fmax(1.0, std::fabs(x));
+    return x - base >= 0.5 - tolerance ? base + 1.0 : base;
 }

@@ -1,0 +1,68 @@
+#include "core/iban/iban_validate.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "core/bank/bank_record.h"
+#include "core/iban/iban_country_table.h"
+#include "sepa.h"
+
+namespace {
+
+// ISO 7064 mod 97-10 over the IBAN moved by four characters (BBAN first, then
+// country code and check digits). The remainder stays below 9 635, so no big
+// numbers are needed. The caller has matched the pattern: only digits and A-Z.
+bool checksum_is_valid(const char *iban, size_t length) {
+    unsigned remainder = 0;
+    for (size_t n = 0; n < length; ++n) {
+        const char c = iban[(n + 4) % length];
+        if (c >= '0' && c <= '9') {
+            remainder = remainder * 10 + static_cast<unsigned>(c - '0');
+        } else {
+            remainder = remainder * 100 + static_cast<unsigned>(c - 'A' + 10);
+        }
+        remainder %= 97;
+    }
+    return remainder == 1;
+}
+
+// German IBANs: bank code (positions 4-11) must be in the directory and the
+// account number (12-21) must pass the bank's check-digit method.
+const char *german_account_error(const char *iban) {
+    char bank_code[9];
+    char account[11];
+    std::memcpy(bank_code, iban + 4, 8);
+    bank_code[8] = '\0';
+    std::memcpy(account, iban + 12, 10);
+    account[10] = '\0';
+    bank_record_t record;
+    if (bank_lookup("DE", bank_code, &record) != 1) return "Invalid bank ID (BLZ) in IBAN";
+    if (sepa_account_check2(account, bank_code, record.method) == -1) return "Invalid account number in IBAN";
+    return nullptr;
+}
+
+const char *iban_error(const char *iban) {
+    if (iban == nullptr) return "Invalid IBAN (NULL)";
+    pattern_set &patterns = iban_patterns();
+    if (patterns.get(0) == nullptr) return "Error while initializing regular expressions";
+    const int row = iban_country_find(iban);
+    if (row < 0) return "Invalid or unknown IBAN country code";
+    const size_t length = std::strlen(iban);
+    if (length != iban_country_table[row].length) return "Wrong IBAN length";
+    if (!patterns.matches(static_cast<size_t>(row), iban)) return "Invalid IBAN format";
+    if (!checksum_is_valid(iban, length)) return "Invalid IBAN checksum";
+    // The pattern admits only an upper-case country code, so this compare is exact.
+    if (std::strncmp(iban, "DE", 2) == 0) return german_account_error(iban);
+    return nullptr;
+}
+
+}  // namespace
+
+int iban_validate(const char *iban, const char **error) {
+    const char *reason = iban_error(iban);
+    if (reason == nullptr) return 1;
+    if (error != nullptr) *error = reason;
+    return 0;
+}
+
+extern "C" SEPA_API int sepa_iban_check(const char *iban) { return iban_validate(iban, nullptr) == 1 ? 1 : -1; }

@@ -1,0 +1,18 @@
+#include "core/message/message_id_check.h"
+
+#include <cstring>
+
+bool is_identifier_char(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           (c != '\0' && std::strchr(" '()+,-./:?", c) != nullptr);
+}
+
+int check_message_id(const char *id) {
+    if (id == nullptr) return 0;
+    const size_t length = std::strlen(id);
+    if (length == 0 || length > 35) return 0;
+    for (const char *p = id; *p; ++p) {
+        if (!is_identifier_char(*p)) return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,30 @@
+#include "core/message/owned_text.h"
+
+#include <cstdlib>
+#include <cstring>
+
+char *text_copy(const char *text) {
+    if (text == nullptr) return nullptr;
+    const size_t size = std::strlen(text) + 1;
+    char *copy = static_cast<char *>(std::malloc(size));
+    if (copy != nullptr) std::memcpy(copy, text, size);
+    return copy;
+}
+
+void wipe_memory(void *memory, size_t size) {
+    // Stores through a volatile pointer are not removed as dead stores before free().
+    volatile unsigned char *p = static_cast<volatile unsigned char *>(memory);
+    while (size-- > 0) *p++ = 0;
+}
+
+void text_wipe_free(char **text) {
+    if (*text == nullptr) return;
+    wipe_memory(*text, std::strlen(*text));
+    std::free(*text);
+    *text = nullptr;
+}
+
+void text_replace(char **field, char *copy) {
+    text_wipe_free(field);
+    *field = copy;
+}

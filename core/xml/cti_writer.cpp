@@ -1,0 +1,200 @@
+// pain.001: a credit transfer from the message's account (the debtor) to the
+// creditors of its transactions, one PmtInf block per execution date.
+#include <cmath>
+
+#include "core/frame/rulebook.h"
+#include "core/message/transactions.h"
+#include "core/xml/document_writers.h"
+#include "core/xml/payment_groups.h"
+#include "core/xml/schema_profile.h"
+#include "core/xml/writer_common.h"
+
+namespace {
+
+using cti_group = pmt_group<cti_transaction>;
+
+// The message's own data: a schema needs the debtor's IBAN and name, and a BIC
+// where it has no IBAN-only form.
+bool check_debtor(sepa_t *message, const schema_profile *profile) {
+    const char *missing = nullptr;
+    if (message->iban == nullptr) missing = "Missing debtor IBAN";
+    else if (message->bic == nullptr && profile != nullptr && profile->agents_need_bic)
+        missing = "Missing debtor BIC";
+    else if (message->name == nullptr || message->name[0] == '\0') missing = "Missing debtor name";
+    else if (message->tx_count == 0 || message->tx_head == nullptr) missing = "No transactions available";
+    else if (!control_sum_fits_schema(message->control_sum)) missing = "Control sum too large";
+    if (missing != nullptr) message->error = missing;
+    return missing == nullptr;
+}
+
+// What the rulebook's schema demands of each transaction. sepa_add has checked
+// them under the rulebook of that moment; the rulebook may have changed since.
+bool check_transactions(sepa_t *message, const schema_profile &profile) {
+    const char *rulebook = rulebook_table[current_rulebook()].name;
+    unsigned number = 0;
+    for (auto *tx = static_cast<const cti_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
+        ++number;
+        if (tx->name == nullptr || tx->name[0] == '\0')
+            return set_error(message, "Missing creditor name in transaction %u", number), false;
+        if (tx->iban == nullptr)
+            return set_error(message, "Missing creditor IBAN in transaction %u", number), false;
+        if (!amount_fits_schema(tx->amount))
+            return set_error(message, "Invalid amount in transaction %u", number), false;
+        if (tx->bic == nullptr && profile.agents_need_bic)
+            return set_error(message, "BIC missing in transaction %u (required by rulebook %s)", number,
+                             rulebook), false;
+        if (const char *bad = first_bad_id_char(tx->end_to_end_id, profile.ids))
+            return set_error(message, "Invalid character '%c' in end-to-end ID of transaction %u (rulebook %s)",
+                             *bad, number, rulebook), false;
+        if (tx->purpose != nullptr) {
+            for (const char *p = tx->purpose; *p; ++p)
+                if (*p < 0x20 || *p > 0x7E)
+                    return set_error(message, "Invalid purpose code in transaction %u", number), false;
+        }
+    }
+    return true;
+}
+
+void write_debtor(xml_lines &out, const sepa_t *message, const schema_profile &profile) {
+    out.open(3, "Dbtr");
+    out.escaped(4, "Nm", message->name);
+    out.close(3, "Dbtr");
+    out.open(3, "DbtrAcct");
+    out.open(4, "Id");
+    out.value(5, "IBAN", message->iban);
+    out.close(4, "Id");
+    out.close(3, "DbtrAcct");
+    out.open(3, "DbtrAgt");
+    out.open(4, "FinInstnId");
+    if (message->bic != nullptr) {
+        out.value(5, profile.agent, message->bic);
+    } else {
+        // IBAN-only payment: the agent is named as not provided.
+        out.open(5, "Othr");
+        out.fixed(6, "<Id>NOTPROVIDED</Id>");
+        out.close(5, "Othr");
+    }
+    out.close(4, "FinInstnId");
+    out.close(3, "DbtrAgt");
+}
+
+void write_transaction(xml_lines &out, const cti_transaction *tx, const schema_profile &profile) {
+    char amount[AMOUNT_TEXT_SIZE];
+    format_amount(tx->amount, amount);
+    out.open(3, "CdtTrfTxInf");
+    out.open(4, "PmtId");
+    if (tx->end_to_end_id != nullptr) out.escaped(5, "EndToEndId", tx->end_to_end_id);
+    else out.value(5, "EndToEndId", "NOTPROVIDED");
+    out.close(4, "PmtId");
+    out.open(4, "Amt");
+    out.value_tagged(5, "InstdAmt Ccy=\"EUR\"", "InstdAmt", amount);
+    out.close(4, "Amt");
+    if (tx->bic != nullptr) {
+        out.open(4, "CdtrAgt");
+        out.open(4, "FinInstnId");
+        out.value(5, profile.agent, tx->bic);
+        out.close(4, "FinInstnId");
+        out.close(4, "CdtrAgt");
+    }
+    out.open(4, "Cdtr");
+    out.escaped(5, "Nm", tx->name);
+    if (tx->country != nullptr || tx->addr_line1 != nullptr || tx->addr_line2 != nullptr) {
+        out.open(5, "PstlAdr");
+        if (tx->country != nullptr) out.escaped(5, "Ctry", tx->country);
+        if (tx->addr_line1 != nullptr) out.escaped(5, "AdrLine", tx->addr_line1);
+        if (tx->addr_line2 != nullptr) out.escaped(5, "AdrLine", tx->addr_line2);
+        out.close(5, "PstlAdr");
+    }
+    out.close(4, "Cdtr");
+    out.open(4, "CdtrAcct");
+    out.open(4, "Id");
+    out.value(5, "IBAN", tx->iban);
+    out.close(4, "Id");
+    out.close(4, "CdtrAcct");
+    if (tx->purpose != nullptr) {
+        out.open(4, "Purp");
+        out.escaped(5, "Cd", tx->purpose);
+        out.close(4, "Purp");
+    }
+    // Ustrd needs at least one character: no remittance text, no RmtInf.
+    if (tx->remittance != nullptr && tx->remittance[0] != '\0') {
+        out.open(4, "RmtInf");
+        out.escaped(5, "Ustrd", tx->remittance);
+        out.close(4, "RmtInf");
+    }
+    out.close(3, "CdtTrfTxInf");
+}
+
+void write_block(xml_lines &out, const sepa_t *message, const cti_group &group, int number,
+                 const schema_profile &profile) {
+    char id[PMT_INF_ID_SIZE], count[COUNT_TEXT_SIZE], sum[AMOUNT_TEXT_SIZE];
+    format_pmt_inf_id(message->message_id, number, id);
+    format_count(group.count[0], count);
+    format_amount(group.sum[0], sum);
+    out.open(2, "PmtInf");
+    out.value(3, "PmtInfId", id);
+    out.fixed(3, "<PmtMtd>TRF</PmtMtd>");
+    out.fixed(3, message->batch_booking ? "<BtchBookg>true</BtchBookg>" : "<BtchBookg>false</BtchBookg>");
+    out.value(3, "NbOfTxs", count);
+    out.value(3, "CtrlSum", sum);
+    out.open(3, "PmtTpInf");
+    out.open(4, "SvcLvl");
+    out.fixed(5, "<Cd>SEPA</Cd>");
+    out.close(4, "SvcLvl");
+    out.close(3, "PmtTpInf");
+    if (profile.execution_date_choice) {
+        out.open(3, "ReqdExctnDt");
+        out.value(4, "Dt", group.date);
+        out.close(3, "ReqdExctnDt");
+    } else {
+        out.value(3, "ReqdExctnDt", group.date);
+    }
+    write_debtor(out, message, profile);
+    out.fixed(3, "<ChrgBr>SLEV</ChrgBr>");
+    for (uint32_t i = 0; i < group.count[0]; ++i) write_transaction(out, group.items[0][i], profile);
+    out.close(2, "PmtInf");
+}
+
+}  // namespace
+
+int cti_toXML(sepa_t *message, xml_buffer *buffer) {
+    const writer_time start = read_writer_time();
+    const int rulebook = current_rulebook();
+    const schema_profile *profile = schema_profile_of(rulebook);
+    if (!check_debtor(message, profile)) return 0;
+    if (!ensure_message_id(message, start.local)) {
+        message->error = "cti_toXML: strdup() failed";
+        return 0;
+    }
+    if (profile == nullptr) {
+        message->error = "unknown/unsupported SEPA rulebook selected";
+        return 0;
+    }
+    if (!check_transactions(message, *profile)) return 0;
+
+    cti_group *groups = nullptr;
+    if (!build_groups(static_cast<const cti_transaction *>(message->tx_head), message->date,
+                      [](const cti_transaction *) { return 0; }, &groups)) {
+        message->error = "Out of memory";
+        return 0;
+    }
+    xml_lines out(buffer);
+    if (!write_document_start(buffer, rulebook_table[rulebook].ct_schema, rulebook_table[rulebook].schema_location)) {
+        release_groups(groups);
+        message->error = "Out of memory";
+        return 0;
+    }
+    out.open(1, "CstmrCdtTrfInitn");
+    write_group_header(out, message, start);
+    int number = 0;
+    for (const cti_group *group = groups; group != nullptr; group = group->next)
+        write_block(out, message, *group, ++number, *profile);
+    out.close(1, "CstmrCdtTrfInitn");
+    out.close(0, "Document");
+    release_groups(groups);
+    if (!out.ok()) {
+        message->error = "Out of memory";
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,261 @@
+// pain.008: a direct debit to the message's account (the creditor) from the
+// debtors of its transactions, one PmtInf block per collection date and sequence type.
+#include "core/frame/rulebook.h"
+#include "core/message/transactions.h"
+#include "core/xml/document_writers.h"
+#include "core/xml/payment_groups.h"
+#include "core/xml/schema_profile.h"
+#include "core/xml/writer_common.h"
+
+namespace {
+
+using ddi_group = pmt_group<ddi_transaction>;
+
+constexpr const char *sequence_types[GROUP_SLOTS] = {"FRST", "RCUR", "OOFF", "FNAL"};
+
+// Local instrument code by dd_type; COR1 only where the rulebook allows it.
+const char *local_instrument(int32_t dd_type, int rulebook) {
+    switch (dd_type) {
+        case SEPA_DDTYPE_CORE: return "CORE";
+        case SEPA_DDTYPE_COR1:
+            return rulebook >= 0 && rulebook < RULEBOOK_COUNT && rulebook_table[rulebook].cor1_allowed ? "COR1"
+                                                                                                    : nullptr;
+        case SEPA_DDTYPE_B2B: return "B2B";
+        default: return nullptr;
+    }
+}
+
+bool check_creditor(sepa_t *message) {
+    const char *missing = nullptr;
+    if (message->iban == nullptr) missing = "Missing creditor IBAN";
+    else if (message->bic == nullptr) missing = "Missing creditor BIC";
+    else if (message->name == nullptr || message->name[0] == '\0') missing = "Missing creditor name";
+    else if (message->creditor_id == nullptr) missing = "Missing creditor identifier";
+    else if (message->tx_count == 0 || message->tx_head == nullptr) missing = "No transactions available";
+    else if (!control_sum_fits_schema(message->control_sum)) missing = "Control sum too large";
+    if (missing != nullptr) message->error = missing;
+    return missing == nullptr;
+}
+
+bool check_identifier(sepa_t *message, const char *text, id_charset charset, const char *what, unsigned number,
+                      const char *rulebook) {
+    const char *bad = first_bad_id_char(text, charset);
+    if (bad == nullptr) return true;
+    set_error(message, "Invalid character '%c' in %s of transaction %u (rulebook %s)", *bad, what, number, rulebook);
+    return false;
+}
+
+// What the rulebook's schema demands of each transaction. sepa_add has checked
+// them under the rulebook of that moment; the rulebook may have changed since.
+bool check_transactions(sepa_t *message, const schema_profile &profile) {
+    const char *rulebook = rulebook_table[current_rulebook()].name;
+    if (profile.restricted_creditor_id && !creditor_id_fits_schema(message->creditor_id)) {
+        set_error(message, "Creditor identifier not allowed under rulebook %s", rulebook);
+        return false;
+    }
+    unsigned number = 0;
+    for (auto *tx = static_cast<const ddi_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
+        ++number;
+        if (tx->name == nullptr || tx->name[0] == '\0')
+            return set_error(message, "Missing debtor name in transaction %u", number), false;
+        if (tx->iban == nullptr)
+            return set_error(message, "Missing debtor IBAN in transaction %u", number), false;
+        if (tx->seq_type < SEQ_FRST || tx->seq_type > SEQ_FNAL)
+            return set_error(message, "Missing sequence type in transaction %u", number), false;
+        if (!amount_fits_schema(tx->amount))
+            return set_error(message, "Invalid amount in transaction %u", number), false;
+        if (tx->mandate_ref == nullptr)
+            return set_error(message, "Missing mandate reference in transaction %u", number), false;
+        if (tx->mandate_date == nullptr)
+            return set_error(message, "Missing mandate signature date in transaction %u", number), false;
+        if (tx->bic == nullptr && profile.agents_need_bic)
+            return set_error(message, "BIC missing in transaction %u (required by rulebook %s)", number,
+                             rulebook), false;
+        if (!check_identifier(message, tx->end_to_end_id, profile.ids, "end-to-end ID", number, rulebook) ||
+            !check_identifier(message, tx->mandate_ref, profile.mandate_ids, "mandate reference", number, rulebook) ||
+            !check_identifier(message, tx->old_mandate_ref, profile.mandate_ids, "old mandate reference", number,
+                              rulebook))
+            return false;
+    }
+    return true;
+}
+
+// AmdmntInd and AmdmntInfDtls of a mandate changed since the last collection.
+void write_amendment(xml_lines &out, const ddi_transaction *tx, const schema_profile &profile) {
+    out.fixed(6, "<AmdmntInd>true</AmdmntInd>");
+    out.open(6, "AmdmntInfDtls");
+    if (tx->old_mandate_ref != nullptr) out.escaped(7, "OrgnlMndtId", tx->old_mandate_ref);
+    if (tx->smnda) {
+        // Same mandate, new debtor agent: the newer guidelines name it in the account,
+        // the older ones (up to DE-2.9, AT-6 and NL-6) in the agent.
+        const char *container = profile.smnda_as_account ? "OrgnlDbtrAcct" : "OrgnlDbtrAgt";
+        const char *inner = profile.smnda_as_account ? "Id" : "FinInstnId";
+        out.open(7, container);
+        out.open(8, inner);
+        out.open(9, "Othr");
+        out.fixed(10, "<Id>SMNDA</Id>");
+        out.close(9, "Othr");
+        out.close(8, inner);
+        out.close(7, container);
+    } else if (tx->old_iban != nullptr) {
+        out.open(7, "OrgnlDbtrAcct");
+        out.open(8, "Id");
+        out.value(9, "IBAN", tx->old_iban);
+        out.close(8, "Id");
+        out.close(7, "OrgnlDbtrAcct");
+    }
+    out.close(6, "AmdmntInfDtls");
+}
+
+void write_transaction(xml_lines &out, const ddi_transaction *tx, const schema_profile &profile) {
+    char amount[AMOUNT_TEXT_SIZE];
+    format_amount(tx->amount, amount);
+    out.open(3, "DrctDbtTxInf");
+    out.open(4, "PmtId");
+    if (tx->end_to_end_id != nullptr) out.escaped(5, "EndToEndId", tx->end_to_end_id);
+    else out.value(5, "EndToEndId", "NOTPROVIDED");
+    out.close(4, "PmtId");
+    out.value_tagged(4, "InstdAmt Ccy=\"EUR\"", "InstdAmt", amount);
+    out.open(4, "DrctDbtTx");
+    out.open(5, "MndtRltdInf");
+    out.escaped(6, "MndtId", tx->mandate_ref);
+    out.value(6, "DtOfSgntr", tx->mandate_date);
+    if (tx->old_mandate_ref != nullptr || tx->old_iban != nullptr || tx->smnda) write_amendment(out, tx, profile);
+    out.close(5, "MndtRltdInf");
+    out.close(4, "DrctDbtTx");
+    out.open(4, "DbtrAgt");
+    out.open(5, "FinInstnId");
+    if (tx->bic != nullptr) {
+        out.value(6, profile.agent, tx->bic);
+    } else {
+        out.open(6, "Othr");
+        out.fixed(7, "<Id>NOTPROVIDED</Id>");
+        out.close(6, "Othr");
+    }
+    out.close(5, "FinInstnId");
+    out.close(4, "DbtrAgt");
+    out.open(4, "Dbtr");
+    out.escaped(5, "Nm", tx->name);
+    if (tx->country != nullptr || tx->addr_line1 != nullptr || tx->addr_line2 != nullptr) {
+        out.open(5, "PstlAdr");
+        if (tx->country != nullptr) out.escaped(6, "Ctry", tx->country);
+        if (tx->addr_line1 != nullptr) out.escaped(6, "AdrLine", tx->addr_line1);
+        if (tx->addr_line2 != nullptr) out.escaped(6, "AdrLine", tx->addr_line2);
+        out.close(5, "PstlAdr");
+    }
+    out.close(4, "Dbtr");
+    out.open(4, "DbtrAcct");
+    out.open(5, "Id");
+    out.value(6, "IBAN", tx->iban);
+    out.close(5, "Id");
+    out.close(4, "DbtrAcct");
+    if (tx->remittance != nullptr && tx->remittance[0] != '\0') {
+        out.open(4, "RmtInf");
+        out.escaped(5, "Ustrd", tx->remittance);
+        out.close(4, "RmtInf");
+    }
+    out.close(3, "DrctDbtTxInf");
+}
+
+void write_block(xml_lines &out, const sepa_t *message, const ddi_group &group, int slot, int number,
+                 const char *instrument, const schema_profile &profile) {
+    char id[PMT_INF_ID_SIZE], count[COUNT_TEXT_SIZE], sum[AMOUNT_TEXT_SIZE];
+    format_pmt_inf_id(message->message_id, number, id);
+    format_count(group.count[slot], count);
+    format_amount(group.sum[slot], sum);
+    out.open(2, "PmtInf");
+    out.value(3, "PmtInfId", id);
+    out.fixed(3, "<PmtMtd>DD</PmtMtd>");
+    out.fixed(3, message->batch_booking ? "<BtchBookg>true</BtchBookg>" : "<BtchBookg>false</BtchBookg>");
+    out.value(3, "NbOfTxs", count);
+    out.value(3, "CtrlSum", sum);
+    out.open(3, "PmtTpInf");
+    out.open(4, "SvcLvl");
+    out.fixed(5, "<Cd>SEPA</Cd>");
+    out.close(4, "SvcLvl");
+    out.open(4, "LclInstrm");
+    out.value(5, "Cd", instrument);
+    out.close(4, "LclInstrm");
+    out.value(4, "SeqTp", sequence_types[slot]);
+    out.close(3, "PmtTpInf");
+    out.value(3, "ReqdColltnDt", group.date);
+    out.open(3, "Cdtr");
+    out.escaped(4, "Nm", message->name);
+    out.close(3, "Cdtr");
+    out.open(3, "CdtrAcct");
+    out.open(4, "Id");
+    out.value(5, "IBAN", message->iban);
+    out.close(4, "Id");
+    out.close(3, "CdtrAcct");
+    out.open(3, "CdtrAgt");
+    out.open(4, "FinInstnId");
+    out.value(5, profile.agent, message->bic);
+    out.close(4, "FinInstnId");
+    out.close(3, "CdtrAgt");
+    out.fixed(3, "<ChrgBr>SLEV</ChrgBr>");
+    out.open(3, "CdtrSchmeId");
+    out.open(4, "Id");
+    out.open(5, "PrvtId");
+    out.open(6, "Othr");
+    out.escaped(7, "Id", message->creditor_id);
+    out.open(7, "SchmeNm");
+    out.fixed(8, "<Prtry>SEPA</Prtry>");
+    out.close(7, "SchmeNm");
+    out.close(6, "Othr");
+    out.close(5, "PrvtId");
+    out.close(4, "Id");
+    out.close(3, "CdtrSchmeId");
+    for (uint32_t i = 0; i < group.count[slot]; ++i) write_transaction(out, group.items[slot][i], profile);
+    out.close(2, "PmtInf");
+}
+
+}  // namespace
+
+int ddi_toXML(sepa_t *message, xml_buffer *buffer) {
+    const writer_time start = read_writer_time();
+    if (!check_creditor(message)) return 0;
+    const int rulebook = current_rulebook();
+    const char *instrument = local_instrument(message->dd_type, rulebook);
+    if (instrument == nullptr) {
+        message->error = "Unknown/unsupported LocalInstrumentCode (setDDType)";
+        return 0;
+    }
+    if (!ensure_message_id(message, start.local)) {
+        message->error = "ddi_toXML: strdup() failed";
+        return 0;
+    }
+    const schema_profile *profile = schema_profile_of(rulebook);
+    if (profile == nullptr) {
+        message->error = "unknown/unsupported SEPA rulebook selected";
+        return 0;
+    }
+    if (!check_transactions(message, *profile)) return 0;
+
+    ddi_group *groups = nullptr;
+    if (!build_groups(static_cast<const ddi_transaction *>(message->tx_head), message->date,
+                      [](const ddi_transaction *tx) { return tx->seq_type - 1; }, &groups)) {
+        message->error = "Out of memory";
+        return 0;
+    }
+    xml_lines out(buffer);
+    if (!write_document_start(buffer, rulebook_table[rulebook].dd_schema, rulebook_table[rulebook].schema_location)) {
+        release_groups(groups);
+        message->error = "Out of memory";
+        return 0;
+    }
+    out.open(1, "CstmrDrctDbtInitn");
+    write_group_header(out, message, start);
+    int number = 0;
+    for (const ddi_group *group = groups; group != nullptr; group = group->next)
+        for (int slot = 0; slot < GROUP_SLOTS; ++slot)
+            if (group->count[slot] != 0)
+                write_block(out, message, *group, slot, ++number, instrument, *profile);
+    out.close(1, "CstmrDrctDbtInitn");
+    out.close(0, "Document");
+    release_groups(groups);
+    if (!out.ok()) {
+        message->error = "Out of memory";
+        return 0;
+    }
+    return 1;
+}

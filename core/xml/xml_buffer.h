@@ -1,0 +1,39 @@
+// Growable text buffer into which the writers append a document. It grows in steps
+// of 256 bytes; every append either fits completely or leaves the buffer unchanged.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct xml_buffer {
+    char *data;         // the document so far; NULL until the first append
+    uint32_t used;      // bytes in use including the terminating NUL; 0 while empty
+    uint32_t capacity;  // bytes allocated for data
+};
+
+inline constexpr uint32_t XML_BUFFER_STEP = 256;
+
+// Ends the text list of buffer_append_all (a typed NULL, safe through varargs).
+inline constexpr const char *XML_END = nullptr;
+
+// Makes sure at least n more bytes fit: the new capacity is the next multiple of 256
+// strictly above used + n. Returns 1, or 0 when the memory cannot be had (the
+// buffer keeps its text and capacity).
+int buffer_grow(xml_buffer *buffer, size_t n);
+
+// Appends one NUL-terminated text; NULL appends nothing. 1 / 0 (cannot grow).
+int buffer_append(xml_buffer *buffer, const char *text);
+
+// Appends `length` bytes of `text` (no NUL among them). 1 / 0 (cannot grow).
+int buffer_append_n(xml_buffer *buffer, const char *text, size_t length);
+
+// Appends each text of a list ended by the first NULL. 1 / 0 (cannot grow).
+int buffer_append_all(xml_buffer *buffer, ...);
+
+// Appends a text with & < > written as &amp; &lt; &gt;; every other byte unchanged.
+// The escaped length is computed first and the buffer grows once. NULL appends
+// nothing. 1 / 0 (cannot grow; the buffer is unchanged).
+int buffer_append_escaped(xml_buffer *buffer, const char *text);
+
+// Frees the text and zeroes the record.
+void buffer_release(xml_buffer *buffer);

@@ -1,0 +1,256 @@
+#!/usr/bin/env python3
+"""The reference data generator on small fixtures: publishers' layouts old and new,
+German versions, refusals that name the record at fault, deterministic output."""
+
+import contextlib
+import io
+import json
+import os
+import sys
+import tempfile
+import unittest
+
+TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools")
+sys.path.insert(0, TOOLS)
+
+import bank_directory  # noqa: E402
+import generate_data  # noqa: E402
+import perfect_hash  # noqa: E402
+
+
+def bundesbank_line(code, name="Testbank", zip_code="10115", city="Berlin", bic="TESTDEB1XXX",
+                    method="09", deletion="0", successor="00000000", rule="000000", merkmal="1"):
+    line = (code + merkmal + name.ljust(58) + zip_code + city.ljust(35) + "Kurz".ljust(27) + "12345"
+            + bic.ljust(11) + method + "000001" + "U" + deletion + successor + rule)
+    assert len(line) == 174, len(line)
+    return line
+
+
+def six_fixed_line(iid, branch="0000", name="Testbank AG", zip_code="8001", city="Zürich", country="",
+                   bic="TESTCHZZXXX"):
+    line = [" "] * 298
+
+    def put(start, width, value):
+        line[start:start + width] = list(value.ljust(width)[:width])
+
+    put(0, 2, "08")
+    put(2, 5, iid)
+    put(7, 4, branch)
+    put(28, 8, "20220120")
+    put(54, 60, name)
+    put(184, 10, zip_code)
+    put(194, 35, city)
+    put(270, 2, country)
+    put(284, 14, bic)
+    return "".join(line)
+
+
+OENB_PREAMBLE = ["Es wird darauf hingewiesen, dass ...", "Diese Daten ...", "Weitere ...", "",
+                 "SEPA-Verzeichnis-Abfrage vom 23.09.2022"]
+OENB_HEADER = ("Kennzeichen;Identnummer;Bankleitzahl;Institutsart;Sektor;Firmenbuchnummer;Bankenname;Straße;"
+               "PLZ;Ort;Postadresse / Straße;Postadresse / PLZ;Postadresse / Ort;Postfach;Bundesland;Telefon;"
+               "Fax;E-Mail;SWIFT-Code;Homepage;Gründungsdatum;LEI")
+
+
+def oenb_line(code, name="Testbank AG", bic="TESTATWWXXX"):
+    fields = ["Hauptanstalt", "1", code, "KI", "Sektor", "1m", name, "Weg 1", "1010", "Wien", "", "", "", "",
+              "Wien", "", "", "", bic, "", "", ""]
+    return ";".join(fields)
+
+
+SCL_OLD = ["BIC;Name;Service SCT;Service SDD;Service COR1;Service B2B;Service SCC",
+           "TESTDEB1   ;TESTBANK                 ;1;1;0;1;0",
+           "ZERODEFF   ;BANK WITHOUT SCHEMES     ;0;0;0;0;1",
+           "ZERODEFFXXX;SAME BANK AGAIN          ;0;1;0;0;0"]
+
+
+class Fixture:
+    """Writes a complete set of small source files into a temporary folder."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.de_first = [bundesbank_line("10000000", name="Bundesbank", bic="MARKDEF1100", rule="004201"),
+                         bundesbank_line("10000000", name="Bundesbank Filiale", merkmal="2"),
+                         bundesbank_line("20000000", name="Alte Bank"),
+                         bundesbank_line("30000000", name="Gelöschte Bank", deletion="1", successor="20000000",
+                                         method="A2")]
+        self.de_second = [bundesbank_line("10000000", name="Bundesbank", bic="MARKDEF1100", rule="004201"),
+                          bundesbank_line("20000000", name="Neue Bank"),
+                          bundesbank_line("40000000", name="Ganz neue Bank", bic="")]
+        self.at = OENB_PREAMBLE + [OENB_HEADER, oenb_line("12000"), oenb_line("100", name="Nationalbank")]
+        self.ch = [six_fixed_line("100"), six_fixed_line("100", branch="0001", name="Filiale"),
+                   six_fixed_line("8800", name="Landesbank", city="Vaduz", country="LI", bic="LILALI2XXXX")]
+        self.scl = list(SCL_OLD)
+
+    def write(self, name, lines, encoding="iso-8859-1", end="\r\n"):
+        path = os.path.join(self.folder, name)
+        with open(path, "w", encoding=encoding, newline="") as f:
+            f.write("".join(line + end for line in lines))
+        return path
+
+    def arguments(self, out):
+        return ["--out", out,
+                "--de-first", self.write("blz_2025-06-09.txt", self.de_first),
+                "--de-second", self.write("blz_2025-09-08.txt", self.de_second),
+                "--at", self.write("at.csv", self.at),
+                "--ch", self.write("ch.txt", self.ch, end="\n"),
+                "--scl", self.write("scl.csv", self.scl)]
+
+
+def run_generator(arguments):
+    err = io.StringIO()
+    with contextlib.redirect_stdout(io.StringIO()), contextlib.redirect_stderr(err):
+        code = generate_data.main(arguments)
+    return code, err.getvalue()
+
+
+class GeneratorTest(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.folder = self.tmp.name
+        self.fixture = Fixture(self.folder)
+        self.out = os.path.join(self.folder, "out")
+
+    def tearDown(self):
+        self.tmp.cleanup()
+
+    def generate(self):
+        code, err = run_generator(self.fixture.arguments(self.out))
+        self.assertEqual(code, 0, err)
+        with open(os.path.join(self.out, bank_directory.RECORDS_FILE), encoding="utf-8") as f:
+            records = f.read()
+        with open(os.path.join(self.out, bank_directory.INDEX_FILE), encoding="utf-8") as f:
+            index = f.read()
+        return records, index
+
+    def refused(self, needle):
+        code, err = run_generator(self.fixture.arguments(self.out))
+        self.assertEqual(code, 1)
+        self.assertIn(needle, err)
+        self.assertFalse(os.path.exists(self.out), "nothing may be written")
+        return err
+
+    def test_records_of_every_kind(self):
+        records, index = self.generate()
+        # BIC entries: flag digit; 8 characters stored with XXX; a flag value of 0 keeps its name
+        self.assertIn('"TESTDEB1XXXBTESTBANK\\000"', records)
+        # the two rows of ZERODEFF merge: flags 0 | SDD = 2, first row's name
+        self.assertIn('"ZERODEFFXXX2BANK WITHOUT SCHEMES\\000"', records)
+        self.assertIn('"_AT12000TESTATWWXXX|Testbank AG|1010|Wien|AT\\000"', records)
+        self.assertIn('"_AT00100TESTATWWXXX|Nationalbank|1010|Wien|AT\\000"', records)
+        self.assertIn('"_CH00100TESTCHZZXXX|Testbank AG|8001|Zürich|\\000"', records)
+        self.assertIn('"_CH08800LILALI2XXXX|Landesbank|8001|Vaduz|LI\\000"', records)
+        self.assertNotIn("Filiale", records)  # branch records and Merkmal 2 are no bank codes
+        # same in both editions: one version; header bytes 00 09 10 69
+        self.assertIn('"_DE10000000\\000\\011\\020i|MARKDEF1100|Bundesbank|10115|Berlin|DE\\000"', records)
+        # changed: first version, "|", second version
+        self.assertIn('"_DE20000000\\000\\011\\000\\000|TESTDEB1XXX|Alte Bank|10115|Berlin|DE|'
+                      '\\000\\011\\000\\000|TESTDEB1XXX|Neue Bank|10115|Berlin|DE\\000"', records)
+        # only in one edition: stored with that version
+        self.assertIn('"_DE30000000\\001\\242\\000\\00020000000|TESTDEB1XXX|Gelöschte Bank|10115|Berlin|DE\\000"',
+                      records)
+        self.assertIn('"_DE40000000\\000\\011\\000\\000||Ganz neue Bank|10115|Berlin|DE\\000"', records)
+        self.assertIn("const uint32_t directory_key_count = 10;", index)
+        self.assertIn("const uint32_t directory_vertex_count = 13;", index)
+        self.assertIn("const int64_t directory_switch_over = 1757282400;", index)
+        self.assertIn("query of 2022-09-23", index)
+
+    def test_output_is_deterministic(self):
+        first = self.generate()
+        second = self.generate()
+        self.assertEqual(first, second)
+
+    def test_newer_scl_layout(self):
+        self.fixture.scl = ["Gueltig ab / valid from 01.09.2025;;;;;;",
+                            "BIC;Name;SERVICE SCT;SERVICE COR;SERVICE COR1;SERVICE B2B;SERVICE SCC",
+                            "TESTDEB1XXX;TESTBANK;1;1;0;0;1",
+                            "OTHRFRPP;AUTRE BANQUE;0;0;0;1;0"]
+        records, index = self.generate()
+        self.assertIn('"TESTDEB1XXX3TESTBANK\\000"', records)
+        self.assertIn('"OTHRFRPPXXX8AUTRE BANQUE\\000"', records)
+        self.assertIn("valid from 2025-09-01", index)
+
+    def test_six_v3_csv(self):
+        header = ("IID/QR-IID;Valid on;Concatenation;New IID/QR-IID;SIC IID;Headquarters;IID type;"
+                  "QR-IID allocation;Name of bank/institution;Street Name;Building Number;Post Code;Town Name;"
+                  "Country;BIC;SIC participation;RTGS customer payments, CHF;IP customer payments, CHF;"
+                  "euroSIC participation;LSV+/BDD, CHF;LSV+/BDD, EUR")
+        rows = ["100;2022-01-20;;;001008;100;HEADQUARTERS;;Schweizerische Nationalbank;Börsenstrasse;15;8022;"
+                "Zürich;CH;SNBZCHZZXXX;YES;YES;YES;YES;NO;NO",
+                "8800;2019-11-01;;;088008;8800;HEADQUARTERS;;Liechtensteinische Landesbank;Städtle;44;9490;"
+                "Vaduz;LI;LILALI2XXXX;YES;YES;YES;YES;NO;NO"]
+        path = self.fixture.write("bankmaster_V3.csv", [header] + rows, encoding="utf-8")
+        arguments = self.fixture.arguments(self.out) + ["--ch", path]
+        code, err = run_generator(arguments)
+        self.assertEqual(code, 0, err)
+        with open(os.path.join(self.out, bank_directory.RECORDS_FILE), encoding="utf-8") as f:
+            records = f.read()
+        self.assertIn('"_CH00100SNBZCHZZXXX|Schweizerische Nationalbank|8022|Zürich|\\000"', records)
+        self.assertIn('"_CH08800LILALI2XXXX|Liechtensteinische Landesbank|9490|Vaduz|LI\\000"', records)
+
+    def test_six_v2_json(self):
+        document = {"metaData": {"validForClearingDay": "2020-11-20"},
+                    "entries": [{"iid": 100, "branchId": "0000", "bankOrInstitutionName": "SNB", "zipCode": "8022",
+                                 "place": "Zürich", "countryCode": "CH", "bic": "SNBZCHZZXXX"},
+                                {"iid": 100, "branchId": "0001", "bankOrInstitutionName": "Filiale",
+                                 "zipCode": "3003", "place": "Bern", "countryCode": "CH", "bic": "SNBZCHZZXXX"}]}
+        path = os.path.join(self.folder, "six.json")
+        with open(path, "w", encoding="utf-8") as f:
+            json.dump(document, f)
+        code, err = run_generator(self.fixture.arguments(self.out) + ["--ch", path])
+        self.assertEqual(code, 0, err)
+        with open(os.path.join(self.out, bank_directory.INDEX_FILE), encoding="utf-8") as f:
+            self.assertIn("clearing day 2020-11-20", f.read())
+
+    def test_refuses_text_over_199_bytes(self):
+        self.fixture.at.append(oenb_line("12345", name="Bank " * 40))
+        err = self.refused("at.csv:9")
+        self.assertIn("exceeds 199", err)
+
+    def test_refuses_separator_inside_a_field(self):
+        self.fixture.at.append(oenb_line("12345", name="Bank|Zwei"))
+        self.refused("'|'")
+
+    def test_refuses_malformed_bic(self):
+        self.fixture.scl.append("TEST-EB1XXX;BAD BANK;1;0;0;0;0")
+        self.refused("scl.csv:5")
+
+    def test_refuses_malformed_bank_code(self):
+        self.fixture.at.append(oenb_line("12A45"))
+        self.refused("is not up to 5 digits")
+
+    def test_refuses_duplicate_bank_code(self):
+        self.fixture.at.append(oenb_line("12000"))
+        self.refused("appears twice")
+
+    def test_refuses_records_without_iban_rule(self):
+        self.fixture.de_second.append(bundesbank_line("50000000")[:168])
+        self.refused("168 characters has no IBAN rule")
+
+    def test_switch_over_follows_german_civil_time(self):
+        self.assertEqual(bank_directory.german_midnight("2025-09-08"), 1757282400)  # CEST
+        self.assertEqual(bank_directory.german_midnight("2024-12-09"), 1733698800)  # CET
+        self.assertEqual(bank_directory.german_midnight("2025-03-30"), 1743289200)  # day summer time starts
+        self.assertEqual(bank_directory.german_midnight("2025-10-26"), 1761429600)  # day it ends
+
+
+class PerfectHashTest(unittest.TestCase):
+    def test_every_key_lands_in_its_own_slot(self):
+        keys = ["_DE%08d" % (i * 7919) for i in range(500)] + ["BIC%04dXXXX" % i for i in range(500)]
+        tables, g, _ = perfect_hash.build(keys, seed=1)
+        perfect_hash.verify(tables, g, keys)
+        self.assertEqual(len(g), perfect_hash.vertex_count(len(keys)))
+        self.assertTrue(all(-1 <= v < len(keys) for v in g))
+
+    def test_refuses_keys_outside_alphabet_or_length(self):
+        for bad in ["_DE1", "_DE 1000000", "ABCDEFGHIJKLMNOP", "ABCDEF{", "ABCDEF/"]:
+            with self.assertRaises(perfect_hash.HashError, msg=bad):
+                perfect_hash.build(["VALIDKEY1", bad])
+
+    def test_refuses_duplicate_keys(self):
+        with self.assertRaises(perfect_hash.HashError):
+            perfect_hash.build(["VALIDKEY1", "VALIDKEY2", "VALIDKEY1"])
+
+
+if __name__ == "__main__":
+    unittest.main()

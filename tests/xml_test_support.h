@@ -1,0 +1,215 @@
+// Shared by the XML tests: messages built field by field (as sepa_add would store
+// them), fixed clock and rulebook scopes, and schema validation through xmllint.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/frame/clock.h"
+#include "core/frame/rulebook.h"
+#include "core/message/transactions.h"
+#include "sepa.h"
+
+namespace xml_test {
+
+inline char *dup(const char *text) { return text == nullptr ? nullptr : strdup(text); }
+
+inline const char *const rulebook_names[RULEBOOK_COUNT] = {"DE-2.6", "DE-2.7", "AT-6",   "NL-6",   "DE-2.8",
+                                                           "DE-2.9", "DE-3.0", "DE-3.1", "DE-3.5", "DE-3.7"};
+
+// Messages built without sepa_new need a rulebook chosen: the tests start from "DE-3.5".
+static const int default_rulebook_chosen = sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5");
+
+// Selects a rulebook for one scope and restores "DE-3.5" afterwards.
+struct rulebook_scope {
+    explicit rulebook_scope(const char *name) { EXPECT_EQ(sepa_init(SEPA_INIT_RULEBOOK, name), 1) << name; }
+    ~rulebook_scope() { sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5"); }
+};
+
+// Pins the clock for one scope.
+struct clock_scope {
+    explicit clock_scope(time_t instant) { clock_pin_for_tests(instant); }
+    ~clock_scope() { clock_unpin_for_tests(); }
+};
+
+// 2025-01-10 09:30:05 UTC.
+inline constexpr time_t fixed_instant = 1736501405;
+
+// Transaction data as key names of sepa_add; NULL = key absent.
+struct tx_data {
+    const char *id = nullptr, *name = "Max Mustermann", *iban = "DE02120300000000202051", *bic = nullptr;
+    const char *country = nullptr, *line1 = nullptr, *line2 = nullptr, *ref = nullptr, *purp = nullptr;
+    double amount = 1.0;
+    const char *date = nullptr;
+    int seq = SEQ_RCUR;
+    const char *mref = "MANDATE-1", *mdate = "2024-01-15", *old_mref = nullptr, *old_iban = nullptr;
+    bool smnda = false;
+};
+
+// A message filled directly, the way the setters and sepa_add store their data.
+class message {
+public:
+    explicit message(uint32_t type) : m_(static_cast<sepa_t *>(calloc(1, sizeof(sepa_t)))) {
+        m_->type = type;
+        m_->batch_booking = 1;
+    }
+    ~message() {
+        free_transactions();
+        for (char *p : {m_->iban, m_->bic, m_->name, m_->creditor_id, m_->date, m_->message_id}) free(p);
+        free(m_);
+    }
+    message(const message &) = delete;
+    message &operator=(const message &) = delete;
+
+    sepa_t *get() { return m_; }
+    sepa_t *operator->() { return m_; }
+
+    message &iban(const char *v) { return set(m_->iban, v); }
+    message &bic(const char *v) { return set(m_->bic, v); }
+    message &name(const char *v) { return set(m_->name, v); }
+    message &creditor_id(const char *v) { return set(m_->creditor_id, v); }
+    message &date(const char *v) { return set(m_->date, v); }
+    message &message_id(const char *v) { return set(m_->message_id, v); }
+
+    void add(const tx_data &d) {
+        if (m_->type == SEPA_MSGTYPE_CTI) {
+            auto *tx = static_cast<cti_transaction *>(calloc(1, sizeof(cti_transaction)));
+            *tx = {dup(d.id), dup(d.name), dup(d.iban), dup(d.bic), dup(d.country), dup(d.line1), dup(d.line2),
+                   dup(d.ref), dup(d.purp), d.amount, dup(d.date), nullptr};
+            link(tx);
+        } else {
+            auto *tx = static_cast<ddi_transaction *>(calloc(1, sizeof(ddi_transaction)));
+            *tx = {dup(d.id), dup(d.name), dup(d.iban), dup(d.bic), dup(d.country), dup(d.line1),
+                   dup(d.line2), d.seq, d.amount, dup(d.date), dup(d.mref), dup(d.mdate),
+                   dup(d.old_mref), dup(d.old_iban), static_cast<uint8_t>(d.smnda ? 1 : 0), dup(d.ref), nullptr};
+            link(tx);
+        }
+        m_->tx_count += 1;
+        m_->control_sum += d.amount;
+    }
+
+    // Renders and returns the document ("" when sepa_toXML failed).
+    std::string xml() {
+        char *text = sepa_toXML(m_);
+        std::string result = text != nullptr ? text : "";
+        free(text);
+        return result;
+    }
+
+private:
+    message &set(char *&field, const char *v) {
+        free(field);
+        field = dup(v);
+        return *this;
+    }
+    template <typename Tx>
+    void link(Tx *tx) {
+        if (m_->tx_tail != nullptr) static_cast<Tx *>(m_->tx_tail)->next = tx;
+        else m_->tx_head = tx;
+        m_->tx_tail = tx;
+    }
+    void free_transactions() {
+        if (m_->type == SEPA_MSGTYPE_CTI) {
+            for (auto *tx = static_cast<cti_transaction *>(m_->tx_head); tx != nullptr;) {
+                auto *next = tx->next;
+                for (char *p : {tx->end_to_end_id, tx->name, tx->iban, tx->bic, tx->country, tx->addr_line1,
+                                tx->addr_line2, tx->remittance, tx->purpose, tx->date})
+                    free(p);
+                free(tx);
+                tx = next;
+            }
+        } else {
+            for (auto *tx = static_cast<ddi_transaction *>(m_->tx_head); tx != nullptr;) {
+                auto *next = tx->next;
+                for (char *p : {tx->end_to_end_id, tx->name, tx->iban, tx->bic, tx->country, tx->addr_line1,
+                                tx->addr_line2, tx->date, tx->mandate_ref, tx->mandate_date, tx->old_mandate_ref,
+                                tx->old_iban, tx->remittance})
+                    free(p);
+                free(tx);
+                tx = next;
+            }
+        }
+    }
+    sepa_t *m_;
+};
+
+// A credit transfer with the debtor's data set.
+inline void fill_debtor(message &m) {
+    m.iban("DE89370400440532013000").bic("COBADEFFXXX").name("Debtor Company GmbH");
+}
+// A direct debit with the creditor's data set.
+inline void fill_creditor(message &m) {
+    m.iban("DE89370400440532013000").bic("COBADEFFXXX").name("Creditor AG").creditor_id("DE98ZZZ09999999999");
+}
+
+// Schema name of a document: the text after "xsd:" in its xmlns.
+inline std::string schema_of(const std::string &doc) {
+    const std::string key = "xmlns=\"urn:iso:std:iso:20022:tech:xsd:";
+    size_t at = doc.find(key);
+    if (at == std::string::npos) return "";
+    at += key.size();
+    return doc.substr(at, doc.find('"', at) - at);
+}
+
+inline bool schemas_available() {
+    std::ifstream probe(std::string(SEPA_SCHEMA_DIR) + "/pain.001.001.03.xsd");
+    return probe.good() && system("xmllint --version >/dev/null 2>&1") == 0;
+}
+
+// Validates documents against the schema named in each, one xmllint run per schema.
+// Returns, for each document that does not validate, its index and xmllint's report.
+inline std::map<size_t, std::string> validate(const std::vector<std::string> &docs) {
+    std::map<size_t, std::string> failures;
+    char dir_template[] = "/tmp/sepa-xml-XXXXXX";
+    const char *dir = mkdtemp(dir_template);
+    if (dir == nullptr) {
+        failures[0] = "cannot create a temporary folder";
+        return failures;
+    }
+    std::map<std::string, std::vector<size_t>> by_schema;
+    for (size_t i = 0; i < docs.size(); ++i) by_schema[schema_of(docs[i])].push_back(i);
+    auto path_of = [&](size_t i) {
+        std::string path = dir;
+        path.append("/doc").append(std::to_string(i)).append(".xml");
+        return path;
+    };
+    for (const auto &[schema, indices] : by_schema) {
+        std::string command = "xmllint --noout --schema ";
+        command.append(SEPA_SCHEMA_DIR).append("/").append(schema).append(".xsd");
+        for (size_t i : indices) {
+            std::ofstream(path_of(i), std::ios::binary) << docs[i];
+            command.append(" ").append(path_of(i));
+        }
+        command += " 2>&1";
+        std::string report;
+        if (FILE *pipe = popen(command.c_str(), "r")) {
+            char line[4096];
+            while (fgets(line, sizeof line, pipe) != nullptr) report += line;
+            pclose(pipe);
+        }
+        for (size_t i : indices) {
+            const std::string ok_line = path_of(i).append(" validates");
+            if (schema.empty() || report.find(ok_line) == std::string::npos) {
+                std::string mine;
+                std::istringstream lines(report);
+                for (std::string line; std::getline(lines, line);)
+                    if (line.rfind(path_of(i), 0) == 0) mine += line + "\n";
+                failures[i] = schema.empty() ? "no schema in the document" : mine;
+            }
+            unlink(path_of(i).c_str());
+        }
+    }
+    rmdir(dir);
+    return failures;
+}
+
+}  // namespace xml_test
