@@ -1,5 +1,8 @@
 // Rendering a direct debit of 100 000 transactions: output bytes and transactions
 // per second. The message is built once, field by field; each iteration renders it.
+// The 10 000-transaction run shows the same work on a document (6.5 MB) that the
+// allocator serves from memory it keeps, where the large one gets fresh pages
+// from the kernel on every rendering.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,9 +14,7 @@
 
 namespace {
 
-constexpr int transaction_count = 100000;
-
-sepa_t *build_direct_debit() {
+sepa_t *build_direct_debit(int transaction_count) {
     sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5");
     auto *m = static_cast<sepa_t *>(calloc(1, sizeof(sepa_t)));
     m->type = SEPA_MSGTYPE_DDI;
@@ -64,8 +65,9 @@ void release(sepa_t *m) {
     free(m);
 }
 
-void BM_RenderDirectDebit100k(benchmark::State &state) {
-    sepa_t *m = build_direct_debit();
+void BM_RenderDirectDebit(benchmark::State &state) {
+    const int transaction_count = static_cast<int>(state.range(0));
+    sepa_t *m = build_direct_debit(transaction_count);
     size_t bytes = 0;
     for (auto _ : state) {
         char *doc = sepa_toXML(m);
@@ -82,6 +84,6 @@ void BM_RenderDirectDebit100k(benchmark::State &state) {
     state.counters["document_MB"] = static_cast<double>(bytes) / 1e6;
     release(m);
 }
-BENCHMARK(BM_RenderDirectDebit100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderDirectDebit)->Arg(100000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

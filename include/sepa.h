@@ -307,8 +307,9 @@ SEPA_API char *sepa_toXML(sepa_t *handle);
  * 0 plain, 1 account replaced, 10 bank code unknown, 11 account check failed,
  * 12 rule forbids an IBAN, 13 successor used, 15 bank code replaced, 50 account
  * excluded by the rule. Returns 1 IBAN formed, 0 country not "DE" or rule not
- * supported, -1 argument missing/malformed or refused, -3 bank code not in the
- * directory.
+ * supported, -1 country/account/bank_code NULL, malformed (wrong length or not
+ * digits) or refused by the rule or the account check, -3 bank code (or its
+ * successor) not in the directory.
  */
 SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
                                char *iban, char *status);
@@ -317,7 +318,8 @@ SEPA_API int sepa_iban_convert(const char *country, const char *account, const c
  * The BIC that belongs to an IBAN of AT, CH, LI or DE (electronic form, upper-case
  * prefix). bic must have room for 12 bytes; it receives the 11-character BIC (empty
  * when the bank has none) and is all zero after a failure. Returns 1 found, 0 other
- * country, -1 wrong length for the country, -3 bank code not in the directory.
+ * country, -1 wrong length for the country or iban/bic NULL (nothing is written
+ * through a NULL bic), -3 bank code not in the directory.
  */
 SEPA_API int sepa_iban_getBIC(const char *iban, char *bic);
 
@@ -334,13 +336,18 @@ SEPA_API int sepa_iban_getBIC(const char *iban, char *bic);
 #define SEPA_STMT_FORMAT_MT940 1
 
 /* One statement line (":61:" with its field 86). Texts point into the parser's
- * loaded text and stay valid until the parser is freed. Unset pointers are NULL. */
+ * loaded text and stay valid until the parser is freed; the caller never frees
+ * them. Unset pointers are NULL, unset numbers 0, unset arrays empty. Texts keep
+ * the file's bytes as they are (ISO-8859-1 or UTF-8). */
 typedef struct sepa_stmt_tx_t {
     struct tm valuta;       /* value date (day, month 0-11, year since 1900 set) */
-    struct tm booked;       /* entry date, all zero when absent */
+    struct tm booked;       /* entry date, all zero when absent; its year is the value
+                               date's, one more or less across the year end */
     char reversal;          /* 1 when the debit/credit mark starts with "R" */
-    double amount;          /* signed amount */
-    char code[4];           /* transaction type code after "N" */
+    double amount;          /* signed: negative for debit entries ("D", and "RC", the
+                               reversal of a credit), so that a statement's amounts
+                               add up from opening to closing balance */
+    char code[4];           /* transaction type code after "N" ("F", "S") */
     char *ref;              /* reference for the account owner */
     char *bankref;          /* bank reference after "//" */
     char *txtext;           /* posting text (subfield 00) */
@@ -350,29 +357,31 @@ typedef struct sepa_stmt_tx_t {
     char bank[13];          /* counterparty bank code or BIC (subfield 30) */
     char account[35];       /* counterparty account or IBAN (subfield 31) */
     char name[56];          /* counterparty name (subfields 32 and 33) */
-    char *purpose;          /* purpose lines before the first keyword */
+    char *purpose;          /* purpose lines before the first keyword, joined with
+                               line feeds; the text of an unstructured field 86 */
     char *eref;             /* EREF+ end-to-end reference */
     char *kref;             /* KREF+ customer reference */
     char *mref;             /* MREF+ mandate reference */
     char *cred;             /* CRED+ creditor identifier */
     char *debt;             /* DEBT+ originator identifier */
     char *purp;             /* PURP+ purpose code */
-    char *coam;             /* COAM+ compensation amount */
-    char *oamt;             /* OAMT+ original amount */
+    char *coam;             /* COAM+ compensation amount (decimal point) */
+    char *oamt;             /* OAMT+ original amount (decimal point) */
     char *svwz;             /* SVWZ+ remittance text */
     char *abwa;             /* ABWA+ ultimate debtor */
     char *abwe;             /* ABWE+ ultimate creditor */
     struct sepa_stmt_tx_t *next;
 } sepa_stmt_tx_t;
 
-/* One statement of a file, with its lines in file order. */
+/* One statement of a file (from ":20:" to its "-" line), with its lines in file
+ * order. A multi-page statement gives one record per page (see page). */
 typedef struct sepa_stmt_t {
     char *ref;              /* ":20:" transaction reference number */
     char *account;          /* ":25:" account identification */
     uint32_t number;        /* statement number (":28C:"), 0 when absent */
     uint32_t page;          /* sequence number after "/", 0 when absent */
-    struct tm open_date;
-    struct tm close_date;
+    struct tm open_date;    /* ":60F:"/":60M:" date, all zero when absent */
+    struct tm close_date;   /* ":62F:"/":62M:" date, all zero when absent */
     double open_saldo;      /* signed opening balance */
     double close_saldo;     /* signed closing balance */
     char open_currency[4];
@@ -394,8 +403,11 @@ SEPA_API void sepa_stmt_parser_free(sepa_stmt_parser_t *parser);
 /* Text of the last error (empty when none); for NULL "invalid sepa_stmt_parser_t handle". */
 SEPA_API const char *sepa_stmt_parser_getError(const sepa_stmt_parser_t *parser);
 
-/* Loads and parses the file at path (format SEPA_STMT_FORMAT_MT940). Returns 1 on
- * success, 0 on failure (reason in sepa_stmt_parser_getError). A parser loads once. */
+/* Loads and parses the file at path (format SEPA_STMT_FORMAT_MT940; lines may end
+ * with CR LF or LF). Returns 1 on success, 0 on failure (reason in
+ * sepa_stmt_parser_getError; a failed load leaves no statement). A parser loads
+ * once. Damaged content never fails the load: a statement whose value cannot be
+ * read ends there, keeping what was read. */
 SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int format, const char *path);
 
 /* First statement (follow ->next for the others), or NULL when there is none.

@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
-# Builds the library and runs the example program on a few bank codes and BICs.
+# Builds the library and the command-line tool, then runs the tool on the bundled
+# example data: bank lookups, an IBAN conversion, a direct-debit and a credit-transfer
+# order rendered as pain.008 / pain.001, and an MT940 statement parsed into JSON.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --minimal
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DSEPA_BUILD_TESTS=OFF >/dev/null
-cmake --build build --parallel "$(nproc)" --target bank_lookup_example
-./build/examples/bank_lookup_example DE 10000000 DE 37040044 AT 12000 CH 100 LI 8800 VOBADESS COBADEFFXXX
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build --parallel "$(nproc)" --target sepa-tool
+tool=./build/examples/sepa-tool/sepa-tool
+set -x
+$tool bank DE 37040044
+$tool bic VOBADESS
+$tool iban DE89370400440532013000 AT611904300234573201
+$tool convert 37040044 532013000
+$tool render examples/data/direct_debit.json
+$tool render examples/data/credit_transfer.json
+$tool statements examples/data/statement.sta

@@ -448,4 +448,65 @@ TEST(AccountCheck, OlderPublicTestSet) {
     EXPECT_EQ(rows, 659);
 }
 
+
+// Every method byte on many accounts: results stay in -1..2, only method 76 gives
+// 2, and odd input (high bytes, signs, spaces, overlong text) is refused, never read
+// past its end.
+TEST(AccountCheck, AllMethodBytesOnManyAccounts) {
+    std::vector<std::string> accounts = {"1", "0", "0000000000", "9999999999", "9", "999999999"};
+    uint64_t n = 12345;
+    for (int i = 0; i < 200; ++i) {
+        n = n * 6364136223846793005u + 1442695040888963407u;
+        accounts.push_back(std::to_string((n >> 20) % 10000000000u));
+    }
+    const char *odd[] = {"\xff\xfe", "12345678\xc3\xa4", " 123", "12 3", "+123", "0x12", "123456789012345"};
+    for (int method = 0; method < 256; ++method) {
+        for (const std::string &account : accounts) {
+            int result = sepa_account_check2(account.c_str(), "30050110", method);
+            EXPECT_TRUE(result >= -1 && result <= 2) << account;
+            if (result == 2) {
+                EXPECT_EQ(method, 0x76);
+            }
+        }
+        for (const char *account : odd) {
+            EXPECT_EQ(sepa_account_check(account, method), -1) << account;
+            EXPECT_EQ(sepa_account_check2(account, "30050110", method), -1) << account;
+        }
+    }
+}
+
+// Every method that a bank in the Bundesbank's bank code files uses has an entry:
+// some account gives a result other than 0 (method 09 checks nothing by design).
+TEST(AccountCheck, EveryMethodOfTheBankCodeFilesExists) {
+    const std::string folder = std::string(SEPA_SHARED_DATA_DIR) + "/de/";
+    bool used[256] = {};
+    std::string bank_code_of[256];
+    int files = 0;
+    for (const char *name : {"blz_2023-09-04.txt", "blz_2024-12-09.txt", "blz_2025-09-08.txt"}) {
+        std::ifstream file(folder + name);
+        if (!file) continue;
+        ++files;
+        std::string line;
+        while (std::getline(file, line)) {
+            if (line.size() < 152) continue;
+            int code = std::stoi(line.substr(150, 2), nullptr, 16);
+            used[code] = true;
+            bank_code_of[code] = line.substr(0, 8);
+        }
+    }
+    if (files == 0) GTEST_SKIP() << "reference data not present";
+    int methods = 0;
+    for (int code = 0; code < 256; ++code) {
+        if (!used[code] || code == 0x09) continue;
+        ++methods;
+        bool checks_something = false;
+        for (uint64_t n = 1; n <= 9999999999u && !checks_something; n = n * 7 + 3) {
+            std::string account = std::to_string(n);
+            checks_something = sepa_account_check2(account.c_str(), bank_code_of[code].c_str(), code) != 0;
+        }
+        EXPECT_TRUE(checks_something) << "method " << std::hex << code;
+    }
+    EXPECT_GT(methods, 80);
+}
+
 }  // namespace

@@ -27,10 +27,12 @@
 #include <atomic>
 namespace {
 std::atomic<long> malloc_calls{0};
-}
+std::atomic<bool> fail_next_malloc{false};  // lets a test see the out-of-memory path
+}  // namespace
 extern "C" void *__libc_malloc(size_t size);
 extern "C" void *malloc(size_t size) {
     malloc_calls.fetch_add(1, std::memory_order_relaxed);
+    if (fail_next_malloc.exchange(false)) return nullptr;
     return __libc_malloc(size);
 }
 #endif
@@ -422,6 +424,20 @@ TEST(BankidCheck, LookupWithoutBlockAllocatesNothing) {
     sepa_bankinfo_t *info = nullptr;
     ASSERT_EQ(sepa_bankid_check("DE", "10000000", &info), 1);
     EXPECT_EQ(malloc_calls.load(), after + 1);  // the block, and nothing else
+    std::free(info);
+}
+
+TEST(BankidCheck, OutOfMemoryLeavesTheCallersPointerAlone) {
+    sepa_bankinfo_t *sentinel = reinterpret_cast<sepa_bankinfo_t *>(&sentinel);
+    sepa_bankinfo_t *info = sentinel;
+    fail_next_malloc = true;
+    EXPECT_EQ(sepa_bankid_check("DE", "10000000", &info), -3);
+    EXPECT_EQ(info, sentinel);
+    fail_next_malloc = true;
+    EXPECT_EQ(sepa_bic_getBank("VOBADESS", &info), -3);
+    EXPECT_EQ(info, sentinel);
+    fail_next_malloc = false;
+    ASSERT_EQ(sepa_bic_getBank("VOBADESS", &info), 1);
     std::free(info);
 }
 #endif

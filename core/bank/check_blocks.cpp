@@ -4,10 +4,17 @@
 
 bool load_account_digits(const char *account, account_digits &out) {
     if (!account) return false;
-    size_t length = strnlen(account, 11);
-    if (length == 0 || length > 10) return false;
-    std::memset(out.text, '0', 10);
-    std::memcpy(out.text + 10 - length, account, length);
+    // Read left to right into the last characters of a 20-character field, then
+    // take the ten that end with the account: zeros in front of it come for free.
+    char field[21];
+    std::memset(field, '0', 10);
+    size_t length = 0;
+    while (length < 10 && account[length] != '\0') {
+        field[10 + length] = account[length];
+        ++length;
+    }
+    if (length == 0 || account[length] != '\0') return false;
+    std::memcpy(out.text, field + length, 10);
     out.text[10] = '\0';
     // Eight characters at a time: a byte outside '0'..'9' sets its high bit in x,
     // in x - '0' (below '0') or in x + (0x80 - ':') (above '9') ...

@@ -1,6 +1,7 @@
 // pain.008: a direct debit to the message's account (the creditor) from the
 // debtors of its transactions, one PmtInf block per collection date and sequence type.
 #include "core/frame/rulebook.h"
+#include "core/message/creditor_id_check.h"
 #include "core/message/transactions.h"
 #include "core/xml/document_writers.h"
 #include "core/xml/payment_groups.h"
@@ -31,6 +32,7 @@ bool check_creditor(sepa_t *message) {
     else if (message->bic == nullptr) missing = "Missing creditor BIC";
     else if (message->name == nullptr || message->name[0] == '\0') missing = "Missing creditor name";
     else if (message->creditor_id == nullptr) missing = "Missing creditor identifier";
+    else if (const char *invalid = creditor_id_error(message->creditor_id)) missing = invalid;
     else if (message->tx_count == 0 || message->tx_head == nullptr) missing = "No transactions available";
     else if (!control_sum_fits_schema(message->control_sum)) missing = "Control sum too large";
     if (missing != nullptr) message->error = missing;
@@ -49,10 +51,6 @@ bool check_identifier(sepa_t *message, const char *text, id_charset charset, con
 // them under the rulebook of that moment; the rulebook may have changed since.
 bool check_transactions(sepa_t *message, const schema_profile &profile) {
     const char *rulebook = rulebook_table[current_rulebook()].name;
-    if (profile.restricted_creditor_id && !creditor_id_fits_schema(message->creditor_id)) {
-        set_error(message, "Creditor identifier not allowed under rulebook %s", rulebook);
-        return false;
-    }
     unsigned number = 0;
     for (auto *tx = static_cast<const ddi_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
         ++number;

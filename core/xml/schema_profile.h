@@ -8,7 +8,7 @@
 // Characters an identifier element admits.
 enum id_charset : unsigned char {
     IDS_ANY,          // Max35Text: any text (escaped when written)
-    IDS_WITH_SPACE,   // A-Z a-z 0-9 + ? / - : ( ) . , ' | and space
+    IDS_WITH_SPACE,   // A-Z a-z 0-9 ' ( ) + , - . / : ? and space
     IDS_NO_SPACE,     // the same without the space
 };
 
@@ -17,7 +17,6 @@ struct schema_profile {
     bool agents_need_bic;        // no IBAN-only agent form: every agent needs a BIC
     id_charset ids;              // MsgId, PmtInfId, EndToEndId
     id_charset mandate_ids;      // MndtId, OrgnlMndtId
-    bool restricted_creditor_id; // CdtrSchmeId Id has the SEPA pattern
     bool smnda_as_account;       // SMNDA in OrgnlDbtrAcct (else OrgnlDbtrAgt)
     bool execution_date_choice;  // ReqdExctnDt holds a Dt child
 };
@@ -27,10 +26,6 @@ const schema_profile *schema_profile_of(int rulebook);
 
 // First byte of `text` that `charset` does not admit, or NULL when all are admitted.
 const char *first_bad_id_char(const char *text, id_charset charset);
-
-// True when `id` matches the SEPA creditor identifier pattern of the restricted
-// schemas: two letters, two digits, then 4-31 identifier characters without space.
-bool creditor_id_fits_schema(const char *id);
 
 // The Document start tag of `schema` ("pain.001.001.03" ...) with xsi:schemaLocation
 // when `with_location`, on one line. 1 / 0 (cannot grow).

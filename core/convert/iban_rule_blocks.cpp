@@ -1,0 +1,131 @@
+// Building blocks shared by the German IBAN rules: the standard IBAN, list and
+// range searches, the re-check after a replacement, and the digit tests that some
+// rules run on their own (the first step of method 13, method 06).
+#include <cstring>
+
+#include "core/bank/account_value.h"
+#include "core/convert/iban_work.h"
+#include "sepa.h"
+
+int iban_build(iban_work_t *work) {
+    char *out = work->iban;
+    std::memcpy(out, "DE00", 4);
+    std::memcpy(out + 4, work->blz, 8);
+    std::memcpy(out + 12, work->account, 10);
+    out[22] = '\0';
+    return 1;
+}
+
+bool account_list_replace(iban_work_t *work, const account_replacement_row *list) {
+    // Accounts and bank codes have fixed widths, so comparing their bytes is the
+    // whole-string comparison; the bank code goes first because it is cheaper.
+    for (const account_replacement_row *row = list; row->account != nullptr; ++row) {
+        if (row->bank_code != nullptr && std::memcmp(row->bank_code, work->blz, 8) != 0) continue;
+        if (std::memcmp(row->account, work->account, 10) != 0) continue;
+        std::memcpy(work->account, row->new_account, 11);
+        return true;
+    }
+    return false;
+}
+
+void recheck_account(iban_work_t *work) {
+    work->check_result = static_cast<int8_t>(sepa_account_check(work->account, work->method));
+}
+
+void recheck_account_lenient(iban_work_t *work) {
+    work->check_result = sepa_account_check(work->account, work->method) == 1 ? 1 : 0;
+}
+
+void shift2(const char *account, char *out) {
+    std::memcpy(out, account + 2, 8);
+    out[8] = '0';
+    out[9] = '0';
+    out[10] = '\0';
+}
+
+static int digit_at(const char *account, int position) {  // position counted from 1
+    return account[position - 1] - '0';
+}
+
+bool m13_first(const char *account) {
+    static constexpr int weights[6] = {1, 2, 1, 2, 1, 2};  // digits 2..7
+    int sum = 0;
+    for (int i = 0; i < 6; ++i) {
+        int product = digit_at(account, 2 + i) * weights[i];
+        sum += product / 10 + product % 10;
+    }
+    int remainder = sum % 10;
+    int check = remainder == 0 ? 0 : 10 - remainder;
+    return check == digit_at(account, 8);
+}
+
+bool m06(const char *account) {
+    static constexpr int weights[9] = {4, 3, 2, 7, 6, 5, 4, 3, 2};  // digits 1..9
+    int sum = 0;
+    for (int i = 0; i < 9; ++i) sum += digit_at(account, 1 + i) * weights[i];
+    int remainder = sum % 11;
+    int check = remainder <= 1 ? 0 : 11 - remainder;
+    return check == digit_at(account, 10);
+}
+
+const char *range_bank_code(const char *account) {
+    uint64_t value = account_value(account, 0, 10);
+    // The table is ascending by prefix with disjoint ranges, so the first row that
+    // contains the value is the only one; a binary search finds it.
+    const account_range_row *table = iban_rule_0031_account_ranges;
+    size_t low = 0;
+    size_t high = iban_rule_0031_account_ranges_count;
+    while (low < high) {
+        size_t middle = low + (high - low) / 2;
+        const account_range_row &row = table[middle];
+        if (value < row.lowest) {
+            high = middle;
+        } else if (value > row.highest) {
+            low = middle + 1;
+        } else {
+            return row.new_bank_code;
+        }
+    }
+    return nullptr;
+}
+
+void set_bank_code(iban_work_t *work, const char *bank_code) {
+    std::memcpy(work->blz, bank_code, 8);
+    work->blz[8] = '\0';
+}
+
+bool account_starts_with(const char *account, const char *prefix) {
+    return std::strncmp(account, prefix, std::strlen(prefix)) == 0;
+}
+
+// Value of an IBAN character in the mod-97 walk: digits 0-9, letters 10-35, -1 else.
+static int iban_char_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+    return -1;
+}
+
+bool iban_set_check_digits(char *iban) {
+    size_t length = std::strlen(iban);
+    if (length < 5) return false;
+    // The text from its fifth character, then its first four with "00" as check
+    // digits, read as one number modulo 97. The remainder is taken only when the
+    // running value grows large, which keeps divisions out of the loop.
+    uint64_t value = 0;
+    auto feed = [&value](char c) {
+        int v = iban_char_value(c);
+        if (v < 0) return false;
+        value = v < 10 ? value * 10 + static_cast<uint64_t>(v) : value * 100 + static_cast<uint64_t>(v);
+        if (value >= 1'000'000'000'000'000ULL) value %= 97;
+        return true;
+    };
+    for (size_t i = 4; i < length; ++i) {
+        if (!feed(iban[i])) return false;
+    }
+    if (!feed(iban[0]) || !feed(iban[1]) || !feed('0') || !feed('0')) return false;
+    unsigned check = 98 - static_cast<unsigned>(value % 97);
+    iban[2] = static_cast<char>('0' + check / 10);
+    iban[3] = static_cast<char>('0' + check % 10);
+    return true;
+}

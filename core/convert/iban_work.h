@@ -1,0 +1,76 @@
+// The working record of one German account-to-IBAN conversion and the building
+// blocks that the IBAN rules share. Everything here works on the caller's record
+// and constant tables only, so conversions may run on any number of threads.
+#pragma once
+
+#include <cstdint>
+
+#include "core/convert/iban_rule_lists.h"
+
+struct iban_work_t {
+    char iban[35];          // IBAN being built, NUL-terminated (all zero at the start)
+    char orig_account[11];  // caller's account, right-aligned in 10 digits, never changed
+    char account[11];       // working account, 10 characters and NUL; rules may change it
+    char blz[9];            // working bank code, 8 characters and NUL
+    uint8_t method;         // check-digit method byte of the current bank
+    uint8_t deletion_flag;  // deletion flag of the current bank (read by no rule)
+    int8_t check_result;    // account check result (-1 invalid); rules may override it
+    uint8_t status;         // status collected so far: 0, or 12 / 50 from a rule, 13 after a successor
+};
+
+// A rule returns 1 when `iban` holds the complete IBAN text, -1 when it refuses.
+using iban_rule_fn = int (*)(iban_work_t *work);
+
+// Entry i serves the rule codes i * 100 to i * 100 + 99 (the last two digits are
+// the rule's version). Entry 0 is the standard rule.
+inline constexpr int iban_rule_count = 58;
+extern const iban_rule_fn iban_rule_table[iban_rule_count];
+
+// Status bytes of the conversion.
+enum iban_status : uint8_t {
+    iban_status_plain = 0,
+    iban_status_account_replaced = 1,
+    iban_status_bank_unknown = 10,
+    iban_status_account_invalid = 11,
+    iban_status_no_iban = 12,
+    iban_status_successor = 13,
+    iban_status_bank_replaced = 15,
+    iban_status_account_excluded = 50,
+};
+
+// "DE", "00", blz, account into the first 22 characters of `iban`; returns 1.
+int iban_build(iban_work_t *work);
+
+// First row of `list` (ended by a row with a null account) whose account equals
+// the working account and whose bank code is null or equals the working bank code:
+// copies its new account into `account` and answers true.
+bool account_list_replace(iban_work_t *work, const account_replacement_row *list);
+
+// Sets `check_result` to the account check of the (replaced) account by `method`.
+void recheck_account(iban_work_t *work);
+// As recheck_account, but a failed check counts as "not checked" (0), never -1.
+void recheck_account_lenient(iban_work_t *work);
+
+// `account` without its first two digits, followed by "00", into `out` (11 bytes).
+void shift2(const char *account, char *out);
+
+// First calculation of method 13 alone: digits 2-7 weighted 2,1,2,1,2,1 from digit
+// 7 leftwards (cross sums), check digit in digit 8.
+bool m13_first(const char *account);
+
+// Method 06 on digits 1-9 with the check digit in digit 10.
+bool m06(const char *account);
+
+// New bank code from the account range table for the account's value, or nullptr.
+const char *range_bank_code(const char *account);
+
+// Copies an 8-digit bank code (and its NUL) into `blz`.
+void set_bank_code(iban_work_t *work, const char *bank_code);
+
+// Replaces positions 3 and 4 of a NUL-terminated IBAN text by its ISO 13616 check
+// digits. False (text unchanged) when a character is neither a digit nor a letter
+// or the text is shorter than 5 characters.
+bool iban_set_check_digits(char *iban);
+
+// True when the 10-digit account starts with `prefix`.
+bool account_starts_with(const char *account, const char *prefix);
