@@ -94,6 +94,20 @@ class LifecycleTest {
     }
 
     @Test
+    void forgottenMessagesAreFreedByTheCollector() throws InterruptedException {
+        java.lang.ref.WeakReference<SEPA> forgotten = new java.lang.ref.WeakReference<>(TestData.directDebit());
+        for (int i = 0; i < 500; ++i) {
+            SEPA ct = TestData.creditTransfer();
+            if (i % 2 == 0) ct.close();  // some closed by hand, the rest left to the cleaner
+        }
+        for (int i = 0; i < 50 && forgotten.get() != null; ++i) {
+            System.gc();
+            Thread.sleep(20);
+        }
+        assertTrue(forgotten.get() == null, "message not collected");
+    }
+
+    @Test
     void settersChain() {
         try (SEPA ct = new SEPA(SEPA.MSGTYPE_CTI)) {
             assertTrue(ct == ct.setIBAN(TestData.CREDITOR_IBAN).setBIC("cobadeff").setName("N")
