@@ -25,17 +25,22 @@ constexpr int cross_sum(int x) {
     return x - 9 * (x / 10);
 }
 
-// Sum of weight x value over the ten positions.
+// Sum of weight x value over the ten positions. Weights and digits are never
+// negative, so the sums of these blocks are not either and plain % is the remainder.
 inline int weighted_sum(const account_digits &a, const weights &w) {
     int sum = 0;
     for (int k = 1; k <= 10; ++k) sum += w.at[k] * a.p[k];
     return sum;
 }
 
-// Sum of the cross sums of weight x value over the ten positions.
+// Sum of the cross sums of weight x value over the ten positions. With weight 1 or 2
+// the product is at most 18, and its cross sum is the product less 9 from 10 on.
 inline int crosssum_sum(const account_digits &a, const weights &w) {
     int sum = 0;
-    for (int k = 1; k <= 10; ++k) sum += cross_sum(w.at[k] * a.p[k]);
+    for (int k = 1; k <= 10; ++k) {
+        int x = w.at[k] * a.p[k];
+        sum += w.at[k] <= 2 ? x - (x >= 10 ? 9 : 0) : cross_sum(x);
+    }
     return sum;
 }
 
@@ -43,21 +48,26 @@ inline int digit_result(const account_digits &a, int check, int expected) {
     return a.p[check] == expected ? 1 : -1;
 }
 
+// (m - r) mod 10 for a remainder r of modulus m (at most 11), and 0 for r = 0:
+// m - r is 1..10 then, so no division is needed.
+constexpr int complement_digit(int r, int m) {
+    int t = m - r;
+    return r == 0 || t == 10 ? 0 : t;
+}
+
 // Expected digit 0 for remainder 0, else (m - r) mod 10, at position `check`.
 inline int crosssum_mod_check(const account_digits &a, int m, int check, const weights &w) {
-    int r = math_mod(crosssum_sum(a, w), m);
-    return digit_result(a, check, r == 0 ? 0 : (m - r) % 10);
+    return digit_result(a, check, complement_digit(crosssum_sum(a, w) % m, m));
 }
 
 // As crosssum_mod_check with plain products: modulus 11 turns remainder 1 into 0.
 inline int weighted_mod_check(const account_digits &a, int m, int check, const weights &w) {
-    int r = math_mod(weighted_sum(a, w), m);
-    return digit_result(a, check, r == 0 ? 0 : (m - r) % 10);
+    return digit_result(a, check, complement_digit(weighted_sum(a, w) % m, m));
 }
 
 // Modulus 11 where remainder 1 rejects the account whatever digit it holds.
 inline int mod11_strict_check(const account_digits &a, int check, const weights &w) {
-    int r = math_mod(weighted_sum(a, w), 11);
+    int r = weighted_sum(a, w) % 11;
     if (r == 1) return -1;
     return digit_result(a, check, r == 0 ? 0 : 11 - r);
 }

@@ -1,11 +1,10 @@
 // The check-digit methods of codes 71 to E4 that need more than a row of the method
 // table: conditions on single positions, range tests, prefixes, special variants.
-#include "core/bank/account_value.h"
 #include "core/bank/check_methods.h"
 
 namespace {
 
-uint64_t value_of(const account_digits &a) { return account_value(a.text, 0, 10); }
+uint64_t value_of(const account_digits &a) { return account_number(a); }
 
 bool in_range(uint64_t value, uint64_t low, uint64_t high) { return value >= low && value <= high; }
 
@@ -335,11 +334,7 @@ int method_c7(const account_digits &a) {
     if (all_zero(a, 1, 3)) {
         // the account shifted left by two places: P3..P10 followed by "00"
         account_digits shifted{};
-        char text[11];
-        for (int k = 0; k < 8; ++k) text[k] = a.text[k + 2];
-        text[8] = text[9] = '0';
-        text[10] = '\0';
-        if (!load_account_digits(text, shifted)) return -1;
+        for (int k = 1; k <= 8; ++k) shifted.p[k] = a.p[k + 2];
         result = run_method(0x63, shifted);
         if (result != -1) return result;
     }
