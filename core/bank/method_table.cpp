@@ -201,12 +201,8 @@ constexpr std::array<check_method, 256> make_method_table(std::index_sequence<Ro
     return table;
 }
 
-constexpr std::array<check_method, 256> method_table =
-    make_method_table(std::make_index_sequence<row_count>());
-
 }  // namespace
 
-int run_method(int code, const account_digits &a) {
-    check_method method = method_table[code & 0xFF];
-    return method ? method(a) : 0;
-}
+// Declared extern in method_steps.h, so this constant has external linkage.
+constexpr std::array<check_method, 256> method_table =
+    make_method_table(std::make_index_sequence<row_count>());

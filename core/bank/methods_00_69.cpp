@@ -119,7 +119,7 @@ int method_51(const account_digits &a) {
         X(10, from(9, {2, 1, 2, 1, 2, 1})),
         W(7, from(9, {2, 3, 4, 5, 6})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_52(const account_digits &a, const char *bank_code) {
@@ -192,5 +192,5 @@ int method_68(const account_digits &a) {
         return a.p[4] == 9 ? crosssum_mod_check(a, 10, 10, from(9, {2, 1, 2, 1, 2, 1})) : -1;
     if (a.p[2] == 4) return 0;
     if (all_zero(a, 1, 5)) return -1;
-    return run_chain(nine_digits, a);
+    return run_chain<nine_digits>(a);
 }

@@ -94,7 +94,7 @@ int method_73(const account_digits &a) {
         X(10, from(9, {2, 1, 2, 1, 2})),
         X(7, from(9, {2, 1, 2, 1, 2})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_74(const account_digits &a) {
@@ -142,7 +142,7 @@ int method_84(const account_digits &a) {
         W(7, from(9, {2, 3, 4, 5, 6})),
         W(10, from(9, {2, 1, 2, 1, 2})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_85(const account_digits &a) {
@@ -152,7 +152,7 @@ int method_85(const account_digits &a) {
         L(method_85_last),
     };
     if (a.p[3] == 9 && a.p[4] == 9) return mod11_strict_check(a, 10, from(9, {2, 3, 4, 5, 6, 7, 8}));
-    return run_chain(chain, a);
+    return run_chain<chain>(a);
 }
 
 int method_87(const account_digits &a) {
@@ -162,7 +162,7 @@ int method_87(const account_digits &a) {
         W(7, from(9, {2, 3, 4, 5, 6})),
         W(11, from(9, {2, 3, 4, 5, 6, 7})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_88(const account_digits &a) {
@@ -180,7 +180,7 @@ int method_90(const account_digits &a) {
         W(7, from(9, {2, 1, 2, 1, 2, 1})),
     };
     if (a.p[3] == 9) return weighted_mod_check(a, 11, 10, from(9, {2, 3, 4, 5, 6, 7, 8}));
-    return run_chain(chain, a);
+    return run_chain<chain>(a);
 }
 
 int method_93(const account_digits &a) {
@@ -192,7 +192,7 @@ int method_93(const account_digits &a) {
         W(11, from(5, {2, 3, 4, 5, 6}), 6),
         W(7, from(5, {2, 3, 4, 5, 6}), 6),
     };
-    return all_zero(a, 1, 4) ? run_chain(short_account, a) : run_chain(long_account, a);
+    return all_zero(a, 1, 4) ? run_chain<short_account>(a) : run_chain<long_account>(a);
 }
 
 int method_95(const account_digits &a) {
@@ -206,7 +206,7 @@ int method_95(const account_digits &a) {
 
 int method_96(const account_digits &a) {
     static constexpr step chain[] = {M(0x19), M(0x00)};
-    int result = run_chain(chain, a);
+    int result = run_chain<chain>(a);
     if (result != -1) return result;
     return in_range(value_of(a), 1300000, 99399999) ? 0 : -1;
 }
@@ -229,7 +229,7 @@ int method_a4(const account_digits &a) {
         W(7, from(9, {2, 3, 4, 5, 6, 7})),
         M(0x93),
     };
-    return a.p[3] == 9 && a.p[4] == 9 ? run_chain(p3_p4_nine, a) : run_chain(others, a);
+    return a.p[3] == 9 && a.p[4] == 9 ? run_chain<p3_p4_nine>(a) : run_chain<others>(a);
 }
 
 int method_a5(const account_digits &a) {
@@ -245,7 +245,7 @@ int method_a8(const account_digits &a) {
         W(11, from(9, {2, 3, 4, 5, 6, 7})),
         X(10, from(9, {2, 1, 2, 1, 2, 1})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_b2(const account_digits &a) {
@@ -274,7 +274,7 @@ int method_b7(const account_digits &a) {
 
 int method_b8(const account_digits &a) {
     static constexpr step chain[] = {M(0x20), M(0x29)};
-    int result = run_chain(chain, a);
+    int result = run_chain<chain>(a);
     if (result != -1) return result;
     bool unchecked_5 = a.p[1] == 5 && a.p[2] != 0;
     bool unchecked_9 = a.p[1] == 9 && ((a.p[2] == 0 && a.p[3] != 0) || (a.p[2] == 1 && a.p[3] == 0));
@@ -358,7 +358,7 @@ int method_d5(const account_digits &a) {
         W(10, from(9, {2, 3, 4, 5, 6, 7})),
     };
     if (a.p[3] == 9 && a.p[4] == 9) return weighted_mod_check(a, 11, 10, from(9, {2, 3, 4, 5, 6, 7, 8}));
-    return run_chain(chain, a);
+    return run_chain<chain>(a);
 }
 
 int method_d7(const account_digits &a) {
