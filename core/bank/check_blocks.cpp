@@ -23,15 +23,6 @@ int m10h_check(const account_digits &a) {
     return digit_result(a, 10, (10 - sum % 10) % 10);
 }
 
-int prefix_luhn_check(const account_digits &a, const char *prefix, int first) {
-    int sum = 0;
-    int weight = 2;
-    for (int k = 9; k >= first; --k, weight = 3 - weight) sum += cross_sum(weight * a.p[k]);
-    for (int i = static_cast<int>(std::strlen(prefix)) - 1; i >= 0; --i, weight = 3 - weight)
-        sum += cross_sum(weight * (prefix[i] - '0'));
-    return digit_result(a, 10, (10 - math_mod(sum, 10)) % 10);
-}
-
 int eser_check(const account_digits &a, const char *bank_code, eser_layout layout) {
     static constexpr int eser_weights[12] = {2, 4, 8, 5, 10, 9, 7, 3, 6, 1, 2, 4};
     int number[12];  // the reconstructed number, most significant digit first

@@ -78,8 +78,24 @@ int third_digit_nine_check(const account_digits &a);
 // Iterated transformation over P9..P1, check digit at P10.
 int m10h_check(const account_digits &a);
 
-// Alternating cross-sum rule over `prefix` followed by P(first)..P9, check digit P10.
-int prefix_luhn_check(const account_digits &a, const char *prefix, int first);
+// Alternating cross-sum rule over a prefix followed by P(first)..P9, check digit P10:
+// weights 2, 1, 2, ... from P9 leftwards, on through the prefix. The prefix's share
+// of the sum is a constant, taken once at compile time by prefix_luhn_sum.
+constexpr int prefix_luhn_sum(const char *prefix, int first) {
+    int length = 0;
+    while (prefix[length] != '\0') ++length;
+    int weight = (10 - first) % 2 == 0 ? 2 : 1;  // the weight after P9..P(first)
+    int sum = 0;
+    for (int i = length - 1; i >= 0; --i, weight = 3 - weight) sum += cross_sum(weight * (prefix[i] - '0'));
+    return sum;
+}
+
+inline int prefix_luhn_check(const account_digits &a, int prefix_sum, int first) {
+    int sum = prefix_sum;
+    int weight = 2;
+    for (int k = 9; k >= first; --k, weight = 3 - weight) sum += cross_sum(weight * a.p[k]);
+    return digit_result(a, 10, complement_digit(sum % 10, 10));
+}
 
 // Reconstruction of the older 12-digit account number from the bank code.
 enum class eser_layout { method_52, method_53 };

@@ -18,10 +18,22 @@ constexpr prefix_table d1_prefixes = {"4363380", "4363381", "4363382", "4363383"
 constexpr prefix_table e2_prefixes = {"4383200", "4383201", "4383202", "4383203", "4383204",
                                       "4383205", nullptr,   nullptr,   nullptr,   nullptr};
 
-// The prefix of P1 before P2..P9.
-int prefixed_by_first_digit(const account_digits &a, const prefix_table &table) {
-    if (!table[a.p[1]]) return -1;
-    return prefix_luhn_check(a, table[a.p[1]], 2);
+// The prefix of P1 before P2..P9, as its share of the sum (-1: none).
+using prefix_sums = std::array<int, 10>;
+constexpr prefix_sums sums_of(const prefix_table &table) {
+    prefix_sums sums{};
+    for (int i = 0; i < 10; ++i) sums[i] = table[i] ? prefix_luhn_sum(table[i], 2) : -1;
+    return sums;
+}
+
+constexpr prefix_sums c6_sums = sums_of(c6_prefixes);
+constexpr prefix_sums d1_sums = sums_of(d1_prefixes);
+constexpr prefix_sums e2_sums = sums_of(e2_prefixes);
+constexpr int d4_sum = prefix_luhn_sum("428259", 1);  // method D4: fixed prefix before P1..P9
+
+int prefixed_by_first_digit(const account_digits &a, const prefix_sums &sums) {
+    if (sums[a.p[1]] < 0) return -1;
+    return prefix_luhn_check(a, sums[a.p[1]], 2);
 }
 
 // Variant A of method 87 (a transformation of P4..P9 driven by two flags).
@@ -326,7 +338,7 @@ int method_c5(const account_digits &a) {
     return -1;
 }
 
-int method_c6(const account_digits &a) { return prefixed_by_first_digit(a, c6_prefixes); }
+int method_c6(const account_digits &a) { return prefixed_by_first_digit(a, c6_sums); }
 
 int method_c7(const account_digits &a) {
     int result = run_method(0x63, a);
@@ -345,10 +357,10 @@ int method_d0(const account_digits &a) {
     return a.p[1] == 5 && a.p[2] == 7 ? 0 : run_method(0x20, a);
 }
 
-int method_d1(const account_digits &a) { return prefixed_by_first_digit(a, d1_prefixes); }
+int method_d1(const account_digits &a) { return prefixed_by_first_digit(a, d1_sums); }
 
 int method_d4(const account_digits &a) {
-    return a.p[1] == 0 ? -1 : prefix_luhn_check(a, "428259", 1);
+    return a.p[1] == 0 ? -1 : prefix_luhn_check(a, d4_sum, 1);
 }
 
 int method_d5(const account_digits &a) {
@@ -383,4 +395,4 @@ int method_e1(const account_digits &a) {
     return r == 10 ? -1 : digit_result(a, 10, r);
 }
 
-int method_e2(const account_digits &a) { return prefixed_by_first_digit(a, e2_prefixes); }
+int method_e2(const account_digits &a) { return prefixed_by_first_digit(a, e2_sums); }
