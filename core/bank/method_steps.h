@@ -45,14 +45,14 @@ constexpr step L(check_method f) {
     return {step_kind::logic, 0, 10, 0, {}, f};
 }
 
-// The methods by code (nullptr where no method has the code); filled at compile time
-// in method_table.cpp. Methods 52, 53, B6 and C0 need the bank code and are not here.
+// The methods by code (a function returning 0 where no method has the code); filled
+// at compile time in method_table.cpp. Methods 52, 53, B6 and C0 need the bank code
+// and are not here.
 extern const std::array<check_method, 256> method_table;
 
 // Result of the method with this code (0 when no method has the code).
 inline int run_method(int code, const account_digits &a) {
-    check_method method = method_table[code & 0xFF];
-    return method ? method(a) : 0;
+    return method_table[code & 0xFF](a);
 }
 
 // One step with everything known at compile time: the block, modulus, positions and

@@ -197,6 +197,7 @@ int run_row(const account_digits &a) {
 template <size_t... Row>
 constexpr std::array<check_method, 256> make_method_table(std::index_sequence<Row...>) {
     std::array<check_method, 256> table{};
+    table.fill([](const account_digits &) { return 0; });  // codes without a method: no check
     ((table[rows[Row].code] = &run_row<Row>), ...);
     return table;
 }
