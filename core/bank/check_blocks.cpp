@@ -1,7 +1,5 @@
 #include "core/bank/check_blocks.h"
 
-#include <cstring>
-
 int third_digit_nine_check(const account_digits &a) {
     int r = math_mod(weighted_sum(a, from(9, {2, 3, 4, 5, 6, 7, 8})), 11);
     if (a.p[10] == (r <= 1 ? 0 : 11 - r)) return 1;
