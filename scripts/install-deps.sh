@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libxml2-utils libhbci4j-core-java
   libcli11-dev nlohmann-json3-dev
-  php8.2-dev php8.2-cli
+  php8.2-dev php8.2-cli php8.2-xml
   default-jdk-headless junit5
   libktoblzcheck1-dev
   valgrind

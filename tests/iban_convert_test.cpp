@@ -4,6 +4,7 @@
 // every German bank code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -14,6 +15,7 @@
 
 #include "core/bank/bank_record.h"
 #include "core/bank/directory_tables.h"
+#include "core/convert/iban_work.h"
 #include "core/frame/clock.h"
 #include "sepa.h"
 
@@ -110,14 +112,17 @@ TEST(IbanConvert, UnknownBankCode) {
     EXPECT_EQ(c.iban, "");
 }
 
-// Every returned IBAN: 22 characters, "DE", digits, right check digits, and a bank
-// code the directory knows.
-void expect_well_formed(const Conversion &c, const std::string &what) {
+// Every returned IBAN: 22 characters, "DE", digits, right check digits, and it
+// passes the library's IBAN check (also where the bank's rule accepts an account
+// that fails its check digit, or rotates it).
+void expect_well_formed(const Conversion &c, const std::string &bank_code, const std::string &account) {
+    const std::string what = bank_code + " " + account + " -> " + c.iban;
     if (c.result != 1) {
         EXPECT_EQ(c.iban, "") << what;
         return;
     }
-    EXPECT_TRUE(mod97_valid(c.iban)) << what << " -> " << c.iban;
+    EXPECT_TRUE(mod97_valid(c.iban)) << what;
+    EXPECT_EQ(sepa_iban_check(c.iban.c_str()), 1) << what;
 }
 
 struct ExpectedConversion {
@@ -143,7 +148,7 @@ void run_table(const ExpectedConversion *cases, size_t count) {
         if (e.result == 1) {
             EXPECT_EQ(c.iban, e.iban);
         }
-        expect_well_formed(c, e.bank_code);
+        expect_well_formed(c, e.bank_code, e.account);
     }
 }
 
@@ -216,7 +221,7 @@ TEST(IbanConvertExamples, PublicTestSuites) {
         const std::string &bank_code = f[0], &account = f[1], &expected_iban = f[2], &error = f[3];
         SCOPED_TRACE(line);
         Conversion c = convert(account.c_str(), bank_code.c_str());
-        expect_well_formed(c, line);
+        expect_well_formed(c, bank_code, account);
         if (find_exclusion(bank_code, account) != nullptr) {
             used_exclusions.insert(bank_code + "/" + account);
             ++excluded;
@@ -306,7 +311,7 @@ void sweep_every_bank_code(const std::set<std::string> &codes) {
             SCOPED_TRACE(code + " " + text);
             EXPECT_TRUE(results.count(c.result));
             EXPECT_TRUE(statuses.count(c.status)) << c.status;
-            expect_well_formed(c, code + " " + text);
+            expect_well_formed(c, code, text);
             if (c.result == 1) {
                 ++formed;
                 ++accepted;
@@ -401,5 +406,136 @@ const ExpectedConversion table_cases[] = {
 };
 
 TEST(IbanConvert, Table) { run_table(table_cases, std::size(table_cases)); }
+
+}  // namespace
+
+namespace {
+
+// A small directory of its own, for successor chains and rule codes that the
+// compiled-in data does not have. Method 0x09 performs no check.
+struct FakeBank {
+    const char *code;
+    const char *successor;
+    int32_t iban_rule;
+};
+
+const FakeBank fake_banks[] = {
+    {"11111111", "22222222", 0},    {"22222222", "11111111", 0},      // a cycle
+    {"30000000", "30000001", 100},  {"30000001", "30000002", 0},      // seven successors
+    {"30000002", "30000003", 0},    {"30000003", "30000004", 0},
+    {"30000004", "30000005", 0},    {"30000005", "30000006", 0},
+    {"30000006", "30000007", 0},    {"30000007", "", 0},
+    {"40000000", "40000001", 0},    {"40000001", "40000002", 0},      // eight successors
+    {"40000002", "40000003", 0},    {"40000003", "40000004", 0},
+    {"40000004", "40000005", 0},    {"40000005", "40000006", 0},
+    {"40000006", "40000007", 0},    {"40000007", "40000008", 0},
+    {"40000008", "", 0},
+    {"50000000", "59999999", 0},                                      // successor unknown
+    {"60000000", "", 5800},         {"60000001", "", 5799},            // beyond / last entry
+    {"70000000", "70000001", 100},  {"70000001", "", 800},            // refusal, then a rule
+};
+
+int fake_lookup(const char *country, const char *code, bank_record_t *record) {
+    std::memset(record, 0, sizeof *record);
+    if (std::strcmp(country, "DE") != 0) return 0;
+    for (const FakeBank &bank : fake_banks) {
+        if (std::strcmp(bank.code, code) != 0) continue;
+        std::snprintf(record->text, sizeof record->text, "%s", bank.successor);
+        record->successor = record->text;
+        record->method = 0x09;
+        record->iban_rule = bank.iban_rule;
+        return 1;
+    }
+    return 0;
+}
+
+TEST(IbanConvertWork, SuccessorChainsAndRuleBounds) {
+    struct Case { const char *bank_code; int result; int status; const char *iban; };
+    const Case cases[] = {
+        {"11111111", -3, 10, nullptr},
+        {"30000000", 1, 13, "DE??300000070000012345"},
+        {"40000000", -3, 10, nullptr},
+        {"50000000", -3, 10, nullptr},
+        {"59999999", -3, 10, nullptr},
+        {"60000000", 0, 0, nullptr},
+        {"60000001", 1, 0, "DE??600000010000012345"},  // entry 57 leaves other codes alone
+        {"70000000", 1, 13, "DE??500202000000012345"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.bank_code);
+        iban_work_t work{};
+        std::memcpy(work.orig_account, "0000012345", 11);
+        std::memcpy(work.account, "0000012345", 11);
+        std::memcpy(work.blz, c.bank_code, 9);
+        iban_outcome outcome = iban_convert_work(&work, c.bank_code, fake_lookup);
+        EXPECT_EQ(outcome.result, c.result);
+        EXPECT_EQ(outcome.status, c.status);
+        if (c.iban != nullptr) {
+            std::string iban = work.iban;
+            EXPECT_EQ(iban.substr(4), std::string(c.iban).substr(4));
+            EXPECT_TRUE(mod97_valid(iban)) << iban;
+        }
+    }
+}
+
+TEST(IbanConvertWork, RuleCodeSelectsEntry) {
+    struct Case { int32_t code; int result; };
+    // Version digits never matter; codes past the table and negative codes have no rule.
+    const Case cases[] = {{0, 1}, {99, 1}, {100, -1}, {199, -1}, {5799, 1}, {5800, 0}, {99999, 0}, {-100, 0}};
+    for (const Case &c : cases) {
+        iban_work_t work{};
+        std::memcpy(work.orig_account, "0000012345", 11);
+        std::memcpy(work.account, "0000012345", 11);
+        std::memcpy(work.blz, "12345678", 9);
+        EXPECT_EQ(iban_apply_rule(c.code, &work), c.result) << c.code;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Arbitrary bytes as account, bank code and IBAN: every call returns a documented
+// result, and a failure leaves the outputs empty.
+TEST(IbanConvertRobustness, ArbitraryBytes) {
+    uint32_t seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 16;
+    };
+    auto random_text = [&next](std::string &out, const char *alphabet) {
+        size_t length = next() % 24;
+        out.clear();
+        for (size_t i = 0; i < length; ++i) {
+            char c = alphabet ? alphabet[next() % std::strlen(alphabet)] : static_cast<char>(1 + next() % 255);
+            out.push_back(c);
+        }
+    };
+    std::string account, bank_code, iban;
+    for (int i = 0; i < 20000; ++i) {
+        const char *alphabet = i % 2 ? "0123456789" : nullptr;
+        random_text(account, alphabet);
+        random_text(bank_code, alphabet);
+        if (i % 4 == 1 && !bank_code.empty()) bank_code = bank_code.substr(0, 8);
+        Conversion c = convert(account.c_str(), bank_code.c_str());
+        EXPECT_TRUE(c.result == 1 || c.result == -1 || c.result == -3) << account << "/" << bank_code;
+        if (c.result != 1) {
+            EXPECT_EQ(c.iban, "");
+        } else {
+            EXPECT_TRUE(mod97_valid(c.iban)) << c.iban;
+        }
+
+        random_text(iban, i % 2 ? "0123456789ADEHILT" : nullptr);
+        if (i % 3 == 0) iban = std::string(i % 2 ? "DE" : "LI") + iban;
+        char bic[12];
+        int result = sepa_iban_getBIC(iban.c_str(), bic);
+        EXPECT_TRUE(result == 1 || result == 0 || result == -1 || result == -3) << iban;
+        if (result != 1) {
+            for (char b : bic) EXPECT_EQ(b, '\0');
+        } else {
+            EXPECT_LE(std::strlen(bic), 11u);
+        }
+    }
+}
 
 }  // namespace

@@ -98,6 +98,8 @@ TEST(IbanGetBic, OtherCountriesUseTheirTable) {
     struct Case { const char *iban; const char *country; const char *code; };
     const Case cases[] = {
         {"AT611904300234573201", "AT", "19043"},
+        {"AT021200000000000000", "AT", "12000"},
+        {"AT022011100000000000", "AT", "20111"},
         {"CH9300762011623852957", "CH", "00762"},
         {"CH1000100000000000000", "CH", "00100"},
         {"LI2108801000232401300", "CH", "08801"},
@@ -116,7 +118,23 @@ TEST(IbanGetBic, OtherCountriesUseTheirTable) {
         EXPECT_EQ(result, 1) << c.iban;
         EXPECT_EQ(std::string(bic), expected) << c.iban;
     }
-    EXPECT_GT(found, 0);
+    EXPECT_GT(found, 2);
+}
+
+// Well-known banks whose BIC does not depend on a choice of the data: Austrian,
+// Swiss and Liechtenstein codes, the last through the Swiss table.
+TEST(IbanGetBic, KnownBanks) {
+    struct Case { const char *iban; const char *bic; };
+    const Case cases[] = {
+        {"AT021200000000000000", "BKAUATWWXXX"},
+        {"CH1000100000000000000", "SNBZCHZZXXX"},
+        {"LI0008800000000000000", "LILALI2XXXX"},
+    };
+    for (const Case &c : cases) {
+        char bic[12];
+        EXPECT_EQ(sepa_iban_getBIC(c.iban, bic), 1) << c.iban;
+        EXPECT_STREQ(bic, c.bic) << c.iban;
+    }
 }
 
 }  // namespace

@@ -126,6 +126,30 @@ TEST(IbanValidate, GermanAccountMustPassTheBanksMethod) {
     EXPECT_EQ(failure_of(make_iban("DE", "370400440532014000").c_str()), "Invalid account number in IBAN");
 }
 
+// Some banks' IBAN rules form IBANs whose account fails the bank's check-digit
+// method: listed accounts accepted as they are, and accounts rotated when digit 5
+// is "9". Those IBANs are real; a neighbouring account with a wrong check digit
+// stays invalid.
+TEST(IbanValidate, AcceptsAccountsThatTheBanksIbanRuleForms) {
+    struct rule_case {
+        const char *bban;  // bank code and account
+        const char *expected;
+    } cases[] = {
+        {"350601900000055111", "valid"},                           // accepted-account list
+        {"320603620000004444", "valid"},                           // accepted-account list
+        {"300600109911820001", "valid"},                           // rotated account
+        {"350601900000055112", "Invalid account number in IBAN"},  // not on the list
+        {"300600100012345678", "Invalid account number in IBAN"},  // the rule refuses it too
+    };
+    for (const auto &c : cases) {
+        std::string bank_code(c.bban, 8);
+        bank_record_t record;
+        if (bank_lookup("DE", bank_code.c_str(), &record) != 1) GTEST_SKIP() << "directory lacks " << bank_code;
+        ASSERT_EQ(sepa_account_check2(c.bban + 8, bank_code.c_str(), record.method), -1) << c.bban;
+        EXPECT_EQ(failure_of(make_iban("DE", c.bban).c_str()), c.expected) << c.bban;
+    }
+}
+
 TEST(IbanValidate, CleanupCompilesThePatternsAgain) {
     EXPECT_EQ(sepa_iban_check("GB82WEST12345698765432"), 1);
     sepa_cleanup();

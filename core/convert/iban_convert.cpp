@@ -8,11 +8,6 @@
 
 namespace {
 
-// The compiled-in directory has successor chains of length one. Other data might
-// hold longer chains or a cycle; after this many passes the conversion gives up and
-// reports the bank code as not found (-3, status 10), as no final bank was reached.
-constexpr int max_passes = 8;
-
 bool all_digits(const char *text, size_t length) {
     for (size_t i = 0; i < length; ++i) {
         if (text[i] < '0' || text[i] > '9') return false;
@@ -29,6 +24,38 @@ uint8_t decide_status(const iban_work_t &work, const char *bank_code) {
 }
 
 }  // namespace
+
+iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lookup_fn lookup) {
+    bank_record_t record;
+    if (!lookup("DE", work->blz, &record)) return {-3, iban_status_bank_unknown};
+    int rule_result = 0;
+    for (int pass = 0;; ++pass) {
+        work->method = record.method;
+        work->deletion_flag = record.deletion_flag;
+        work->check_result = static_cast<int8_t>(sepa_account_check2(work->account, work->blz, work->method));
+        rule_result = iban_apply_rule(record.iban_rule, work);
+
+        const char *successor = record.successor;
+        if (successor == nullptr || std::strlen(successor) != 8) break;
+        // The pass for the successor replaces this one: its rule result and IBAN
+        // text are dropped, changes to the account stay.
+        if (pass + 1 >= iban_max_passes) return {-3, iban_status_bank_unknown};
+        std::memcpy(work->blz, successor, 9);
+        work->status = iban_status_successor;
+        if (!lookup("DE", work->blz, &record)) return {-3, iban_status_bank_unknown};
+    }
+
+    uint8_t status = decide_status(*work, bank_code);
+    if (rule_result != 1) return {rule_result, status};
+    if (work->check_result == -1) return {-1, status};
+    if (!iban_set_check_digits(work->iban)) return {-3, status};
+    return {1, status};
+}
+
+int iban_apply_rule(int32_t iban_rule, iban_work_t *work) {
+    int32_t entry = iban_rule / 100;
+    return entry >= 0 && entry < iban_rule_count ? iban_rule_table[entry](work) : 0;
+}
 
 extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
                                           char *iban, char *status) {
@@ -51,43 +78,9 @@ extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *accou
     std::memcpy(work.blz, bank_code, 9);
     work.status = iban_status_plain;
 
-    auto report = [status](uint8_t code) {
-        if (status != nullptr) *status = static_cast<char>(code);
-    };
-
-    bank_record_t record;
-    if (!bank_lookup("DE", work.blz, &record)) {
-        report(iban_status_bank_unknown);
-        return -3;
-    }
-    int rule_result = 0;
-    for (int pass = 0;; ++pass) {
-        work.method = record.method;
-        work.deletion_flag = record.deletion_flag;
-        work.check_result = static_cast<int8_t>(sepa_account_check2(work.account, work.blz, work.method));
-        int entry = record.iban_rule / 100;
-        rule_result = entry >= 0 && entry < iban_rule_count ? iban_rule_table[entry](&work) : 0;
-
-        const char *successor = record.successor;
-        if (successor == nullptr || std::strlen(successor) != 8) break;
-        // The pass for the successor replaces this one: its rule result and IBAN
-        // text are dropped, changes to the account stay.
-        if (pass + 1 >= max_passes) {
-            report(iban_status_bank_unknown);
-            return -3;
-        }
-        std::memcpy(work.blz, successor, 9);
-        work.status = iban_status_successor;
-        if (!bank_lookup("DE", work.blz, &record)) {
-            report(iban_status_bank_unknown);
-            return -3;
-        }
-    }
-
-    report(decide_status(work, bank_code));
-    if (rule_result != 1) return rule_result;
-    if (work.check_result == -1) return -1;
-    if (!iban_set_check_digits(work.iban)) return -3;
+    iban_outcome outcome = iban_convert_work(&work, bank_code, bank_lookup);
+    if (status != nullptr) *status = static_cast<char>(outcome.status);
+    if (outcome.result != 1) return outcome.result;
     if (iban != nullptr) {
         size_t length = std::strlen(work.iban);
         std::memcpy(iban, work.iban, length);

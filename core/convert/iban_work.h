@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "core/bank/bank_record.h"
 #include "core/convert/iban_rule_lists.h"
 
 struct iban_work_t {
@@ -37,6 +38,27 @@ enum iban_status : uint8_t {
     iban_status_bank_replaced = 15,
     iban_status_account_excluded = 50,
 };
+
+// The rule function of a record's rule code (code / 100) run on the working record:
+// 1 or -1 from the rule, 0 when the code has no entry in the table.
+int iban_apply_rule(int32_t iban_rule, iban_work_t *work);
+
+// The compiled-in directory has successor chains of length one. Other data might
+// hold longer chains or a cycle; after this many passes the conversion gives up and
+// reports the bank code as not found (-3, status 10), as no final bank was reached.
+inline constexpr int iban_max_passes = 8;
+
+using bank_lookup_fn = int (*)(const char *country, const char *code, bank_record_t *record);
+
+struct iban_outcome {
+    int result;      // as sepa_iban_convert returns it
+    uint8_t status;  // status byte to report
+};
+
+// The conversion proper on a prepared working record (orig_account, account and
+// blz set, status 0): the passes over the bank and its successors found through
+// `lookup`, the status decision and the check digits. `bank_code` is the caller's.
+iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lookup_fn lookup);
 
 // "DE", "00", blz, account into the first 22 characters of `iban`; returns 1.
 int iban_build(iban_work_t *work);

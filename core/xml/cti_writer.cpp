@@ -1,6 +1,5 @@
 // pain.001: a credit transfer from the message's account (the debtor) to the
 // creditors of its transactions, one PmtInf block per execution date.
-#include <cmath>
 
 #include "core/frame/rulebook.h"
 #include "core/message/transactions.h"

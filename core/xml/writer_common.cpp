@@ -1,7 +1,6 @@
 #include "core/xml/writer_common.h"
 
 #include <cinttypes>
-#include <cmath>
 #include <cstring>
 
 #include "core/frame/text_checks.h"

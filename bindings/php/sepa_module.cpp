@@ -1,0 +1,91 @@
+/*
+ * sepa_module.cpp - module entry of the PHP extension "SEPA": registers the classes
+ * and constants at start-up and prints the phpinfo() table.
+ */
+#include "php_sepa.h"
+
+extern "C" {
+#include "ext/standard/info.h"
+}
+
+/* Integer constants; the order of registration follows the classes they belong to. */
+struct sepa_constant {
+    const char *name;
+    zend_long value;
+};
+
+static const sepa_constant message_constants[] = {
+    {"SEPA_DDTYPE_CORE", SEPA_DDTYPE_CORE}, {"SEPA_DDTYPE_COR1", SEPA_DDTYPE_COR1},
+    {"SEPA_DDTYPE_B2B", SEPA_DDTYPE_B2B},   {"SEPA_MSGTYPE_CTI", SEPA_MSGTYPE_CTI},
+    {"SEPA_MSGTYPE_DDI", SEPA_MSGTYPE_DDI}, {"SEPA_INIT_RULEBOOK", SEPA_INIT_RULEBOOK},
+    {"SEPA_SCL_SCT", SEPA_SCL_SCT},         {"SEPA_SCL_SDD", SEPA_SCL_SDD},
+    {"SEPA_SCL_COR1", SEPA_SCL_COR1},       {"SEPA_SCL_B2B", SEPA_SCL_B2B},
+};
+
+static const sepa_constant statement_constants[] = {
+    {"SEPA_STMT_FORMAT_MT940", SEPA_STMT_FORMAT_MT940},
+};
+
+template <size_t N>
+static void register_constants(const sepa_constant (&table)[N], int module_number) {
+    for (const sepa_constant &c : table) {
+        zend_register_long_constant(c.name, strlen(c.name), c.value, CONST_PERSISTENT,
+                                    module_number);
+    }
+}
+
+static PHP_MINIT_FUNCTION(sepa) {
+    (void)type;
+#if defined(ZTS) && defined(COMPILE_DL_SEPA)
+    ZEND_TSRMLS_CACHE_UPDATE();
+#endif
+    sepa_register_message_class();
+    sepa_register_exception_class();
+    register_constants(message_constants, module_number);
+    sepa_register_stmt_parser_class();
+    register_constants(statement_constants, module_number);
+    return SUCCESS;
+}
+
+static PHP_MINFO_FUNCTION(sepa) {
+    (void)zend_module;
+    php_info_print_table_start();
+    php_info_print_table_header(2, "ovaro", "enabled");
+    php_info_print_table_row(2, "Version", PHP_SEPA_VERSION);
+    php_info_print_table_end();
+}
+
+zend_module_entry sepa_module_entry = {
+    STANDARD_MODULE_HEADER,
+    PHP_SEPA_EXTNAME,
+    nullptr, /* no module-level functions */
+    PHP_MINIT(sepa),
+    nullptr,
+    nullptr,
+    nullptr,
+    PHP_MINFO(sepa),
+    PHP_SEPA_VERSION,
+    STANDARD_MODULE_PROPERTIES,
+};
+
+void sepa_throw(const char *message, zend_long code) {
+    zend_throw_exception(sepa_exception_ce, message, code);
+}
+
+/* SEPAException: the engine's Exception, nothing added. */
+zend_class_entry *sepa_exception_ce = nullptr;
+
+void sepa_register_exception_class() {
+    zend_class_entry ce;
+    INIT_CLASS_ENTRY(ce, "SEPAException", nullptr);
+    sepa_exception_ce = zend_register_internal_class_ex(&ce, zend_ce_exception);
+}
+
+#ifdef COMPILE_DL_SEPA
+extern "C" {
+#ifdef ZTS
+ZEND_TSRMLS_CACHE_DEFINE()
+#endif
+ZEND_GET_MODULE(sepa)
+}
+#endif

@@ -1,0 +1,213 @@
+/*
+ * sepa_stmt_parser_class.cpp - class SEPAStatementParser: loads one MT940 file and
+ * hands its statements to PHP as arrays.
+ */
+#include "php_sepa.h"
+
+#include <cstdio>
+#include <cstring>
+
+extern "C" {
+#include "main/fopen_wrappers.h"
+}
+
+#include "sepa_arginfo.h"
+
+zend_class_entry *sepa_stmt_parser_ce = nullptr;
+static zend_object_handlers stmt_parser_object_handlers;
+
+struct stmt_parser_object {
+    sepa_stmt_parser_t *parser;
+    zend_object std;
+};
+
+static stmt_parser_object *stmt_parser_object_from(zend_object *obj) {
+    return reinterpret_cast<stmt_parser_object *>(reinterpret_cast<char *>(obj) -
+                                                  XtOffsetOf(stmt_parser_object, std));
+}
+
+static zend_object *stmt_parser_object_create(zend_class_entry *ce) {
+    auto *intern =
+        static_cast<stmt_parser_object *>(zend_object_alloc(sizeof(stmt_parser_object), ce));
+    intern->parser = nullptr;
+    zend_object_std_init(&intern->std, ce);
+    object_properties_init(&intern->std, ce);
+    intern->std.handlers = &stmt_parser_object_handlers;
+    return &intern->std;
+}
+
+static void stmt_parser_object_free(zend_object *obj) {
+    stmt_parser_object *intern = stmt_parser_object_from(obj);
+    sepa_stmt_parser_free(intern->parser);
+    intern->parser = nullptr;
+    zend_object_std_dtor(obj);
+}
+
+PHP_METHOD(SEPAStatementParser, __construct) {
+    if (zend_parse_parameters_none() == FAILURE) {
+        RETURN_THROWS();
+    }
+    sepa_stmt_parser_t *parser = sepa_stmt_parser_new();
+    if (parser == nullptr) {
+        sepa_throw("can't create SEPAStatementParser object", SEPA_EXCEPTION_CODE_USAGE);
+        RETURN_THROWS();
+    }
+    /* Calling the constructor again starts over with a fresh parser. */
+    stmt_parser_object *intern = stmt_parser_object_from(Z_OBJ_P(ZEND_THIS));
+    sepa_stmt_parser_free(intern->parser);
+    intern->parser = parser;
+}
+
+PHP_METHOD(SEPAStatementParser, load) {
+    zend_long format;
+    zend_string *path;
+    /* "p": a file name with a NUL byte is refused by the engine (ValueError) instead of
+     * opening a shorter name. */
+    if (zend_parse_parameters(ZEND_NUM_ARGS(), "lP", &format, &path) == FAILURE) {
+        RETURN_THROWS();
+    }
+    if (format != SEPA_STMT_FORMAT_MT940) {
+        sepa_throw("invalid/unknown statement format", SEPA_EXCEPTION_CODE_USAGE);
+        RETURN_THROWS();
+    }
+    sepa_stmt_parser_t *parser = stmt_parser_object_from(Z_OBJ_P(ZEND_THIS))->parser;
+    if (parser == nullptr) {
+        sepa_throw(sepa_stmt_parser_getError(nullptr), 0);
+        RETURN_THROWS();
+    }
+    /* The core opens the file itself, so the request's open_basedir limits are
+     * checked here (the engine warns with the details). */
+    if (php_check_open_basedir(ZSTR_VAL(path)) != 0) {
+        sepa_throw("Can't open input file: outside of open_basedir", 0);
+        RETURN_THROWS();
+    }
+    if (sepa_stmt_parser_load(parser, static_cast<int>(format), ZSTR_VAL(path)) != 1) {
+        sepa_throw(sepa_stmt_parser_getError(parser), 0);
+        RETURN_THROWS();
+    }
+    RETURN_TRUE;
+}
+
+/* "yyyy-mm-dd" of a broken-down date as the parser fills it (year since 1900, month
+ * 0-11, day); locale-independent. */
+static void add_date(zval *array, const char *key, const struct tm &date) {
+    char text[48];
+    snprintf(text, sizeof text, "%04lld-%02lld-%02lld",
+             static_cast<long long>(date.tm_year) + 1900, static_cast<long long>(date.tm_mon) + 1,
+             static_cast<long long>(date.tm_mday));
+    add_assoc_string(array, key, text);
+}
+
+/* Adds a text held in a fixed-size array of the record (NUL-terminated within it). */
+template <size_t N>
+static void add_fixed_text(zval *array, const char *key, const char (&text)[N]) {
+    add_assoc_stringl(array, key, text, strnlen(text, N));
+}
+
+static void add_text_if_set(zval *array, const char *key, const char *text) {
+    if (text != nullptr) {
+        add_assoc_string(array, key, text);
+    }
+}
+
+/* One statement line in the key order PHP callers rely on. */
+static void add_statement_line(zval *list, const sepa_stmt_tx_t &tx) {
+    zval line;
+    array_init(&line);
+    add_date(&line, "valuta", tx.valuta);
+    if (tx.booked.tm_year > 0) {
+        add_date(&line, "booked", tx.booked);
+    }
+    add_assoc_double(&line, "amount", tx.amount);
+    add_fixed_text(&line, "code", tx.code);
+    add_text_if_set(&line, "ref", tx.ref);
+    add_text_if_set(&line, "bankref", tx.bankref);
+    add_assoc_long(&line, "gvc", tx.gvc);
+    if (tx.extcode != 0) {
+        add_assoc_long(&line, "extcode", tx.extcode);
+    }
+    add_text_if_set(&line, "txtext", tx.txtext);
+    add_text_if_set(&line, "primanota", tx.primanota);
+    add_fixed_text(&line, "bank", tx.bank);
+    add_fixed_text(&line, "account", tx.account);
+    add_fixed_text(&line, "name", tx.name);
+    add_text_if_set(&line, "purpose", tx.purpose);
+
+    const struct {
+        const char *key;
+        const char *text;
+    } keywords[] = {
+        {"eref", tx.eref}, {"kref", tx.kref}, {"mref", tx.mref}, {"cred", tx.cred},
+        {"debt", tx.debt}, {"purp", tx.purp}, {"coam", tx.coam}, {"oamt", tx.oamt},
+        {"svwz", tx.svwz}, {"abwa", tx.abwa}, {"abwe", tx.abwe},
+    };
+    for (const auto &keyword : keywords) {
+        add_text_if_set(&line, keyword.key, keyword.text);
+    }
+    add_next_index_zval(list, &line);
+}
+
+static void add_statement(zval *list, const sepa_stmt_t &stmt) {
+    zval statement;
+    array_init(&statement);
+    add_text_if_set(&statement, "ref", stmt.ref);
+    add_text_if_set(&statement, "account", stmt.account);
+    if (stmt.number != 0) {
+        add_assoc_long(&statement, "number", stmt.number);
+    }
+    if (stmt.page != 0) {
+        add_assoc_long(&statement, "page", stmt.page);
+    }
+    add_assoc_double(&statement, "openSaldo", stmt.open_saldo);
+    add_fixed_text(&statement, "openCurrency", stmt.open_currency);
+    add_date(&statement, "openDate", stmt.open_date);
+    add_assoc_double(&statement, "closeSaldo", stmt.close_saldo);
+    add_fixed_text(&statement, "closeCurrency", stmt.close_currency);
+    add_date(&statement, "closeDate", stmt.close_date);
+
+    zval lines;
+    array_init(&lines);
+    for (const sepa_stmt_tx_t *tx = stmt.tx_head; tx != nullptr; tx = tx->next) {
+        add_statement_line(&lines, *tx);
+    }
+    add_assoc_zval(&statement, "tx", &lines);
+    add_next_index_zval(list, &statement);
+}
+
+PHP_METHOD(SEPAStatementParser, getStatements) {
+    /* Extra arguments are accepted and ignored. */
+    sepa_stmt_parser_t *parser = stmt_parser_object_from(Z_OBJ_P(ZEND_THIS))->parser;
+    const sepa_stmt_t *first = parser != nullptr ? sepa_stmt_parser_getStatement(parser) : nullptr;
+    if (first == nullptr) {
+        RETURN_NULL();
+    }
+    array_init(return_value);
+    for (const sepa_stmt_t *stmt = first; stmt != nullptr; stmt = stmt->next) {
+        add_statement(return_value, *stmt);
+    }
+}
+
+static const zend_function_entry stmt_parser_methods[] = {
+    PHP_ME(SEPAStatementParser, __construct, arginfo_SEPAStatementParser___construct,
+           ZEND_ACC_PUBLIC)
+    PHP_ME(SEPAStatementParser, load, arginfo_SEPAStatementParser_load, ZEND_ACC_PUBLIC)
+    PHP_ME(SEPAStatementParser, getStatements, arginfo_SEPAStatementParser_getStatements,
+           ZEND_ACC_PUBLIC)
+    PHP_FE_END
+};
+
+void sepa_register_stmt_parser_class() {
+    zend_class_entry ce;
+    INIT_CLASS_ENTRY(ce, "SEPAStatementParser", stmt_parser_methods);
+    sepa_stmt_parser_ce = zend_register_internal_class(&ce);
+    sepa_stmt_parser_ce->create_object = stmt_parser_object_create;
+    /* The loaded statements live in the core parser, which a serialized copy cannot
+     * carry. */
+    sepa_stmt_parser_ce->ce_flags |= ZEND_ACC_NOT_SERIALIZABLE;
+
+    memcpy(&stmt_parser_object_handlers, zend_get_std_object_handlers(),
+           sizeof stmt_parser_object_handlers);
+    stmt_parser_object_handlers.offset = XtOffsetOf(stmt_parser_object, std);
+    stmt_parser_object_handlers.free_obj = stmt_parser_object_free;
+    stmt_parser_object_handlers.clone_obj = nullptr;
+}
