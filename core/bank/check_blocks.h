@@ -31,7 +31,7 @@ constexpr int cross_sum(int x) {
 }
 
 // Sum of weight x value over the ten positions. Weights and digits are never
-// negative, so the sums of these blocks are not either and plain % is the remainder.
+// negative, so neither are the sums of these blocks (their remainders: `remainder`).
 inline int weighted_sum(const account_digits &a, const weights &w) {
 #if defined(__SSE2__)
     // P1..P8 widened to eight 16-bit lanes, multiplied by their weights and added in
