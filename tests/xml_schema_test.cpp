@@ -320,7 +320,13 @@ TEST(SchemaValidation, RandomMessagesThroughThePublicInterface) {
             char *again = sepa_toXML(r.message);
             ASSERT_NE(again, nullptr) << r.label;
             const std::string first = doc, second = again;
-            EXPECT_EQ(first.substr(first.find("<MsgId>"), 60), second.substr(second.find("<MsgId>"), 60));
+            // A second rendering repeats the message id (the creation time may have
+            // moved on by a second, so only the id element is compared).
+            auto message_id = [](const std::string &xml) {
+                const size_t from = xml.find("<MsgId>");
+                return xml.substr(from, xml.find("</MsgId>", from) - from);
+            };
+            EXPECT_EQ(message_id(first), message_id(second));
             const bool excepted = r.smnda && (r.rulebook == RULEBOOK_AT_6 || r.rulebook == RULEBOOK_NL_6);
             if (!excepted) {
                 docs.push_back(first);

@@ -1,39 +1,5 @@
 #include "core/bank/check_blocks.h"
 
-#include <cstring>
-
-bool load_account_digits(const char *account, account_digits &out) {
-    if (!account) return false;
-    // Read left to right into the last characters of a 20-character field, then
-    // take the ten that end with the account: zeros in front of it come for free.
-    char field[21];
-    std::memset(field, '0', 10);
-    size_t length = 0;
-    while (length < 10 && account[length] != '\0') {
-        field[10 + length] = account[length];
-        ++length;
-    }
-    if (length == 0 || account[length] != '\0') return false;
-    std::memcpy(out.text, field + length, 10);
-    out.text[10] = '\0';
-    // Eight characters at a time: a byte outside '0'..'9' sets its high bit in x,
-    // in x - '0' (below '0') or in x + (0x80 - ':') (above '9') ...
-    constexpr uint64_t ones = 0x0101010101010101u;
-    auto outside_digits = [](uint64_t x) { return (x | (x - 0x30 * ones) | (x + 0x46 * ones)) & 0x80 * ones; };
-    uint64_t first8;
-    uint16_t last2;
-    std::memcpy(&first8, out.text, 8);
-    std::memcpy(&last2, out.text + 8, 2);
-    if (outside_digits(first8) | outside_digits(last2 | 0x3030303030300000u)) return false;
-    // ... and the values are the characters less '0' (no byte borrows from another).
-    first8 -= 0x30 * ones;
-    out.p[0] = 0;
-    std::memcpy(out.p + 1, &first8, 8);
-    out.p[9] = static_cast<uint8_t>(out.text[8] - '0');
-    out.p[10] = static_cast<uint8_t>(out.text[9] - '0');
-    return true;
-}
-
 int third_digit_nine_check(const account_digits &a) {
     int r = math_mod(weighted_sum(a, from(9, {2, 3, 4, 5, 6, 7, 8})), 11);
     if (a.p[10] == (r <= 1 ? 0 : 11 - r)) return 1;
@@ -53,15 +19,6 @@ int m10h_check(const account_digits &a) {
         sum += transform[i % 4][a.p[9 - i]];
     }
     return digit_result(a, 10, (10 - sum % 10) % 10);
-}
-
-int prefix_luhn_check(const account_digits &a, const char *prefix, int first) {
-    int sum = 0;
-    int weight = 2;
-    for (int k = 9; k >= first; --k, weight = 3 - weight) sum += cross_sum(weight * a.p[k]);
-    for (int i = static_cast<int>(std::strlen(prefix)) - 1; i >= 0; --i, weight = 3 - weight)
-        sum += cross_sum(weight * (prefix[i] - '0'));
-    return digit_result(a, 10, (10 - math_mod(sum, 10)) % 10);
 }
 
 int eser_check(const account_digits &a, const char *bank_code, eser_layout layout) {

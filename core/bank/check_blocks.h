@@ -3,7 +3,12 @@
 // right), -1 (wrong) or 0 (no check).
 #pragma once
 
+#include <cstring>
 #include <initializer_list>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/bank/account_digits.h"
 
@@ -25,39 +30,88 @@ constexpr int cross_sum(int x) {
     return x - 9 * (x / 10);
 }
 
-// Sum of weight x value over the ten positions.
+// Sum of weight x value over the ten positions. Weights and digits are never
+// negative, so neither are the sums of these blocks (their remainders: `remainder`).
 inline int weighted_sum(const account_digits &a, const weights &w) {
+#if defined(__SSE2__)
+    // P1..P8 widened to eight 16-bit lanes, multiplied by their weights and added in
+    // pairs by one pmaddwd, then across; P9 and P10 by hand. The weights are
+    // constants wherever a row is compiled, so the weight vector is one constant.
+    uint64_t first8;
+    std::memcpy(&first8, a.p + 1, 8);
+    __m128i digits = _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(first8)), _mm_setzero_si128());
+    __m128i weight = _mm_setr_epi16(w.at[1], w.at[2], w.at[3], w.at[4], w.at[5], w.at[6], w.at[7], w.at[8]);
+    __m128i sums = _mm_madd_epi16(digits, weight);
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
+    return _mm_cvtsi128_si32(sums) + w.at[9] * a.p[9] + w.at[10] * a.p[10];
+#else
     int sum = 0;
     for (int k = 1; k <= 10; ++k) sum += w.at[k] * a.p[k];
     return sum;
+#endif
 }
 
-// Sum of the cross sums of weight x value over the ten positions.
+// Sum of the cross sums of weight x value over the ten positions. With weight 1 or 2
+// the product is at most 18, and its cross sum is the product less 9 from 10 on.
 inline int crosssum_sum(const account_digits &a, const weights &w) {
+    bool small_weights = true;  // a constant where a row is compiled
+    for (int k = 1; k <= 10; ++k) small_weights = small_weights && w.at[k] <= 2;
+#if defined(__SSE2__)
+    if (small_weights) {
+        // As weighted_sum, with 9 taken off every product of 10 or more before the
+        // lanes are added.
+        uint64_t first8;
+        std::memcpy(&first8, a.p + 1, 8);
+        __m128i digits = _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(first8)), _mm_setzero_si128());
+        __m128i weight = _mm_setr_epi16(w.at[1], w.at[2], w.at[3], w.at[4], w.at[5], w.at[6], w.at[7], w.at[8]);
+        __m128i products = _mm_mullo_epi16(digits, weight);
+        __m128i nines = _mm_and_si128(_mm_cmpgt_epi16(products, _mm_set1_epi16(9)), _mm_set1_epi16(9));
+        __m128i sums = _mm_madd_epi16(_mm_sub_epi16(products, nines), _mm_set1_epi16(1));
+        sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
+        sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
+        int x9 = w.at[9] * a.p[9];
+        int x10 = w.at[10] * a.p[10];
+        return _mm_cvtsi128_si32(sums) + x9 - (x9 >= 10 ? 9 : 0) + x10 - (x10 >= 10 ? 9 : 0);
+    }
+#endif
     int sum = 0;
-    for (int k = 1; k <= 10; ++k) sum += cross_sum(w.at[k] * a.p[k]);
+    for (int k = 1; k <= 10; ++k) {
+        int x = w.at[k] * a.p[k];
+        sum += small_weights ? x - (x >= 10 ? 9 : 0) : cross_sum(x);
+    }
     return sum;
+}
+
+// Remainder of a sum that is never negative (unsigned: no sign fix-up in the code).
+constexpr int remainder(int sum, int m) {
+    return static_cast<int>(static_cast<unsigned>(sum) % static_cast<unsigned>(m));
 }
 
 inline int digit_result(const account_digits &a, int check, int expected) {
     return a.p[check] == expected ? 1 : -1;
 }
 
+// (m - r) mod 10 for a remainder r of modulus m (at most 11), and 0 for r = 0:
+// m - r is 1..10 then, so no division is needed.
+constexpr int complement_digit(int r, int m) {
+    int t = m - r;
+    return r == 0 || t == 10 ? 0 : t;
+}
+
 // Expected digit 0 for remainder 0, else (m - r) mod 10, at position `check`.
 inline int crosssum_mod_check(const account_digits &a, int m, int check, const weights &w) {
-    int r = math_mod(crosssum_sum(a, w), m);
-    return digit_result(a, check, r == 0 ? 0 : (m - r) % 10);
+    return digit_result(a, check, complement_digit(remainder(crosssum_sum(a, w), m), m));
 }
 
 // As crosssum_mod_check with plain products: modulus 11 turns remainder 1 into 0.
 inline int weighted_mod_check(const account_digits &a, int m, int check, const weights &w) {
-    int r = math_mod(weighted_sum(a, w), m);
-    return digit_result(a, check, r == 0 ? 0 : (m - r) % 10);
+    return digit_result(a, check, complement_digit(remainder(weighted_sum(a, w), m), m));
 }
 
 // Modulus 11 where remainder 1 rejects the account whatever digit it holds.
 inline int mod11_strict_check(const account_digits &a, int check, const weights &w) {
-    int r = math_mod(weighted_sum(a, w), 11);
+    int r = remainder(weighted_sum(a, w), 11);
     if (r == 1) return -1;
     return digit_result(a, check, r == 0 ? 0 : 11 - r);
 }
@@ -68,8 +122,24 @@ int third_digit_nine_check(const account_digits &a);
 // Iterated transformation over P9..P1, check digit at P10.
 int m10h_check(const account_digits &a);
 
-// Alternating cross-sum rule over `prefix` followed by P(first)..P9, check digit P10.
-int prefix_luhn_check(const account_digits &a, const char *prefix, int first);
+// Alternating cross-sum rule over a prefix followed by P(first)..P9, check digit P10:
+// weights 2, 1, 2, ... from P9 leftwards, on through the prefix. The prefix's share
+// of the sum is a constant, taken once at compile time by prefix_luhn_sum.
+constexpr int prefix_luhn_sum(const char *prefix, int first) {
+    int length = 0;
+    while (prefix[length] != '\0') ++length;
+    int weight = (10 - first) % 2 == 0 ? 2 : 1;  // the weight after P9..P(first)
+    int sum = 0;
+    for (int i = length - 1; i >= 0; --i, weight = 3 - weight) sum += cross_sum(weight * (prefix[i] - '0'));
+    return sum;
+}
+
+inline int prefix_luhn_check(const account_digits &a, int prefix_sum, int first) {
+    int sum = prefix_sum;
+    int weight = 2;
+    for (int k = 9; k >= first; --k, weight = 3 - weight) sum += cross_sum(weight * a.p[k]);
+    return digit_result(a, 10, complement_digit(sum % 10, 10));
+}
 
 // Reconstruction of the older 12-digit account number from the bank code.
 enum class eser_layout { method_52, method_53 };

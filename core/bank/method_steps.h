@@ -3,6 +3,7 @@
 // its code, or a function for the methods with logic of their own.
 #pragma once
 
+#include <array>
 #include <cstddef>
 
 #include "core/bank/check_blocks.h"
@@ -44,32 +45,43 @@ constexpr step L(check_method f) {
     return {step_kind::logic, 0, 10, 0, {}, f};
 }
 
-// Result of the method with this code (0 when no method has the code). Methods 52,
-// 53, B6 and C0 need the bank code and are not reached this way.
-int run_method(int code, const account_digits &a);
+// The methods by code (a function returning 0 where no method has the code); filled
+// at compile time in method_table.cpp. Methods 52, 53, B6 and C0 need the bank code
+// and are not here.
+extern const std::array<check_method, 256> method_table;
 
-inline int run_step(const step &s, const account_digits &a) {
-    switch (s.kind) {
-    case step_kind::weighted: return weighted_mod_check(a, s.modulus, s.check, s.w);
-    case step_kind::crosssum: return crosssum_mod_check(a, s.modulus, s.check, s.w);
-    case step_kind::strict11: return mod11_strict_check(a, s.check, s.w);
-    case step_kind::method: return run_method(s.code, a);
-    case step_kind::logic: return s.logic(a);
-    }
-    return -1;
+// Result of the method with this code (0 when no method has the code).
+inline int run_method(int code, const account_digits &a) {
+    return method_table[code & 0xFF](a);
 }
 
-// "A, then B, then C": the first result that is not -1, else the last one.
-inline int run_chain(const step *steps, size_t count, const account_digits &a) {
-    int result = -1;
-    for (size_t i = 0; i < count; ++i) {
-        result = run_step(steps[i], a);
+// One step with everything known at compile time: the block, modulus, positions and
+// weights become constants and the step compiles into straight-line code.
+template <const step &S>
+inline int run_step(const account_digits &a) {
+    if constexpr (S.kind == step_kind::weighted) {
+        return weighted_mod_check(a, S.modulus, S.check, S.w);
+    } else if constexpr (S.kind == step_kind::crosssum) {
+        return crosssum_mod_check(a, S.modulus, S.check, S.w);
+    } else if constexpr (S.kind == step_kind::strict11) {
+        return mod11_strict_check(a, S.check, S.w);
+    } else if constexpr (S.kind == step_kind::method) {
+        return run_method(S.code, a);
+    } else {
+        return S.logic(a);
+    }
+}
+
+// "A, then B, then C" over a constant array of steps: the first result that is not
+// -1, else the last one. Used as run_chain<chain>(a) with a static constexpr chain.
+template <const auto &Chain, size_t First = 0>
+inline int run_chain(const account_digits &a) {
+    constexpr size_t count = sizeof(Chain) / sizeof(Chain[0]);
+    int result = run_step<Chain[First]>(a);
+    if constexpr (First + 1 < count) {
         if (result >= 0) return result;
+        return run_chain<Chain, First + 1>(a);
+    } else {
+        return result;
     }
-    return result;
-}
-
-template <size_t N>
-int run_chain(const step (&steps)[N], const account_digits &a) {
-    return run_chain(steps, N, a);
 }

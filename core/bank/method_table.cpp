@@ -158,22 +158,16 @@ constexpr size_t row_of(int code) {
 template <size_t Row>
 int run_row(const account_digits &a);
 
-// One step of a row, with its block, modulus, positions and weights known at
-// compile time, so that every row compiles into straight-line code.
+// One step of a row, compiled with everything known (see run_step); another method
+// of the table is called directly rather than through the table.
 template <size_t Row, size_t Step>
 inline int run_row_step(const account_digits &a) {
     constexpr const step &s = rows[Row].steps[Step];
-    if constexpr (s.kind == step_kind::weighted) {
-        return weighted_mod_check(a, s.modulus, s.check, s.w);
-    } else if constexpr (s.kind == step_kind::crosssum) {
-        return crosssum_mod_check(a, s.modulus, s.check, s.w);
-    } else if constexpr (s.kind == step_kind::strict11) {
-        return mod11_strict_check(a, s.check, s.w);
-    } else if constexpr (s.kind == step_kind::method) {
+    if constexpr (s.kind == step_kind::method) {
         static_assert(row_of(s.code) < row_count, "a chain names a method that is not in the table");
         return run_row<row_of(s.code)>(a);
     } else {
-        return s.logic(a);
+        return run_step<rows[Row].steps[Step]>(a);
     }
 }
 
@@ -197,16 +191,13 @@ int run_row(const account_digits &a) {
 template <size_t... Row>
 constexpr std::array<check_method, 256> make_method_table(std::index_sequence<Row...>) {
     std::array<check_method, 256> table{};
+    table.fill([](const account_digits &) { return 0; });  // codes without a method: no check
     ((table[rows[Row].code] = &run_row<Row>), ...);
     return table;
 }
 
-constexpr std::array<check_method, 256> method_table =
-    make_method_table(std::make_index_sequence<row_count>());
-
 }  // namespace
 
-int run_method(int code, const account_digits &a) {
-    check_method method = method_table[code & 0xFF];
-    return method ? method(a) : 0;
-}
+// Declared extern in method_steps.h, so this constant has external linkage.
+constexpr std::array<check_method, 256> method_table =
+    make_method_table(std::make_index_sequence<row_count>());

@@ -1,8 +1,5 @@
 // The check-digit methods of codes 00 to 69 that need more than a row of the method
 // table: conditions on single positions, special remainders, range tests.
-#include <cstring>
-
-#include "core/bank/account_value.h"
 #include "core/bank/check_methods.h"
 
 namespace {
@@ -18,7 +15,7 @@ int crosssum_p8_with_extension(const account_digits &a, int extension_digit) {
 }  // namespace
 
 int method_08(const account_digits &a) {
-    return account_value(a.text, 0, 10) < 60000 ? 0 : run_method(0x00, a);
+    return account_number(a) < 60000 ? 0 : run_method(0x00, a);
 }
 
 int method_11(const account_digits &a) {
@@ -122,7 +119,7 @@ int method_51(const account_digits &a) {
         X(10, from(9, {2, 1, 2, 1, 2, 1})),
         W(7, from(9, {2, 3, 4, 5, 6})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_52(const account_digits &a, const char *bank_code) {
@@ -156,7 +153,7 @@ int method_57(const account_digits &a) {
     case 'B': return crosssum_mod_check(a, 10, 3, from(10, {1, 2, 1, 2, 1, 2, 1, 0, 2, 1}));
     case 'N': return 0;
     case 'D': {
-        if (std::memcmp(a.text, "0185125434", 10) == 0) return 1;
+        if (account_number(a) == 185125434) return 1;
         int month = number_at(a, 3, 4);
         return month >= 1 && month <= 12 && number_at(a, 7, 9) < 500 ? 1 : -1;
     }
@@ -195,5 +192,5 @@ int method_68(const account_digits &a) {
         return a.p[4] == 9 ? crosssum_mod_check(a, 10, 10, from(9, {2, 1, 2, 1, 2, 1})) : -1;
     if (a.p[2] == 4) return 0;
     if (all_zero(a, 1, 5)) return -1;
-    return run_chain(nine_digits, a);
+    return run_chain<nine_digits>(a);
 }

@@ -1,11 +1,10 @@
 // The check-digit methods of codes 71 to E4 that need more than a row of the method
 // table: conditions on single positions, range tests, prefixes, special variants.
-#include "core/bank/account_value.h"
 #include "core/bank/check_methods.h"
 
 namespace {
 
-uint64_t value_of(const account_digits &a) { return account_value(a.text, 0, 10); }
+uint64_t value_of(const account_digits &a) { return account_number(a); }
 
 bool in_range(uint64_t value, uint64_t low, uint64_t high) { return value >= low && value <= high; }
 
@@ -19,10 +18,22 @@ constexpr prefix_table d1_prefixes = {"4363380", "4363381", "4363382", "4363383"
 constexpr prefix_table e2_prefixes = {"4383200", "4383201", "4383202", "4383203", "4383204",
                                       "4383205", nullptr,   nullptr,   nullptr,   nullptr};
 
-// The prefix of P1 before P2..P9.
-int prefixed_by_first_digit(const account_digits &a, const prefix_table &table) {
-    if (!table[a.p[1]]) return -1;
-    return prefix_luhn_check(a, table[a.p[1]], 2);
+// The prefix of P1 before P2..P9, as its share of the sum (-1: none).
+using prefix_sums = std::array<int, 10>;
+constexpr prefix_sums sums_of(const prefix_table &table) {
+    prefix_sums sums{};
+    for (int i = 0; i < 10; ++i) sums[i] = table[i] ? prefix_luhn_sum(table[i], 2) : -1;
+    return sums;
+}
+
+constexpr prefix_sums c6_sums = sums_of(c6_prefixes);
+constexpr prefix_sums d1_sums = sums_of(d1_prefixes);
+constexpr prefix_sums e2_sums = sums_of(e2_prefixes);
+constexpr int d4_sum = prefix_luhn_sum("428259", 1);  // method D4: fixed prefix before P1..P9
+
+int prefixed_by_first_digit(const account_digits &a, const prefix_sums &sums) {
+    if (sums[a.p[1]] < 0) return -1;
+    return prefix_luhn_check(a, sums[a.p[1]], 2);
 }
 
 // Variant A of method 87 (a transformation of P4..P9 driven by two flags).
@@ -95,7 +106,7 @@ int method_73(const account_digits &a) {
         X(10, from(9, {2, 1, 2, 1, 2})),
         X(7, from(9, {2, 1, 2, 1, 2})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_74(const account_digits &a) {
@@ -143,7 +154,7 @@ int method_84(const account_digits &a) {
         W(7, from(9, {2, 3, 4, 5, 6})),
         W(10, from(9, {2, 1, 2, 1, 2})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_85(const account_digits &a) {
@@ -153,7 +164,7 @@ int method_85(const account_digits &a) {
         L(method_85_last),
     };
     if (a.p[3] == 9 && a.p[4] == 9) return mod11_strict_check(a, 10, from(9, {2, 3, 4, 5, 6, 7, 8}));
-    return run_chain(chain, a);
+    return run_chain<chain>(a);
 }
 
 int method_87(const account_digits &a) {
@@ -163,7 +174,7 @@ int method_87(const account_digits &a) {
         W(7, from(9, {2, 3, 4, 5, 6})),
         W(11, from(9, {2, 3, 4, 5, 6, 7})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_88(const account_digits &a) {
@@ -181,7 +192,7 @@ int method_90(const account_digits &a) {
         W(7, from(9, {2, 1, 2, 1, 2, 1})),
     };
     if (a.p[3] == 9) return weighted_mod_check(a, 11, 10, from(9, {2, 3, 4, 5, 6, 7, 8}));
-    return run_chain(chain, a);
+    return run_chain<chain>(a);
 }
 
 int method_93(const account_digits &a) {
@@ -193,7 +204,7 @@ int method_93(const account_digits &a) {
         W(11, from(5, {2, 3, 4, 5, 6}), 6),
         W(7, from(5, {2, 3, 4, 5, 6}), 6),
     };
-    return all_zero(a, 1, 4) ? run_chain(short_account, a) : run_chain(long_account, a);
+    return all_zero(a, 1, 4) ? run_chain<short_account>(a) : run_chain<long_account>(a);
 }
 
 int method_95(const account_digits &a) {
@@ -207,7 +218,7 @@ int method_95(const account_digits &a) {
 
 int method_96(const account_digits &a) {
     static constexpr step chain[] = {M(0x19), M(0x00)};
-    int result = run_chain(chain, a);
+    int result = run_chain<chain>(a);
     if (result != -1) return result;
     return in_range(value_of(a), 1300000, 99399999) ? 0 : -1;
 }
@@ -230,7 +241,7 @@ int method_a4(const account_digits &a) {
         W(7, from(9, {2, 3, 4, 5, 6, 7})),
         M(0x93),
     };
-    return a.p[3] == 9 && a.p[4] == 9 ? run_chain(p3_p4_nine, a) : run_chain(others, a);
+    return a.p[3] == 9 && a.p[4] == 9 ? run_chain<p3_p4_nine>(a) : run_chain<others>(a);
 }
 
 int method_a5(const account_digits &a) {
@@ -246,7 +257,7 @@ int method_a8(const account_digits &a) {
         W(11, from(9, {2, 3, 4, 5, 6, 7})),
         X(10, from(9, {2, 1, 2, 1, 2, 1})),
     };
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain(chain, a);
+    return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
 int method_b2(const account_digits &a) {
@@ -275,7 +286,7 @@ int method_b7(const account_digits &a) {
 
 int method_b8(const account_digits &a) {
     static constexpr step chain[] = {M(0x20), M(0x29)};
-    int result = run_chain(chain, a);
+    int result = run_chain<chain>(a);
     if (result != -1) return result;
     bool unchecked_5 = a.p[1] == 5 && a.p[2] != 0;
     bool unchecked_9 = a.p[1] == 9 && ((a.p[2] == 0 && a.p[3] != 0) || (a.p[2] == 1 && a.p[3] == 0));
@@ -327,7 +338,7 @@ int method_c5(const account_digits &a) {
     return -1;
 }
 
-int method_c6(const account_digits &a) { return prefixed_by_first_digit(a, c6_prefixes); }
+int method_c6(const account_digits &a) { return prefixed_by_first_digit(a, c6_sums); }
 
 int method_c7(const account_digits &a) {
     int result = run_method(0x63, a);
@@ -335,11 +346,7 @@ int method_c7(const account_digits &a) {
     if (all_zero(a, 1, 3)) {
         // the account shifted left by two places: P3..P10 followed by "00"
         account_digits shifted{};
-        char text[11];
-        for (int k = 0; k < 8; ++k) text[k] = a.text[k + 2];
-        text[8] = text[9] = '0';
-        text[10] = '\0';
-        if (!load_account_digits(text, shifted)) return -1;
+        for (int k = 1; k <= 8; ++k) shifted.p[k] = a.p[k + 2];
         result = run_method(0x63, shifted);
         if (result != -1) return result;
     }
@@ -350,10 +357,10 @@ int method_d0(const account_digits &a) {
     return a.p[1] == 5 && a.p[2] == 7 ? 0 : run_method(0x20, a);
 }
 
-int method_d1(const account_digits &a) { return prefixed_by_first_digit(a, d1_prefixes); }
+int method_d1(const account_digits &a) { return prefixed_by_first_digit(a, d1_sums); }
 
 int method_d4(const account_digits &a) {
-    return a.p[1] == 0 ? -1 : prefix_luhn_check(a, "428259", 1);
+    return a.p[1] == 0 ? -1 : prefix_luhn_check(a, d4_sum, 1);
 }
 
 int method_d5(const account_digits &a) {
@@ -363,7 +370,7 @@ int method_d5(const account_digits &a) {
         W(10, from(9, {2, 3, 4, 5, 6, 7})),
     };
     if (a.p[3] == 9 && a.p[4] == 9) return weighted_mod_check(a, 11, 10, from(9, {2, 3, 4, 5, 6, 7, 8}));
-    return run_chain(chain, a);
+    return run_chain<chain>(a);
 }
 
 int method_d7(const account_digits &a) {
@@ -388,4 +395,4 @@ int method_e1(const account_digits &a) {
     return r == 10 ? -1 : digit_result(a, 10, r);
 }
 
-int method_e2(const account_digits &a) { return prefixed_by_first_digit(a, e2_prefixes); }
+int method_e2(const account_digits &a) { return prefixed_by_first_digit(a, e2_sums); }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/bank/bank_record.h"
-#include "core/convert/rule_formed_iban.h"
+#include "core/convert/iban_rule_forms.h"
 #include "core/iban/iban_country_table.h"
 #include "sepa.h"
 
@@ -28,8 +28,8 @@ bool checksum_is_valid(const char *iban, size_t length) {
 }
 
 // German IBANs: bank code (positions 4-11) must be in the directory and the
-// account number (12-21) must pass the bank's check-digit method, unless the bank's
-// IBAN rule forms this very IBAN (rules accept some accounts the method refuses).
+// account number (12-21) must pass the bank's check-digit method, unless the
+// bank's IBAN rule itself forms this IBAN (accepted-account lists, rotation).
 const char *german_account_error(const char *iban) {
     char bank_code[9];
     char account[11];
@@ -39,8 +39,9 @@ const char *german_account_error(const char *iban) {
     account[10] = '\0';
     bank_record_t record;
     if (bank_lookup("DE", bank_code, &record) != 1) return "Invalid bank ID (BLZ) in IBAN";
-    if (sepa_account_check2(account, bank_code, record.method) == -1 && !iban_formed_by_rule(iban))
+    if (sepa_account_check2(account, bank_code, record.method) == -1 && !iban_rule_forms(bank_code, account)) {
         return "Invalid account number in IBAN";
+    }
     return nullptr;
 }
 

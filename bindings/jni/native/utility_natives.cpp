@@ -1,0 +1,90 @@
+// Static natives of com.ovaro.SEPA: rulebook selection, IBAN conversion and check, BIC
+// of an IBAN and bank lookups by BIC. They keep no state and are safe on any thread
+// (except init, which changes the process-wide rulebook).
+#include <cstdlib>
+
+#include "bindings/jni/native/jni_support.h"
+
+using ovaro_jni::new_java_string;
+using ovaro_jni::null_pointer_class;
+using ovaro_jni::throw_java;
+using ovaro_jni::utf_chars;
+
+extern "C" {
+
+JNIEXPORT jint JNICALL Java_com_ovaro_SEPA_init(JNIEnv *env, jobject, jint option, jstring value) {
+    // A null value is handed on: the core refuses it with 0.
+    utf_chars text(env, value);
+    if (value != nullptr && text.get() == nullptr) return 0;  // OutOfMemoryError pending
+    const int result = sepa_init(option, text.get());
+    text.release();
+    return result;
+}
+
+JNIEXPORT jstring JNICALL Java_com_ovaro_SEPA_IBAN_1convert(JNIEnv *env, jobject, jstring country,
+                                                           jstring account, jstring bankid) {
+    if (country == nullptr) return throw_java(env, null_pointer_class, "country is NULL"), nullptr;
+    if (account == nullptr) return throw_java(env, null_pointer_class, "account is NULL"), nullptr;
+    if (bankid == nullptr) return throw_java(env, null_pointer_class, "bankid is NULL"), nullptr;
+    utf_chars country_text(env, country);
+    utf_chars account_text(env, account);
+    utf_chars bankid_text(env, bankid);
+    if (!country_text.get() || !account_text.get() || !bankid_text.get()) return nullptr;
+    char iban[35] = {};
+    const int result = sepa_iban_convert(country_text.get(), account_text.get(), bankid_text.get(), iban, nullptr);
+    country_text.release();
+    account_text.release();
+    bankid_text.release();
+    if (result != 1) return nullptr;
+    iban[sizeof iban - 1] = '\0';
+    return new_java_string(env, iban);
+}
+
+JNIEXPORT jstring JNICALL Java_com_ovaro_SEPA_IBAN_1getBIC(JNIEnv *env, jobject, jstring iban) {
+    if (iban == nullptr) return throw_java(env, null_pointer_class, "iban is NULL"), nullptr;
+    utf_chars iban_text(env, iban);
+    if (iban_text.get() == nullptr) return nullptr;
+    char bic[12] = {};
+    const int result = sepa_iban_getBIC(iban_text.get(), bic);
+    iban_text.release();
+    if (result != 1) return nullptr;
+    bic[sizeof bic - 1] = '\0';
+    return new_java_string(env, bic);
+}
+
+JNIEXPORT jboolean JNICALL Java_com_ovaro_SEPA_IBAN_1check(JNIEnv *env, jobject, jstring iban) {
+    if (iban == nullptr) return throw_java(env, null_pointer_class, "iban is NULL"), JNI_FALSE;
+    utf_chars iban_text(env, iban);
+    if (iban_text.get() == nullptr) return JNI_FALSE;
+    const int result = sepa_iban_check(iban_text.get());
+    iban_text.release();
+    return result == 1 ? JNI_TRUE : JNI_FALSE;
+}
+
+JNIEXPORT jstring JNICALL Java_com_ovaro_SEPA_BIC_1getBankName(JNIEnv *env, jobject, jstring bic) {
+    if (bic == nullptr) return throw_java(env, null_pointer_class, "bic is NULL"), nullptr;
+    utf_chars bic_text(env, bic);
+    if (bic_text.get() == nullptr) return nullptr;
+    sepa_bankinfo_t *info = nullptr;
+    const int result = sepa_bic_getBank(bic_text.get(), &info);
+    bic_text.release();
+    if (result != 1 || info == nullptr) return nullptr;
+    jstring name = new_java_string(env, info->name);
+    std::free(info);
+    return name;
+}
+
+JNIEXPORT jint JNICALL Java_com_ovaro_SEPA_BIC_1getBankFlags(JNIEnv *env, jobject, jstring bic) {
+    if (bic == nullptr) return throw_java(env, null_pointer_class, "bic is NULL"), -1;
+    utf_chars bic_text(env, bic);
+    if (bic_text.get() == nullptr) return 0;
+    sepa_bankinfo_t *info = nullptr;
+    const int result = sepa_bic_getBank(bic_text.get(), &info);
+    bic_text.release();
+    if (result != 1 || info == nullptr) return 0;
+    const jint flags = static_cast<jint>(info->flags);  // uint16_t: zero-extended
+    std::free(info);
+    return flags;
+}
+
+}  // extern "C"
