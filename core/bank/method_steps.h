@@ -56,9 +56,12 @@ inline int run_method(int code, const account_digits &a) {
 }
 
 // One step with everything known at compile time: the block, modulus, positions and
-// weights become constants and the step compiles into straight-line code.
-template <const step &S>
+// weights become constants and the step compiles into straight-line code. The step
+// comes from `Source::get()`, a constexpr function returning a reference to it:
+// clang does not take an array element or member as a reference template argument.
+template <typename Source>
 inline int run_step(const account_digits &a) {
+    constexpr const step &S = Source::get();
     if constexpr (S.kind == step_kind::weighted) {
         return weighted_mod_check(a, S.modulus, S.check, S.w);
     } else if constexpr (S.kind == step_kind::crosssum) {
@@ -77,7 +80,10 @@ inline int run_step(const account_digits &a) {
 template <const auto &Chain, size_t First = 0>
 inline int run_chain(const account_digits &a) {
     constexpr size_t count = sizeof(Chain) / sizeof(Chain[0]);
-    int result = run_step<Chain[First]>(a);
+    struct chain_step {
+        static constexpr const step &get() { return Chain[First]; }
+    };
+    int result = run_step<chain_step>(a);
     if constexpr (First + 1 < count) {
         if (result >= 0) return result;
         return run_chain<Chain, First + 1>(a);

@@ -167,7 +167,10 @@ inline int run_row_step(const account_digits &a) {
         static_assert(row_of(s.code) < row_count, "a chain names a method that is not in the table");
         return run_row<row_of(s.code)>(a);
     } else {
-        return run_step<rows[Row].steps[Step]>(a);
+        struct row_step {
+            static constexpr const step &get() { return rows[Row].steps[Step]; }
+        };
+        return run_step<row_step>(a);
     }
 }
 
