@@ -97,6 +97,13 @@ void write_block(xml_lines &out, const sepa_t *message, const cti_group &group, 
     out.close(2, "PmtInf");
 }
 
+// One PmtInf block per execution date, numbered from 1.
+void write_blocks(xml_lines &out, const sepa_t *message, const cti_group *groups, const schema_profile &profile) {
+    int number = 0;
+    for (const cti_group *group = groups; group != nullptr; group = group->next)
+        write_block(out, message, *group, ++number, profile);
+}
+
 }  // namespace
 
 int cti_toXML(sepa_t *message, xml_buffer *buffer) {
@@ -120,23 +127,9 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer) {
         message->error = "Out of memory";
         return 0;
     }
-    xml_lines out(buffer);
-    if (!write_document_start(buffer, rulebook_table[rulebook].ct_schema, rulebook_table[rulebook].schema_location)) {
-        release_groups(groups);
-        message->error = "Out of memory";
-        return 0;
-    }
-    out.open(1, "CstmrCdtTrfInitn");
-    write_group_header(out, message, start);
-    int number = 0;
-    for (const cti_group *group = groups; group != nullptr; group = group->next)
-        write_block(out, message, *group, ++number, *profile);
-    out.close(1, "CstmrCdtTrfInitn");
-    out.close(0, "Document");
+    const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, *profile); };
+    const int written = write_document(message, buffer, rulebook_table[rulebook].ct_schema,
+                                       rulebook_table[rulebook].schema_location, "CstmrCdtTrfInitn", start, blocks);
     release_groups(groups);
-    if (!out.ok()) {
-        message->error = "Out of memory";
-        return 0;
-    }
-    return 1;
+    return written;
 }

@@ -151,6 +151,15 @@ void write_block(xml_lines &out, const sepa_t *message, const ddi_group &group, 
     out.close(2, "PmtInf");
 }
 
+// One PmtInf block per collection date and sequence type in use, numbered from 1.
+void write_blocks(xml_lines &out, const sepa_t *message, const ddi_group *groups, const char *instrument,
+                  const schema_profile &profile) {
+    int number = 0;
+    for (const ddi_group *group = groups; group != nullptr; group = group->next)
+        for (int slot = 0; slot < GROUP_SLOTS; ++slot)
+            if (group->count[slot] != 0) write_block(out, message, *group, slot, ++number, instrument, profile);
+}
+
 }  // namespace
 
 int ddi_toXML(sepa_t *message, xml_buffer *buffer) {
@@ -179,25 +188,9 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer) {
         message->error = "Out of memory";
         return 0;
     }
-    xml_lines out(buffer);
-    if (!write_document_start(buffer, rulebook_table[rulebook].dd_schema, rulebook_table[rulebook].schema_location)) {
-        release_groups(groups);
-        message->error = "Out of memory";
-        return 0;
-    }
-    out.open(1, "CstmrDrctDbtInitn");
-    write_group_header(out, message, start);
-    int number = 0;
-    for (const ddi_group *group = groups; group != nullptr; group = group->next)
-        for (int slot = 0; slot < GROUP_SLOTS; ++slot)
-            if (group->count[slot] != 0)
-                write_block(out, message, *group, slot, ++number, instrument, *profile);
-    out.close(1, "CstmrDrctDbtInitn");
-    out.close(0, "Document");
+    const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, instrument, *profile); };
+    const int written = write_document(message, buffer, rulebook_table[rulebook].dd_schema,
+                                       rulebook_table[rulebook].schema_location, "CstmrDrctDbtInitn", start, blocks);
     release_groups(groups);
-    if (!out.ok()) {
-        message->error = "Out of memory";
-        return 0;
-    }
-    return 1;
+    return written;
 }

@@ -1,5 +1,6 @@
-// Pieces both document writers share: the group header, PmtInfId, amounts and
-// counts as text, and the error texts of checks made before writing.
+// Pieces both document writers share: the document frame and group header, the
+// element blocks both documents hold, PmtInfId, amounts and counts as text, and
+// the error texts of checks made before writing.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include "core/frame/text_checks.h"
 #include "core/xml/amount_text.h"
 #include "core/xml/message_identity.h"
+#include "core/xml/schema_profile.h"
 #include "core/xml/xml_lines.h"
 #include "sepa.h"
 
@@ -62,6 +64,25 @@ void write_remittance(xml_lines &out, const char *remittance);
 // PmtTpInf holds and closes it.
 void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line,
                        uint32_t count, double sum);
+
+// The document around the payment blocks: XML declaration and Document, the root
+// element, the group header, the blocks `write_blocks(out)` appends, and the closing
+// lines. Returns 1, or 0 with "Out of memory" when the buffer could not grow.
+template <typename WriteBlocks>
+int write_document(sepa_t *message, xml_buffer *buffer, const char *schema, bool with_location,
+                   std::string_view root, const writer_time &start, WriteBlocks write_blocks) {
+    xml_lines out(buffer);
+    if (write_document_start(buffer, schema, with_location)) {
+        out.open(1, root);
+        write_group_header(out, message, start);
+        write_blocks(out);
+        out.close(1, root);
+        out.close(0, "Document");
+        if (out.ok()) return 1;
+    }
+    message->error = "Out of memory";
+    return 0;
+}
 
 // Decimal text of an unsigned count.
 inline constexpr size_t COUNT_TEXT_SIZE = 12;
