@@ -65,7 +65,7 @@ void write_remittance(xml_lines &out, const char *remittance);
 void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line,
                        uint32_t count, double sum);
 
-// The document around the payment blocks: XML declaration and Document, the root
+// The document around the payment blocks: the Document start tag, the root
 // element, the group header, the blocks `write_blocks(out)` appends, and the closing
 // lines. Returns 1, or 0 with "Out of memory" when the buffer could not grow.
 template <typename WriteBlocks>
