@@ -85,6 +85,12 @@ const char *checked_text(add_context &ctx, char **field, const char *value, size
     return checked_characters(ctx, field, value, level, character_failure);
 }
 
+// A calendar date "yyyy-mm-dd", then the copy.
+const char *checked_date(char **field, const char *value, const char *format_failure) {
+    if (!is_calendar_date(value)) return format_failure;
+    return store(field, value);
+}
+
 // As checked_text, for identifiers (end-to-end id, mandate references): the schemas
 // admit only the SEPA identifier set there, so the Austrian extension of the
 // character check, which "AT-6" applies at every level, does not count.
@@ -155,8 +161,7 @@ const char *check_remittance(add_context &ctx, const char *value) {
 const char *check_amount(add_context &ctx, const char *value) { return read_amount(value, &ctx.draft.amount); }
 
 const char *check_date(add_context &ctx, const char *value) {
-    if (!is_calendar_date(value)) return "Invalid execution date (format: yyyy-mm-dd)";
-    return store(&ctx.draft.date, value);
+    return checked_date(&ctx.draft.date, value, "Invalid execution date (format: yyyy-mm-dd)");
 }
 
 const char *check_end_to_end_id(add_context &ctx, const char *value) {
@@ -192,8 +197,7 @@ const char *check_mandate_ref(add_context &ctx, const char *value) {
 }
 
 const char *check_mandate_date(add_context &ctx, const char *value) {
-    if (!is_calendar_date(value)) return "Invalid mandate signature date (format: yyyy-mm-dd)";
-    return store(&ctx.draft.mandate_date, value);
+    return checked_date(&ctx.draft.mandate_date, value, "Invalid mandate signature date (format: yyyy-mm-dd)");
 }
 
 const char *check_old_mandate_ref(add_context &ctx, const char *value) {

@@ -55,91 +55,34 @@ bool check_transactions(sepa_t *message, const schema_profile &profile) {
 }
 
 void write_debtor(xml_lines &out, const sepa_t *message, const schema_profile &profile) {
-    out.open(3, "Dbtr");
-    out.escaped(4, "Nm", message->name);
-    out.close(3, "Dbtr");
-    out.open(3, "DbtrAcct");
-    out.open(4, "Id");
-    out.value(5, "IBAN", message->iban);
-    out.close(4, "Id");
-    out.close(3, "DbtrAcct");
-    out.open(3, "DbtrAgt");
-    out.open(4, "FinInstnId");
-    if (message->bic != nullptr) {
-        out.value(5, profile.agent, message->bic);
-    } else {
-        // IBAN-only payment: the agent is named as not provided.
-        out.open(5, "Othr");
-        out.fixed(6, "<Id>NOTPROVIDED</Id>");
-        out.close(5, "Othr");
-    }
-    out.close(4, "FinInstnId");
-    out.close(3, "DbtrAgt");
+    write_party(out, "Dbtr", 3, message->name);
+    write_account(out, "DbtrAcct", 3, 4, message->iban);
+    write_agent(out, "DbtrAgt", 3, 4, profile.agent, message->bic);
 }
 
 void write_transaction(xml_lines &out, const cti_transaction *tx, const schema_profile &profile) {
     char amount[AMOUNT_TEXT_SIZE];
     format_amount(tx->amount, amount);
     out.open(3, "CdtTrfTxInf");
-    out.open(4, "PmtId");
-    if (tx->end_to_end_id != nullptr) out.escaped(5, "EndToEndId", tx->end_to_end_id);
-    else out.value(5, "EndToEndId", "NOTPROVIDED");
-    out.close(4, "PmtId");
+    write_payment_id(out, tx->end_to_end_id);
     out.open(4, "Amt");
     out.value_tagged(5, "InstdAmt Ccy=\"EUR\"", "InstdAmt", amount);
     out.close(4, "Amt");
-    if (tx->bic != nullptr) {
-        out.open(4, "CdtrAgt");
-        out.open(4, "FinInstnId");
-        out.value(5, profile.agent, tx->bic);
-        out.close(4, "FinInstnId");
-        out.close(4, "CdtrAgt");
-    }
-    out.open(4, "Cdtr");
-    out.escaped(5, "Nm", tx->name);
-    if (tx->country != nullptr || tx->addr_line1 != nullptr || tx->addr_line2 != nullptr) {
-        out.open(5, "PstlAdr");
-        if (tx->country != nullptr) out.escaped(5, "Ctry", tx->country);
-        if (tx->addr_line1 != nullptr) out.escaped(5, "AdrLine", tx->addr_line1);
-        if (tx->addr_line2 != nullptr) out.escaped(5, "AdrLine", tx->addr_line2);
-        out.close(5, "PstlAdr");
-    }
-    out.close(4, "Cdtr");
-    out.open(4, "CdtrAcct");
-    out.open(4, "Id");
-    out.value(5, "IBAN", tx->iban);
-    out.close(4, "Id");
-    out.close(4, "CdtrAcct");
+    if (tx->bic != nullptr) write_agent(out, "CdtrAgt", 4, 4, profile.agent, tx->bic);
+    write_party(out, "Cdtr", 4, tx->name, {tx->country, tx->addr_line1, tx->addr_line2}, 5);
+    write_account(out, "CdtrAcct", 4, 4, tx->iban);
     if (tx->purpose != nullptr) {
         out.open(4, "Purp");
         out.escaped(5, "Cd", tx->purpose);
         out.close(4, "Purp");
     }
-    // Ustrd needs at least one character: no remittance text, no RmtInf.
-    if (tx->remittance != nullptr && tx->remittance[0] != '\0') {
-        out.open(4, "RmtInf");
-        out.escaped(5, "Ustrd", tx->remittance);
-        out.close(4, "RmtInf");
-    }
+    write_remittance(out, tx->remittance);
     out.close(3, "CdtTrfTxInf");
 }
 
 void write_block(xml_lines &out, const sepa_t *message, const cti_group &group, int number,
                  const schema_profile &profile) {
-    char id[PMT_INF_ID_SIZE], count[COUNT_TEXT_SIZE], sum[AMOUNT_TEXT_SIZE];
-    format_pmt_inf_id(message->message_id, number, id);
-    format_count(group.count[0], count);
-    format_amount(group.sum[0], sum);
-    out.open(2, "PmtInf");
-    out.value(3, "PmtInfId", id);
-    out.fixed(3, "<PmtMtd>TRF</PmtMtd>");
-    out.fixed(3, message->batch_booking ? "<BtchBookg>true</BtchBookg>" : "<BtchBookg>false</BtchBookg>");
-    out.value(3, "NbOfTxs", count);
-    out.value(3, "CtrlSum", sum);
-    out.open(3, "PmtTpInf");
-    out.open(4, "SvcLvl");
-    out.fixed(5, "<Cd>SEPA</Cd>");
-    out.close(4, "SvcLvl");
+    write_block_start(out, message, number, "<PmtMtd>TRF</PmtMtd>", group.count[0], group.sum[0]);
     out.close(3, "PmtTpInf");
     if (profile.execution_date_choice) {
         out.open(3, "ReqdExctnDt");
@@ -152,6 +95,13 @@ void write_block(xml_lines &out, const sepa_t *message, const cti_group &group, 
     out.fixed(3, "<ChrgBr>SLEV</ChrgBr>");
     for (uint32_t i = 0; i < group.count[0]; ++i) write_transaction(out, group.items[0][i], profile);
     out.close(2, "PmtInf");
+}
+
+// One PmtInf block per execution date, numbered from 1.
+void write_blocks(xml_lines &out, const sepa_t *message, const cti_group *groups, const schema_profile &profile) {
+    int number = 0;
+    for (const cti_group *group = groups; group != nullptr; group = group->next)
+        write_block(out, message, *group, ++number, profile);
 }
 
 }  // namespace
@@ -177,23 +127,9 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer) {
         message->error = "Out of memory";
         return 0;
     }
-    xml_lines out(buffer);
-    if (!write_document_start(buffer, rulebook_table[rulebook].ct_schema, rulebook_table[rulebook].schema_location)) {
-        release_groups(groups);
-        message->error = "Out of memory";
-        return 0;
-    }
-    out.open(1, "CstmrCdtTrfInitn");
-    write_group_header(out, message, start);
-    int number = 0;
-    for (const cti_group *group = groups; group != nullptr; group = group->next)
-        write_block(out, message, *group, ++number, *profile);
-    out.close(1, "CstmrCdtTrfInitn");
-    out.close(0, "Document");
+    const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, *profile); };
+    const int written = write_document(message, buffer, rulebook_table[rulebook].ct_schema,
+                                       rulebook_table[rulebook].schema_location, "CstmrCdtTrfInitn", start, blocks);
     release_groups(groups);
-    if (!out.ok()) {
-        message->error = "Out of memory";
-        return 0;
-    }
-    return 1;
+    return written;
 }

@@ -96,11 +96,7 @@ void write_amendment(xml_lines &out, const ddi_transaction *tx, const schema_pro
         out.close(8, inner);
         out.close(7, container);
     } else if (tx->old_iban != nullptr) {
-        out.open(7, "OrgnlDbtrAcct");
-        out.open(8, "Id");
-        out.value(9, "IBAN", tx->old_iban);
-        out.close(8, "Id");
-        out.close(7, "OrgnlDbtrAcct");
+        write_account(out, "OrgnlDbtrAcct", 7, 8, tx->old_iban);
     }
     out.close(6, "AmdmntInfDtls");
 }
@@ -109,10 +105,7 @@ void write_transaction(xml_lines &out, const ddi_transaction *tx, const schema_p
     char amount[AMOUNT_TEXT_SIZE];
     format_amount(tx->amount, amount);
     out.open(3, "DrctDbtTxInf");
-    out.open(4, "PmtId");
-    if (tx->end_to_end_id != nullptr) out.escaped(5, "EndToEndId", tx->end_to_end_id);
-    else out.value(5, "EndToEndId", "NOTPROVIDED");
-    out.close(4, "PmtId");
+    write_payment_id(out, tx->end_to_end_id);
     out.value_tagged(4, "InstdAmt Ccy=\"EUR\"", "InstdAmt", amount);
     out.open(4, "DrctDbtTx");
     out.open(5, "MndtRltdInf");
@@ -121,75 +114,26 @@ void write_transaction(xml_lines &out, const ddi_transaction *tx, const schema_p
     if (tx->old_mandate_ref != nullptr || tx->old_iban != nullptr || tx->smnda) write_amendment(out, tx, profile);
     out.close(5, "MndtRltdInf");
     out.close(4, "DrctDbtTx");
-    out.open(4, "DbtrAgt");
-    out.open(5, "FinInstnId");
-    if (tx->bic != nullptr) {
-        out.value(6, profile.agent, tx->bic);
-    } else {
-        out.open(6, "Othr");
-        out.fixed(7, "<Id>NOTPROVIDED</Id>");
-        out.close(6, "Othr");
-    }
-    out.close(5, "FinInstnId");
-    out.close(4, "DbtrAgt");
-    out.open(4, "Dbtr");
-    out.escaped(5, "Nm", tx->name);
-    if (tx->country != nullptr || tx->addr_line1 != nullptr || tx->addr_line2 != nullptr) {
-        out.open(5, "PstlAdr");
-        if (tx->country != nullptr) out.escaped(6, "Ctry", tx->country);
-        if (tx->addr_line1 != nullptr) out.escaped(6, "AdrLine", tx->addr_line1);
-        if (tx->addr_line2 != nullptr) out.escaped(6, "AdrLine", tx->addr_line2);
-        out.close(5, "PstlAdr");
-    }
-    out.close(4, "Dbtr");
-    out.open(4, "DbtrAcct");
-    out.open(5, "Id");
-    out.value(6, "IBAN", tx->iban);
-    out.close(5, "Id");
-    out.close(4, "DbtrAcct");
-    if (tx->remittance != nullptr && tx->remittance[0] != '\0') {
-        out.open(4, "RmtInf");
-        out.escaped(5, "Ustrd", tx->remittance);
-        out.close(4, "RmtInf");
-    }
+    write_agent(out, "DbtrAgt", 4, 5, profile.agent, tx->bic);
+    write_party(out, "Dbtr", 4, tx->name, {tx->country, tx->addr_line1, tx->addr_line2}, 6);
+    write_account(out, "DbtrAcct", 4, 5, tx->iban);
+    write_remittance(out, tx->remittance);
     out.close(3, "DrctDbtTxInf");
 }
 
 void write_block(xml_lines &out, const sepa_t *message, const ddi_group &group, int slot, int number,
                  const char *instrument, const schema_profile &profile) {
-    char id[PMT_INF_ID_SIZE], count[COUNT_TEXT_SIZE], sum[AMOUNT_TEXT_SIZE];
-    format_pmt_inf_id(message->message_id, number, id);
-    format_count(group.count[slot], count);
-    format_amount(group.sum[slot], sum);
-    out.open(2, "PmtInf");
-    out.value(3, "PmtInfId", id);
-    out.fixed(3, "<PmtMtd>DD</PmtMtd>");
-    out.fixed(3, message->batch_booking ? "<BtchBookg>true</BtchBookg>" : "<BtchBookg>false</BtchBookg>");
-    out.value(3, "NbOfTxs", count);
-    out.value(3, "CtrlSum", sum);
-    out.open(3, "PmtTpInf");
-    out.open(4, "SvcLvl");
-    out.fixed(5, "<Cd>SEPA</Cd>");
-    out.close(4, "SvcLvl");
+    write_block_start(out, message, number, "<PmtMtd>DD</PmtMtd>", group.count[slot], group.sum[slot]);
     out.open(4, "LclInstrm");
     out.value(5, "Cd", instrument);
     out.close(4, "LclInstrm");
     out.value(4, "SeqTp", sequence_types[slot]);
     out.close(3, "PmtTpInf");
     out.value(3, "ReqdColltnDt", group.date);
-    out.open(3, "Cdtr");
-    out.escaped(4, "Nm", message->name);
-    out.close(3, "Cdtr");
-    out.open(3, "CdtrAcct");
-    out.open(4, "Id");
-    out.value(5, "IBAN", message->iban);
-    out.close(4, "Id");
-    out.close(3, "CdtrAcct");
-    out.open(3, "CdtrAgt");
-    out.open(4, "FinInstnId");
-    out.value(5, profile.agent, message->bic);
-    out.close(4, "FinInstnId");
-    out.close(3, "CdtrAgt");
+    write_party(out, "Cdtr", 3, message->name);
+    write_account(out, "CdtrAcct", 3, 4, message->iban);
+    // check_creditor has made sure the creditor has a BIC.
+    write_agent(out, "CdtrAgt", 3, 4, profile.agent, message->bic);
     out.fixed(3, "<ChrgBr>SLEV</ChrgBr>");
     out.open(3, "CdtrSchmeId");
     out.open(4, "Id");
@@ -205,6 +149,15 @@ void write_block(xml_lines &out, const sepa_t *message, const ddi_group &group, 
     out.close(3, "CdtrSchmeId");
     for (uint32_t i = 0; i < group.count[slot]; ++i) write_transaction(out, group.items[slot][i], profile);
     out.close(2, "PmtInf");
+}
+
+// One PmtInf block per collection date and sequence type in use, numbered from 1.
+void write_blocks(xml_lines &out, const sepa_t *message, const ddi_group *groups, const char *instrument,
+                  const schema_profile &profile) {
+    int number = 0;
+    for (const ddi_group *group = groups; group != nullptr; group = group->next)
+        for (int slot = 0; slot < GROUP_SLOTS; ++slot)
+            if (group->count[slot] != 0) write_block(out, message, *group, slot, ++number, instrument, profile);
 }
 
 }  // namespace
@@ -235,25 +188,9 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer) {
         message->error = "Out of memory";
         return 0;
     }
-    xml_lines out(buffer);
-    if (!write_document_start(buffer, rulebook_table[rulebook].dd_schema, rulebook_table[rulebook].schema_location)) {
-        release_groups(groups);
-        message->error = "Out of memory";
-        return 0;
-    }
-    out.open(1, "CstmrDrctDbtInitn");
-    write_group_header(out, message, start);
-    int number = 0;
-    for (const ddi_group *group = groups; group != nullptr; group = group->next)
-        for (int slot = 0; slot < GROUP_SLOTS; ++slot)
-            if (group->count[slot] != 0)
-                write_block(out, message, *group, slot, ++number, instrument, *profile);
-    out.close(1, "CstmrDrctDbtInitn");
-    out.close(0, "Document");
+    const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, instrument, *profile); };
+    const int written = write_document(message, buffer, rulebook_table[rulebook].dd_schema,
+                                       rulebook_table[rulebook].schema_location, "CstmrDrctDbtInitn", start, blocks);
     release_groups(groups);
-    if (!out.ok()) {
-        message->error = "Out of memory";
-        return 0;
-    }
-    return 1;
+    return written;
 }

@@ -38,3 +38,72 @@ void write_group_header(xml_lines &out, const sepa_t *message, const writer_time
     out.close(3, "InitgPty");
     out.close(2, "GrpHdr");
 }
+
+void write_agent(xml_lines &out, std::string_view element, int depth, int inner_depth, const char *agent_element,
+                 const char *bic) {
+    out.open(depth, element);
+    out.open(inner_depth, "FinInstnId");
+    if (bic != nullptr) {
+        out.value(inner_depth + 1, agent_element, bic);
+    } else {
+        out.open(inner_depth + 1, "Othr");
+        out.fixed(inner_depth + 2, "<Id>NOTPROVIDED</Id>");
+        out.close(inner_depth + 1, "Othr");
+    }
+    out.close(inner_depth, "FinInstnId");
+    out.close(depth, element);
+}
+
+void write_account(xml_lines &out, std::string_view element, int depth, int id_depth, const char *iban) {
+    out.open(depth, element);
+    out.open(id_depth, "Id");
+    out.value(id_depth + 1, "IBAN", iban);
+    out.close(id_depth, "Id");
+    out.close(depth, element);
+}
+
+void write_party(xml_lines &out, std::string_view element, int depth, const char *name,
+                 const party_address &address, int address_field_depth) {
+    out.open(depth, element);
+    out.escaped(depth + 1, "Nm", name);
+    if (address.country != nullptr || address.line1 != nullptr || address.line2 != nullptr) {
+        out.open(depth + 1, "PstlAdr");
+        if (address.country != nullptr) out.escaped(address_field_depth, "Ctry", address.country);
+        if (address.line1 != nullptr) out.escaped(address_field_depth, "AdrLine", address.line1);
+        if (address.line2 != nullptr) out.escaped(address_field_depth, "AdrLine", address.line2);
+        out.close(depth + 1, "PstlAdr");
+    }
+    out.close(depth, element);
+}
+
+void write_payment_id(xml_lines &out, const char *end_to_end_id) {
+    out.open(4, "PmtId");
+    if (end_to_end_id != nullptr) out.escaped(5, "EndToEndId", end_to_end_id);
+    else out.value(5, "EndToEndId", "NOTPROVIDED");
+    out.close(4, "PmtId");
+}
+
+void write_remittance(xml_lines &out, const char *remittance) {
+    if (remittance == nullptr || remittance[0] == '\0') return;
+    out.open(4, "RmtInf");
+    out.escaped(5, "Ustrd", remittance);
+    out.close(4, "RmtInf");
+}
+
+void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line,
+                       uint32_t count, double sum) {
+    char id[PMT_INF_ID_SIZE], count_text[COUNT_TEXT_SIZE], sum_text[AMOUNT_TEXT_SIZE];
+    format_pmt_inf_id(message->message_id, number, id);
+    format_count(count, count_text);
+    format_amount(sum, sum_text);
+    out.open(2, "PmtInf");
+    out.value(3, "PmtInfId", id);
+    out.fixed(3, method_line);
+    out.fixed(3, message->batch_booking ? "<BtchBookg>true</BtchBookg>" : "<BtchBookg>false</BtchBookg>");
+    out.value(3, "NbOfTxs", count_text);
+    out.value(3, "CtrlSum", sum_text);
+    out.open(3, "PmtTpInf");
+    out.open(4, "SvcLvl");
+    out.fixed(5, "<Cd>SEPA</Cd>");
+    out.close(4, "SvcLvl");
+}
