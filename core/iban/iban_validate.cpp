@@ -58,12 +58,17 @@ int iban_mod97(const char *iban, size_t length) {
     // The remainder is taken only when the running value grows large, which keeps
     // divisions out of the loop.
     uint64_t value = 0;
-    for (size_t n = 0; n < length; ++n) {
-        const int v = iban_char_value(iban[(n + 4) % length]);
-        if (v < 0) return -1;
-        value = v < 10 ? value * 10 + static_cast<uint64_t>(v) : value * 100 + static_cast<uint64_t>(v);
-        if (value >= 1'000'000'000'000'000ULL) value %= 97;
-    }
+    auto feed = [&value](const char *from, const char *to) {
+        for (const char *c = from; c < to; ++c) {
+            const int v = iban_char_value(*c);
+            if (v < 0) return false;
+            value = v < 10 ? value * 10 + static_cast<uint64_t>(v) : value * 100 + static_cast<uint64_t>(v);
+            if (value >= 1'000'000'000'000'000ULL) value %= 97;
+        }
+        return true;
+    };
+    const size_t split = length < 4 ? length : 4;
+    if (!feed(iban + split, iban + length) || !feed(iban, iban + split)) return -1;
     return static_cast<int>(value % 97);
 }
 
