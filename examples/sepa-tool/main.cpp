@@ -24,7 +24,11 @@ using nlohmann::ordered_json;
 
 namespace {
 
-void print(const ordered_json &value) { std::cout << value.dump(2) << "\n"; }
+// Texts from statements are made UTF-8 beforehand; any sequence that is still invalid
+// (overlong forms, surrogates) is replaced rather than ending the program.
+void print(const ordered_json &value) {
+    std::cout << value.dump(2, ' ', false, ordered_json::error_handler_t::replace) << "\n";
+}
 
 int check_ibans(const std::vector<std::string> &ibans) {
     ordered_json out = ordered_json::array();
