@@ -5,13 +5,13 @@
 
 #include "core/bank/bank_record.h"
 #include "core/bank/directory_tables.h"
+#include "core/frame/text_checks.h"
 
 namespace {
 
 constexpr size_t bic_length = 11;
 
 bool is_ascii_alnum(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // The stored flag character is the SEPA_SCL_* bits as one hexadecimal digit.
 int flag_value(char c) {

@@ -4,6 +4,10 @@
 
 #include <cstddef>
 
+// Upper case of an ASCII letter, every other byte unchanged. Unlike std::toupper it
+// does not follow the caller's locale (a single-byte Turkish locale maps 'i' elsewhere).
+inline char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
 // Like snprintf into `buffer` of `size` bytes: longer output is cut, the buffer
 // always ends with a NUL (for size > 0).
 void format_text(char *buffer, size_t size, const char *format, ...)

@@ -1,6 +1,6 @@
 #include "core/iban/iban_country_table.h"
 
-#include <cctype>
+#include "core/frame/text_checks.h"
 
 const iban_country_t iban_country_table[IBAN_COUNTRY_COUNT + 1] = {
     {"AT", "Austria", 20, "^AT[0-9]{18}$"},
@@ -59,7 +59,7 @@ const pattern_list g_pattern_list;
 pattern_set g_iban_patterns(g_pattern_list.items, IBAN_COUNTRY_COUNT);
 
 bool same_letter(char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    return ascii_upper(a) == ascii_upper(b);
 }
 
 }  // namespace
