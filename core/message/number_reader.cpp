@@ -94,7 +94,6 @@ bool read_decimal(const char *text, double *value) {
     if (text == nullptr) return false;
     bool out_of_range = false;
     const char *end = scan_decimal(text, value, &out_of_range);
-    if (end == text && *text != '\0') return false;
     return *end == '\0' && !out_of_range;
 }
 
