@@ -106,8 +106,7 @@ void write_blocks(xml_lines &out, const sepa_t *message, const cti_group *groups
 
 }  // namespace
 
-int cti_toXML(sepa_t *message, xml_buffer *buffer) {
-    const writer_time start = read_writer_time();
+int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     const int rulebook = current_rulebook();
     const schema_profile *profile = schema_profile_of(rulebook);
     if (!check_debtor(message, profile)) return 0;

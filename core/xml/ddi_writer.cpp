@@ -162,8 +162,7 @@ void write_blocks(xml_lines &out, const sepa_t *message, const ddi_group *groups
 
 }  // namespace
 
-int ddi_toXML(sepa_t *message, xml_buffer *buffer) {
-    const writer_time start = read_writer_time();
+int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     if (!check_creditor(message)) return 0;
     const int rulebook = current_rulebook();
     const char *instrument = local_instrument(message->dd_type, rulebook);

@@ -35,6 +35,6 @@ int ensure_message_id(sepa_t *message, const struct tm &local);
 inline constexpr size_t CREATION_TIME_SIZE = 24;
 void format_creation_time(const struct tm &utc, char out[CREATION_TIME_SIZE]);
 
-// Gives the message today's local date when it has none. Returns 0 when the
+// Gives the message the local date of `local` when it has none. Returns 0 when the
 // allocation fails.
-int ensure_message_date(sepa_t *message);
+int ensure_message_date(sepa_t *message, const struct tm &local);
