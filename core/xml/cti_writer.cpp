@@ -42,9 +42,8 @@ bool check_transactions(sepa_t *message, const schema_profile &profile) {
         if (tx->bic == nullptr && profile.agents_need_bic)
             return set_error(message, "BIC missing in transaction %u (required by rulebook %s)", number,
                              rulebook), false;
-        if (const char *bad = first_bad_id_char(tx->end_to_end_id, profile.ids))
-            return set_error(message, "Invalid character '%c' in end-to-end ID of transaction %u (rulebook %s)",
-                             *bad, number, rulebook), false;
+        if (!check_identifier(message, tx->end_to_end_id, profile.ids, "end-to-end ID", number, rulebook))
+            return false;
         if (tx->purpose != nullptr) {
             for (const char *p = tx->purpose; *p; ++p)
                 if (*p < 0x20 || *p > 0x7E)

@@ -39,14 +39,6 @@ bool check_creditor(sepa_t *message) {
     return missing == nullptr;
 }
 
-bool check_identifier(sepa_t *message, const char *text, id_charset charset, const char *what, unsigned number,
-                      const char *rulebook) {
-    const char *bad = first_bad_id_char(text, charset);
-    if (bad == nullptr) return true;
-    set_error(message, "Invalid character '%c' in %s of transaction %u (rulebook %s)", *bad, what, number, rulebook);
-    return false;
-}
-
 // What the rulebook's schema demands of each transaction. sepa_add has checked
 // them under the rulebook of that moment; the rulebook may have changed since.
 bool check_transactions(sepa_t *message, const schema_profile &profile) {

@@ -9,6 +9,14 @@ bool amount_fits_schema(double amount) { return amount >= 0.005 && amount < 9999
 
 bool control_sum_fits_schema(double sum) { return sum >= 0 && sum < 1e15; }
 
+bool check_identifier(sepa_t *message, const char *text, id_charset charset, const char *what, unsigned number,
+                      const char *rulebook) {
+    const char *bad = first_bad_id_char(text, charset);
+    if (bad == nullptr) return true;
+    set_error(message, "Invalid character '%c' in %s of transaction %u (rulebook %s)", *bad, what, number, rulebook);
+    return false;
+}
+
 void format_count(uint32_t count, char out[COUNT_TEXT_SIZE]) {
     format_text(out, COUNT_TEXT_SIZE, "%" PRIu32, count);
 }
