@@ -4,8 +4,14 @@
 #include <cstring>
 
 #include "core/frame/text_checks.h"
+#include "core/message/amount.h"
+#include "core/message/number_reader.h"
 
-bool amount_fits_schema(double amount) { return amount >= 0.005 && amount < 999999999.995; }
+bool amount_fits_schema(double amount) {
+    // Cents as format_amount renders them, within the limit sepa_add applies.
+    const double cents = round_half_up(amount * 100.0);
+    return cents >= 1 && cents <= MAX_AMOUNT_CENTS;
+}
 
 bool control_sum_fits_schema(double sum) { return sum >= 0 && sum < 1e15; }
 
