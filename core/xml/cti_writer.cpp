@@ -28,8 +28,7 @@ bool check_debtor(sepa_t *message, const schema_profile *profile) {
 
 // What the rulebook's schema demands of each transaction. sepa_add has checked
 // them under the rulebook of that moment; the rulebook may have changed since.
-bool check_transactions(sepa_t *message, const schema_profile &profile) {
-    const char *rulebook = rulebook_table[current_rulebook()].name;
+bool check_transactions(sepa_t *message, const schema_profile &profile, const char *rulebook) {
     unsigned number = 0;
     for (auto *tx = static_cast<const cti_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
         ++number;
@@ -117,7 +116,7 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
         message->error = "unknown/unsupported SEPA rulebook selected";
         return 0;
     }
-    if (!check_transactions(message, *profile)) return 0;
+    if (!check_transactions(message, *profile, rulebook_table[rulebook].name)) return 0;
 
     cti_group *groups = nullptr;
     if (!build_groups(static_cast<const cti_transaction *>(message->tx_head), message->date,

@@ -41,8 +41,7 @@ bool check_creditor(sepa_t *message) {
 
 // What the rulebook's schema demands of each transaction. sepa_add has checked
 // them under the rulebook of that moment; the rulebook may have changed since.
-bool check_transactions(sepa_t *message, const schema_profile &profile) {
-    const char *rulebook = rulebook_table[current_rulebook()].name;
+bool check_transactions(sepa_t *message, const schema_profile &profile, const char *rulebook) {
     unsigned number = 0;
     for (auto *tx = static_cast<const ddi_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
         ++number;
@@ -171,7 +170,7 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
         message->error = "unknown/unsupported SEPA rulebook selected";
         return 0;
     }
-    if (!check_transactions(message, *profile)) return 0;
+    if (!check_transactions(message, *profile, rulebook_table[rulebook].name)) return 0;
 
     ddi_group *groups = nullptr;
     if (!build_groups(static_cast<const ddi_transaction *>(message->tx_head), message->date,
