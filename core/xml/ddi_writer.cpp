@@ -18,9 +18,7 @@ constexpr const char *sequence_types[GROUP_SLOTS] = {"FRST", "RCUR", "OOFF", "FN
 const char *local_instrument(int32_t dd_type, int rulebook) {
     switch (dd_type) {
         case SEPA_DDTYPE_CORE: return "CORE";
-        case SEPA_DDTYPE_COR1:
-            return rulebook >= 0 && rulebook < RULEBOOK_COUNT && rulebook_table[rulebook].cor1_allowed ? "COR1"
-                                                                                                    : nullptr;
+        case SEPA_DDTYPE_COR1: return rulebook_allows_cor1(rulebook) ? "COR1" : nullptr;
         case SEPA_DDTYPE_B2B: return "B2B";
         default: return nullptr;
     }
