@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "input_fields.h"
 #include "sepa.h"
 
 namespace {
@@ -99,18 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 2) return 0;
     const int method = data[0];
     const uint8_t select = data[1];
-    std::vector<std::string> fields;
-    std::string current;
-    for (size_t i = 2; i < size; ++i) {
-        if (data[i] == '\n' && fields.size() < 3) {
-            fields.push_back(current);
-            current.clear();
-        } else {
-            current.push_back(static_cast<char>(data[i]));
-        }
-    }
-    fields.push_back(current);
-    fields.resize(4);
+    const std::vector<std::string> fields = split_fields(data, size, 2, 4);
 
     // c_str() ends each text at its first NUL byte, as a C caller's text would.
     const char *country = (select & 0x08) != 0 ? countries[select & 0x07] : fields[0].c_str();

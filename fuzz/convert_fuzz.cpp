@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "input_fields.h"
 #include "sepa.h"
 
 namespace {
@@ -69,18 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 3) return 0;
     const uint8_t select = data[0];
     const size_t index = (static_cast<size_t>(data[1]) << 8 | data[2]) % bank_code_count;
-    std::vector<std::string> fields;
-    std::string current;
-    for (size_t i = 3; i < size; ++i) {
-        if (data[i] == '\n' && fields.size() < 2) {
-            fields.push_back(current);
-            current.clear();
-        } else {
-            current.push_back(static_cast<char>(data[i]));
-        }
-    }
-    fields.push_back(current);
-    fields.resize(3);
+    const std::vector<std::string> fields = split_fields(data, size, 3, 3);
 
     // c_str() ends each text at its first NUL byte, as a C caller's text would.
     const char *account = fields[0].c_str();

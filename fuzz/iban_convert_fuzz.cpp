@@ -4,19 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "input_fields.h"
 #include "sepa.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    std::string text(reinterpret_cast<const char *>(data), size);
-    std::string parts[3];
-    size_t start = 0;
-    for (std::string &part : parts) {
-        size_t end = text.find('\n', start);
-        part = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
+    // A fourth field takes what follows the IBAN's line, unused.
+    const std::vector<std::string> parts = split_fields(data, size, 0, 4);
     char iban[35];
     char status;
     int result = sepa_iban_convert("DE", parts[0].c_str(), parts[1].c_str(), iban, &status);

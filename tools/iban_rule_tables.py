@@ -1,4 +1,3 @@
-#!/usr/bin/env python3
 """Writes data/iban_rule_lists.cpp, the special lists of the German IBAN rules.
 
 Reads the iban_rule_*.csv files of the German reference data (see PROVENANCE.md
@@ -7,15 +6,13 @@ the account range table) and writes C++ arrays declared in
 core/convert/iban_rule_lists.h. Python 3 standard library only; the output depends
 on the input files alone.
 
-Run alone:   python3 tools/iban_rule_tables.py <de_dir> <out_dir>
-From code:   write_tables(de_dir, out_dir).
-As a table module of tools/generate_data.py: add_arguments(parser, shared_data) and
-build(args) (option --iban-rules, the folder holding the iban_rule_*.csv files).
+A table module of tools/generate_data.py, which writes the file: add_arguments(parser,
+shared_data) and build(args) (option --iban-rules, the folder holding the
+iban_rule_*.csv files).
 """
 
 import csv
 import os
-import sys
 
 OUTPUT_NAME = "iban_rule_lists.cpp"
 
@@ -208,21 +205,6 @@ def render(lists):
     return "\n".join(out)
 
 
-class _Arguments:
-    def __init__(self, iban_rules):
-        self.iban_rules = iban_rules
-
-
-def write_tables(de_dir, out_dir):
-    """Reads the lists from de_dir and writes out_dir/iban_rule_lists.cpp; returns its path."""
-    (_, text), = build(_Arguments(de_dir))
-    os.makedirs(out_dir, exist_ok=True)
-    path = os.path.join(out_dir, OUTPUT_NAME)
-    with open(path, "w", encoding="ascii", newline="\n") as handle:
-        handle.write(text)
-    return path
-
-
 def add_arguments(parser, shared_data):
     group = parser.add_argument_group("IBAN rule lists")
     group.add_argument("--iban-rules", default=os.path.join(shared_data, "de"),
@@ -231,21 +213,3 @@ def add_arguments(parser, shared_data):
 
 def build(args):
     return [(OUTPUT_NAME, render(read_lists(args.iban_rules)))]
-
-
-def main(argv):
-    here = os.path.dirname(os.path.abspath(__file__))
-    repo = os.path.dirname(here)
-    de_dir = argv[1] if len(argv) > 1 else os.path.join(repo, "..", "shared", "data", "de")
-    out_dir = argv[2] if len(argv) > 2 else os.path.join(repo, "data")
-    try:
-        path = write_tables(de_dir, out_dir)
-    except (DataError, OSError) as error:
-        print(f"iban_rule_tables: {error}", file=sys.stderr)
-        return 1
-    print(f"wrote {path}")
-    return 0
-
-
-if __name__ == "__main__":
-    sys.exit(main(sys.argv))

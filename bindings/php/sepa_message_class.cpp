@@ -41,14 +41,20 @@ static void sepa_object_free(zend_object *obj) {
     zend_object_std_dtor(obj);
 }
 
-static sepa_t *this_message(zval *this_ptr) {
-    return sepa_object_from(Z_OBJ_P(this_ptr))->message;
-}
-
 /* Throws the message's last error text (or the core's text for a missing message). */
 static void throw_message_error(const sepa_t *message) {
     const char *text = sepa_getError(message);
     sepa_throw(text != nullptr ? text : "Unknown error", 0);
+}
+
+/* The object's message; null, with the core's error thrown, when the constructor has
+ * not made one. */
+static sepa_t *this_message(zval *this_ptr) {
+    sepa_t *message = sepa_object_from(Z_OBJ_P(this_ptr))->message;
+    if (message == nullptr) {
+        throw_message_error(nullptr);
+    }
+    return message;
 }
 
 PHP_METHOD(SEPA, __construct) {
@@ -83,7 +89,6 @@ static void call_string_setter(INTERNAL_FUNCTION_PARAMETERS, sepa_string_setter 
     }
     sepa_t *message = this_message(ZEND_THIS);
     if (message == nullptr) {
-        throw_message_error(nullptr);
         RETURN_THROWS();
     }
     if (sepa_has_nul(value)) {
@@ -115,7 +120,6 @@ PHP_METHOD(SEPA, setDDType) {
     }
     sepa_t *message = this_message(ZEND_THIS);
     if (message == nullptr) {
-        throw_message_error(nullptr);
         RETURN_THROWS();
     }
     /* A PHP integer is 64 bits wide: a value outside int must not wrap into a valid
@@ -135,7 +139,6 @@ PHP_METHOD(SEPA, setBatchBooking) {
     }
     sepa_t *message = this_message(ZEND_THIS);
     if (message == nullptr) {
-        throw_message_error(nullptr);
         RETURN_THROWS();
     }
     if (sepa_setBatchBooking(message, mode ? 1 : 0) != 1) {
@@ -201,7 +204,6 @@ PHP_METHOD(SEPA, add) {
     }
     sepa_t *message = this_message(ZEND_THIS);
     if (message == nullptr) {
-        throw_message_error(nullptr);
         RETURN_THROWS();
     }
 
@@ -249,7 +251,6 @@ PHP_METHOD(SEPA, toXML) {
     }
     sepa_t *message = this_message(ZEND_THIS);
     if (message == nullptr) {
-        throw_message_error(nullptr);
         RETURN_THROWS();
     }
     char *document = sepa_toXML(message);

@@ -4,8 +4,6 @@
 
 namespace {
 
-uint64_t value_of(const account_digits &a) { return account_number(a); }
-
 bool in_range(uint64_t value, uint64_t low, uint64_t high) { return value >= low && value <= high; }
 
 // Prefix tables of methods C6, D1 and E2: the seven-digit prefix chosen by P1
@@ -208,7 +206,7 @@ int method_93(const account_digits &a) {
 }
 
 int method_95(const account_digits &a) {
-    uint64_t v = value_of(a);
+    uint64_t v = account_number(a);
     if (in_range(v, 1, 1999999) || in_range(v, 9000000, 25999999) ||
         in_range(v, 396000000, 499999999) || in_range(v, 700000000, 799999999) ||
         in_range(v, 910000000, 989999999))
@@ -220,11 +218,11 @@ int method_96(const account_digits &a) {
     static constexpr step chain[] = {M(0x19), M(0x00)};
     int result = run_chain<chain>(a);
     if (result != -1) return result;
-    return in_range(value_of(a), 1300000, 99399999) ? 0 : -1;
+    return in_range(account_number(a), 1300000, 99399999) ? 0 : -1;
 }
 
 int method_99(const account_digits &a) {
-    return in_range(value_of(a), 396000000, 499999999) ? 0 : run_method(0x06, a);
+    return in_range(account_number(a), 396000000, 499999999) ? 0 : run_method(0x06, a);
 }
 
 int method_a1(const account_digits &a) {
@@ -279,7 +277,7 @@ int method_b6(const account_digits &a, const char *bank_code) {
 }
 
 int method_b7(const account_digits &a) {
-    uint64_t v = value_of(a);
+    uint64_t v = account_number(a);
     if (in_range(v, 1000000, 5999999) || in_range(v, 700000000, 899999999)) return run_method(0x01, a);
     return 0;
 }
@@ -326,7 +324,7 @@ int method_c3(const account_digits &a) { return run_method(a.p[1] == 9 ? 0x58 : 
 int method_c4(const account_digits &a) { return run_method(a.p[1] == 9 ? 0x58 : 0x15, a); }
 
 int method_c5(const account_digits &a) {
-    uint64_t v = value_of(a);
+    uint64_t v = account_number(a);
     if (in_range(v, 100000, 899999) || in_range(v, 100000000, 899999999)) return run_method(0x75, a);
     if (in_range(v, 1000000000, 1999999999) || in_range(v, 4000000000, 6999999999) ||
         in_range(v, 9000000000, 9999999999))

@@ -31,7 +31,6 @@ iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lo
     int rule_result = 0;
     for (int pass = 0;; ++pass) {
         work->method = record.method;
-        work->deletion_flag = record.deletion_flag;
         work->check_result = static_cast<int8_t>(sepa_account_check2(work->account, work->blz, work->method));
         rule_result = iban_apply_rule(record.iban_rule, work);
 

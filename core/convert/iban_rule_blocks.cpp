@@ -5,6 +5,7 @@
 
 #include "core/bank/account_value.h"
 #include "core/convert/iban_work.h"
+#include "core/iban/iban_validate.h"
 #include "sepa.h"
 
 int iban_build(iban_work_t *work) {
@@ -98,33 +99,21 @@ bool account_starts_with(const char *account, const char *prefix) {
     return std::strncmp(account, prefix, std::strlen(prefix)) == 0;
 }
 
-// Value of an IBAN character in the mod-97 walk: digits 0-9, letters 10-35, -1 else.
-static int iban_char_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
-    return -1;
-}
-
 bool iban_set_check_digits(char *iban) {
     size_t length = std::strlen(iban);
     if (length < 5) return false;
-    // The text from its fifth character, then its first four with "00" as check
-    // digits, read as one number modulo 97. The remainder is taken only when the
-    // running value grows large, which keeps divisions out of the loop.
-    uint64_t value = 0;
-    auto feed = [&value](char c) {
-        int v = iban_char_value(c);
-        if (v < 0) return false;
-        value = v < 10 ? value * 10 + static_cast<uint64_t>(v) : value * 100 + static_cast<uint64_t>(v);
-        if (value >= 1'000'000'000'000'000ULL) value %= 97;
-        return true;
-    };
-    for (size_t i = 4; i < length; ++i) {
-        if (!feed(iban[i])) return false;
+    // The check digits are those that make the text with "00" in their place
+    // leave 98 minus its remainder; the old ones are put back when it has none.
+    const char old_digits[2] = {iban[2], iban[3]};
+    iban[2] = '0';
+    iban[3] = '0';
+    const int remainder = iban_mod97(iban, length);
+    if (remainder < 0) {
+        iban[2] = old_digits[0];
+        iban[3] = old_digits[1];
+        return false;
     }
-    if (!feed(iban[0]) || !feed(iban[1]) || !feed('0') || !feed('0')) return false;
-    unsigned check = 98 - static_cast<unsigned>(value % 97);
+    const unsigned check = 98 - static_cast<unsigned>(remainder);
     iban[2] = static_cast<char>('0' + check / 10);
     iban[3] = static_cast<char>('0' + check % 10);
     return true;

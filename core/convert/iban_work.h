@@ -14,7 +14,6 @@ struct iban_work_t {
     char account[11];       // working account, 10 characters and NUL; rules may change it
     char blz[9];            // working bank code, 8 characters and NUL
     uint8_t method;         // check-digit method byte of the current bank
-    uint8_t deletion_flag;  // deletion flag of the current bank (read by no rule)
     int8_t check_result;    // account check result (-1 invalid); rules may override it
     uint8_t status;         // status collected so far: 0, or 12 / 50 from a rule, 13 after a successor
 };

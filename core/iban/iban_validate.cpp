@@ -1,6 +1,7 @@
 #include "core/iban/iban_validate.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 
 #include "core/bank/bank_record.h"
@@ -9,23 +10,6 @@
 #include "sepa.h"
 
 namespace {
-
-// ISO 7064 mod 97-10 over the IBAN moved by four characters (BBAN first, then
-// country code and check digits). The remainder stays below 9 635, so no big
-// numbers are needed. The caller has matched the pattern: only digits and A-Z.
-bool checksum_is_valid(const char *iban, size_t length) {
-    unsigned remainder = 0;
-    for (size_t n = 0; n < length; ++n) {
-        const char c = iban[(n + 4) % length];
-        if (c >= '0' && c <= '9') {
-            remainder = remainder * 10 + static_cast<unsigned>(c - '0');
-        } else {
-            remainder = remainder * 100 + static_cast<unsigned>(c - 'A' + 10);
-        }
-        remainder %= 97;
-    }
-    return remainder == 1;
-}
 
 // German IBANs: bank code (positions 4-11) must be in the directory and the
 // account number (12-21) must pass the bank's check-digit method, unless the
@@ -54,13 +38,39 @@ const char *iban_error(const char *iban) {
     const size_t length = std::strlen(iban);
     if (length != iban_country_table[row].length) return "Wrong IBAN length";
     if (!patterns.matches(static_cast<size_t>(row), iban)) return "Invalid IBAN format";
-    if (!checksum_is_valid(iban, length)) return "Invalid IBAN checksum";
+    if (iban_mod97(iban, length) != 1) return "Invalid IBAN checksum";
     // The pattern admits only an upper-case country code, so this compare is exact.
     if (std::strncmp(iban, "DE", 2) == 0) return german_account_error(iban);
     return nullptr;
 }
 
+// Value of an IBAN character in the mod-97 walk: digits 0-9, letters 10-35, -1 else.
+int iban_char_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+    return -1;
+}
+
 }  // namespace
+
+int iban_mod97(const char *iban, size_t length) {
+    // The remainder is taken only when the running value grows large, which keeps
+    // divisions out of the loop.
+    uint64_t value = 0;
+    auto feed = [&value](const char *from, const char *to) {
+        for (const char *c = from; c < to; ++c) {
+            const int v = iban_char_value(*c);
+            if (v < 0) return false;
+            value = v < 10 ? value * 10 + static_cast<uint64_t>(v) : value * 100 + static_cast<uint64_t>(v);
+            if (value >= 1'000'000'000'000'000ULL) value %= 97;
+        }
+        return true;
+    };
+    const size_t split = length < 4 ? length : 4;
+    if (!feed(iban + split, iban + length) || !feed(iban, iban + split)) return -1;
+    return static_cast<int>(value % 97);
+}
 
 int iban_validate(const char *iban, const char **error) {
     const char *reason = iban_error(iban);

@@ -3,14 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-char *text_copy(const char *text) {
-    if (text == nullptr) return nullptr;
-    const size_t size = std::strlen(text) + 1;
-    char *copy = static_cast<char *>(std::malloc(size));
-    if (copy != nullptr) std::memcpy(copy, text, size);
-    return copy;
-}
-
 void wipe_memory(void *memory, size_t size) {
     // Stores through a volatile pointer are not removed as dead stores before free().
     volatile unsigned char *p = static_cast<volatile unsigned char *>(memory);
@@ -24,7 +16,13 @@ void text_wipe_free(char **text) {
     *text = nullptr;
 }
 
-void text_replace(char **field, char *copy) {
+bool text_store(char **field, const char *text) {
+    if (text == nullptr) return false;
+    const size_t size = std::strlen(text) + 1;
+    char *copy = static_cast<char *>(std::malloc(size));
+    if (copy == nullptr) return false;
+    std::memcpy(copy, text, size);
     text_wipe_free(field);
     *field = copy;
+    return true;
 }

@@ -4,14 +4,13 @@
 
 #include <cstddef>
 
-// malloc() copy of `text`, or nullptr when `text` is NULL or memory is exhausted.
-char *text_copy(const char *text);
-
 // Overwrites `size` bytes at `memory` with zeros in a way the compiler keeps.
 void wipe_memory(void *memory, size_t size);
 
 // Overwrites *text over its length, frees it and sets *text to NULL. NULL is fine.
 void text_wipe_free(char **text);
 
-// Replaces *field by `copy` (already made), wiping and freeing the previous text.
-void text_replace(char **field, char *copy);
+// Replaces *field by a malloc() copy of `text`, wiping and freeing the previous text.
+// The copy is made first: when `text` is NULL or memory is exhausted, *field keeps
+// its value and the result is false.
+bool text_store(char **field, const char *text);

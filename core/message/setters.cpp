@@ -16,13 +16,9 @@
 
 namespace {
 
-// Stores a private copy of an accepted value. The copy is made before the old
-// value is released, so a failed copy keeps the previous value.
+// Stores a private copy of an accepted value; a failed copy keeps the previous value.
 int store_copy(sepa_t *message, char **field, const char *value, const char *copy_failure) {
-    char *copy = text_copy(value);
-    if (copy == nullptr) return message_fail(message, copy_failure);
-    text_replace(field, copy);
-    return 1;
+    return text_store(field, value) ? 1 : message_fail(message, copy_failure);
 }
 
 }  // namespace

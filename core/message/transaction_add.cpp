@@ -57,12 +57,7 @@ using key_check = const char *(*)(add_context &, const char *value);
 constexpr const char *out_of_memory = "Out of memory";
 
 // Stores a copy of an accepted value in place of the field's previous one.
-const char *store(char **field, const char *value) {
-    char *copy = text_copy(value);
-    if (copy == nullptr) return out_of_memory;
-    text_replace(field, copy);
-    return nullptr;
-}
+const char *store(char **field, const char *value) { return text_store(field, value) ? nullptr : out_of_memory; }
 
 bool length_between(const char *value, size_t min, size_t max) {
     if (value == nullptr) return false;

@@ -220,7 +220,7 @@ bool apply_field86(sepa_stmt_tx_t *tx, char *field, size_t length, field86_scrat
     while (p < end && (*p == ' ' || *p == '\t')) ++p;
     const char *after_code = p;
     for (int i = 0; i < 3 && after_code < end && is_digit(*after_code); ++i) ++after_code;
-    tx->gvc = read_code(field, end, 3);
+    tx->gvc = digits_value(p, static_cast<int>(after_code - p));
 
     // The copy is followed by room for the subfield table (a subfield takes at
     // least three bytes of the field, so there are at most length / 3 of them).

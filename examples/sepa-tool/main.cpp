@@ -107,16 +107,9 @@ int render(const std::string &path, const std::string &output) {
         std::cerr << "cannot open " << path << "\n";
         return 1;
     }
-    nlohmann::json order;
-    try {
-        order = nlohmann::json::parse(in);
-    } catch (const nlohmann::json::exception &e) {
-        std::cerr << path << ": " << e.what() << "\n";
-        return 1;
-    }
     order_result built;
     try {
-        built = build_order(order);
+        built = build_order(nlohmann::json::parse(in));
     } catch (const nlohmann::json::exception &e) {
         std::cerr << path << ": " << e.what() << "\n";
         return 1;

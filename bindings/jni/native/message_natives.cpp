@@ -133,6 +133,7 @@ JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1add(JNIEnv *env, jobject, jlong han
     std::vector<pair_row> rows;
     const char *failure = nullptr;
     const char *failure_class = nullptr;
+    bool refused = false;
     try {
         const jsize count = env->GetArrayLength(pairs);
         // Each row keeps its key and value strings alive until the core call, plus the
@@ -152,19 +153,15 @@ JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1add(JNIEnv *env, jobject, jlong han
             list.reserve(rows.size() + 1);
             for (const pair_row &row : rows) list.push_back({row.key, row.value});
             list.push_back({nullptr, nullptr});
-            sepa_t *message = message_of(handle);
-            if (sepa_add(message, list.data()) != 1) {
-                // The error text belongs to the message and outlives the released rows.
-                failure = sepa_getError(message);
-                if (failure == nullptr) failure = "Unknown error";
-                failure_class = sepa_exception_class;
-            }
+            refused = sepa_add(message_of(handle), list.data()) != 1;
         }
     } catch (const std::bad_alloc &) {
         failure = "out of memory reading the key-value pairs";
         failure_class = ovaro_jni::out_of_memory_class;
     }
     release_rows(env, rows);
+    // The message keeps its error text; the rows are no longer needed to throw it.
+    if (refused) return throw_message_error(env, message_of(handle));
     if (failure != nullptr) throw_java(env, failure_class, failure);
 }
 

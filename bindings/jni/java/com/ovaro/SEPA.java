@@ -3,6 +3,7 @@ package com.ovaro;
 import java.lang.ref.Cleaner;
 import java.lang.ref.Reference;
 import java.util.Map;
+import java.util.function.LongConsumer;
 
 /**
  * One SEPA payment message (a credit transfer or a direct debit) and the library's
@@ -139,84 +140,57 @@ public final class SEPA implements AutoCloseable {
         cleanable.clean();
     }
 
-    /** IBAN of this side: the creditor's account of a direct debit, the debtor's of a credit transfer. */
-    public synchronized SEPA setIBAN(String iban) {
+    /**
+     * Runs a native on this message's handle. The fence keeps the message reachable, so
+     * the cleaner cannot free the handle while the native still works on it.
+     */
+    private SEPA onHandle(LongConsumer call) {
         try {
-            _setIBAN(message.get(), iban);
+            call.accept(message.get());
         } finally {
             Reference.reachabilityFence(this);
         }
         return this;
+    }
+
+    /** IBAN of this side: the creditor's account of a direct debit, the debtor's of a credit transfer. */
+    public synchronized SEPA setIBAN(String iban) {
+        return onHandle(handle -> _setIBAN(handle, iban));
     }
 
     /** BIC of this side's account, 8 or 11 characters (stored in upper case). */
     public synchronized SEPA setBIC(String bic) {
-        try {
-            _setBIC(message.get(), bic);
-        } finally {
-            Reference.reachabilityFence(this);
-        }
-        return this;
+        return onHandle(handle -> _setBIC(handle, bic));
     }
 
     /** Name of this side, 1 to 70 bytes of UTF-8 in the rulebook's character set. */
     public synchronized SEPA setName(String name) {
-        try {
-            _setName(message.get(), name);
-        } finally {
-            Reference.reachabilityFence(this);
-        }
-        return this;
+        return onHandle(handle -> _setName(handle, name));
     }
 
     /** SEPA creditor identifier (direct debits), 7 to 35 characters with valid check digits. */
     public synchronized SEPA setCreditorIdentifier(String creditorIdentifier) {
-        try {
-            _setCreditorIdentifier(message.get(), creditorIdentifier);
-        } finally {
-            Reference.reachabilityFence(this);
-        }
-        return this;
+        return onHandle(handle -> _setCreditorIdentifier(handle, creditorIdentifier));
     }
 
     /** Requested execution or collection date "yyyy-mm-dd" of transactions without a date of their own. */
     public synchronized SEPA setDate(String date) {
-        try {
-            _setDate(message.get(), date);
-        } finally {
-            Reference.reachabilityFence(this);
-        }
-        return this;
+        return onHandle(handle -> _setDate(handle, date));
     }
 
     /** Local instrument of a direct debit: {@link #DDTYPE_CORE}, {@link #DDTYPE_COR1} or {@link #DDTYPE_B2B}. */
     public synchronized SEPA setDDType(int ddType) {
-        try {
-            _setDDType(message.get(), ddType);
-        } finally {
-            Reference.reachabilityFence(this);
-        }
-        return this;
+        return onHandle(handle -> _setDDType(handle, ddType));
     }
 
     /** Batch booking (true in a new message). */
     public synchronized SEPA setBatchBooking(boolean batchBooking) {
-        try {
-            _setBatchBooking(message.get(), batchBooking);
-        } finally {
-            Reference.reachabilityFence(this);
-        }
-        return this;
+        return onHandle(handle -> _setBatchBooking(handle, batchBooking));
     }
 
     /** Message identification, 1 to 35 characters; generated at the first rendering when unset. */
     public synchronized SEPA setMessageId(String messageId) {
-        try {
-            _setMessageId(message.get(), messageId);
-        } finally {
-            Reference.reachabilityFence(this);
-        }
-        return this;
+        return onHandle(handle -> _setMessageId(handle, messageId));
     }
 
     /**
@@ -253,12 +227,7 @@ public final class SEPA implements AutoCloseable {
      *     two strings, or the library's reason when the transaction is refused
      */
     public synchronized SEPA add(String[][] pairs) {
-        try {
-            _add(message.get(), pairs);
-        } finally {
-            Reference.reachabilityFence(this);
-        }
-        return this;
+        return onHandle(handle -> _add(handle, pairs));
     }
 
     /**
