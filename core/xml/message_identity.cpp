@@ -16,9 +16,9 @@ std::atomic<uint32_t> message_counter{0};
 
 writer_time read_writer_time() {
     writer_time t{};
-    t.instant = clock_now();
-    localtime_r(&t.instant, &t.local);
-    gmtime_r(&t.instant, &t.utc);
+    const time_t now = clock_now();
+    localtime_r(&now, &t.local);
+    gmtime_r(&now, &t.utc);
     return t;
 }
 

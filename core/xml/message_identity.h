@@ -11,7 +11,6 @@
 
 // One reading of the clock, broken down both ways with the reentrant functions.
 struct writer_time {
-    time_t instant;
     struct tm local;
     struct tm utc;
 };
