@@ -16,9 +16,7 @@ namespace {
 
 sepa_t *build_direct_debit(int transaction_count) {
     sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5");
-    auto *m = static_cast<sepa_t *>(calloc(1, sizeof(sepa_t)));
-    m->type = SEPA_MSGTYPE_DDI;
-    m->batch_booking = 1;
+    sepa_t *m = sepa_new(SEPA_MSGTYPE_DDI);
     m->iban = strdup("DE89370400440532013000");
     m->bic = strdup("COBADEFFXXX");
     m->name = strdup("Sportverein Musterstadt e.V.");
@@ -52,19 +50,6 @@ sepa_t *build_direct_debit(int transaction_count) {
     return m;
 }
 
-void release(sepa_t *m) {
-    for (auto *tx = static_cast<ddi_transaction *>(m->tx_head); tx != nullptr;) {
-        auto *next = tx->next;
-        for (char *p : {tx->end_to_end_id, tx->name, tx->iban, tx->bic, tx->mandate_ref, tx->mandate_date,
-                        tx->remittance})
-            free(p);
-        free(tx);
-        tx = next;
-    }
-    for (char *p : {m->iban, m->bic, m->name, m->creditor_id, m->date, m->message_id}) free(p);
-    free(m);
-}
-
 void BM_RenderDirectDebit(benchmark::State &state) {
     const int transaction_count = static_cast<int>(state.range(0));
     sepa_t *m = build_direct_debit(transaction_count);
@@ -82,7 +67,7 @@ void BM_RenderDirectDebit(benchmark::State &state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * transaction_count);
     state.counters["document_MB"] = static_cast<double>(bytes) / 1e6;
-    release(m);
+    sepa_free(m);
 }
 BENCHMARK(BM_RenderDirectDebit)->Arg(100000)->Arg(10000)->Unit(benchmark::kMillisecond);
 

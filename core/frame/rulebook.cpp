@@ -28,6 +28,10 @@ std::atomic<int> g_rulebook{RULEBOOK_NONE};
 
 int current_rulebook() { return g_rulebook.load(std::memory_order_relaxed); }
 
+bool rulebook_allows_cor1(int rulebook) {
+    return rulebook >= 0 && rulebook < RULEBOOK_COUNT && rulebook_table[rulebook].cor1_allowed;
+}
+
 void apply_default_rulebook() {
     if (g_rulebook.load(std::memory_order_relaxed) != RULEBOOK_NONE) return;
     time_t now = clock_now();

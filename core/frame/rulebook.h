@@ -32,6 +32,10 @@ extern const rulebook_t rulebook_table[RULEBOOK_COUNT];
 // Current rulebook index 0-9, or -1 while none has been chosen.
 int current_rulebook();
 
+// True when rulebook index `rulebook` permits COR1 direct debits (false for -1 and
+// any other index outside the table).
+bool rulebook_allows_cor1(int rulebook);
+
 // Sets the rulebook from the local date if none has been chosen yet:
 // "DE-3.5" from 21 December 2021 on, "DE-3.1" before. Called by sepa_new.
 void apply_default_rulebook();

@@ -73,7 +73,7 @@ extern "C" SEPA_API int sepa_setDDType(sepa_t *message, int dd_type) {
     if (message == nullptr) return 0;
     if (message->type != SEPA_MSGTYPE_DDI) return message_fail(message, "Not a direct debit message");
     const int rulebook = current_rulebook();
-    if (dd_type == SEPA_DDTYPE_COR1 && (rulebook < 0 || !rulebook_table[rulebook].cor1_allowed)) {
+    if (dd_type == SEPA_DDTYPE_COR1 && !rulebook_allows_cor1(rulebook)) {
         return message_fail(message, "COR1 is not allowed with selected SEPA rulebook");
     }
     if (dd_type != SEPA_DDTYPE_CORE && dd_type != SEPA_DDTYPE_COR1 && dd_type != SEPA_DDTYPE_B2B) {

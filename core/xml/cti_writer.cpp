@@ -28,8 +28,7 @@ bool check_debtor(sepa_t *message, const schema_profile *profile) {
 
 // What the rulebook's schema demands of each transaction. sepa_add has checked
 // them under the rulebook of that moment; the rulebook may have changed since.
-bool check_transactions(sepa_t *message, const schema_profile &profile) {
-    const char *rulebook = rulebook_table[current_rulebook()].name;
+bool check_transactions(sepa_t *message, const schema_profile &profile, const char *rulebook) {
     unsigned number = 0;
     for (auto *tx = static_cast<const cti_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
         ++number;
@@ -42,9 +41,8 @@ bool check_transactions(sepa_t *message, const schema_profile &profile) {
         if (tx->bic == nullptr && profile.agents_need_bic)
             return set_error(message, "BIC missing in transaction %u (required by rulebook %s)", number,
                              rulebook), false;
-        if (const char *bad = first_bad_id_char(tx->end_to_end_id, profile.ids))
-            return set_error(message, "Invalid character '%c' in end-to-end ID of transaction %u (rulebook %s)",
-                             *bad, number, rulebook), false;
+        if (!check_identifier(message, tx->end_to_end_id, profile.ids, "end-to-end ID", number, rulebook))
+            return false;
         if (tx->purpose != nullptr) {
             for (const char *p = tx->purpose; *p; ++p)
                 if (*p < 0x20 || *p > 0x7E)
@@ -106,8 +104,7 @@ void write_blocks(xml_lines &out, const sepa_t *message, const cti_group *groups
 
 }  // namespace
 
-int cti_toXML(sepa_t *message, xml_buffer *buffer) {
-    const writer_time start = read_writer_time();
+int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     const int rulebook = current_rulebook();
     const schema_profile *profile = schema_profile_of(rulebook);
     if (!check_debtor(message, profile)) return 0;
@@ -119,7 +116,7 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer) {
         message->error = "unknown/unsupported SEPA rulebook selected";
         return 0;
     }
-    if (!check_transactions(message, *profile)) return 0;
+    if (!check_transactions(message, *profile, rulebook_table[rulebook].name)) return 0;
 
     cti_group *groups = nullptr;
     if (!build_groups(static_cast<const cti_transaction *>(message->tx_head), message->date,

@@ -18,9 +18,7 @@ constexpr const char *sequence_types[GROUP_SLOTS] = {"FRST", "RCUR", "OOFF", "FN
 const char *local_instrument(int32_t dd_type, int rulebook) {
     switch (dd_type) {
         case SEPA_DDTYPE_CORE: return "CORE";
-        case SEPA_DDTYPE_COR1:
-            return rulebook >= 0 && rulebook < RULEBOOK_COUNT && rulebook_table[rulebook].cor1_allowed ? "COR1"
-                                                                                                    : nullptr;
+        case SEPA_DDTYPE_COR1: return rulebook_allows_cor1(rulebook) ? "COR1" : nullptr;
         case SEPA_DDTYPE_B2B: return "B2B";
         default: return nullptr;
     }
@@ -39,18 +37,9 @@ bool check_creditor(sepa_t *message) {
     return missing == nullptr;
 }
 
-bool check_identifier(sepa_t *message, const char *text, id_charset charset, const char *what, unsigned number,
-                      const char *rulebook) {
-    const char *bad = first_bad_id_char(text, charset);
-    if (bad == nullptr) return true;
-    set_error(message, "Invalid character '%c' in %s of transaction %u (rulebook %s)", *bad, what, number, rulebook);
-    return false;
-}
-
 // What the rulebook's schema demands of each transaction. sepa_add has checked
 // them under the rulebook of that moment; the rulebook may have changed since.
-bool check_transactions(sepa_t *message, const schema_profile &profile) {
-    const char *rulebook = rulebook_table[current_rulebook()].name;
+bool check_transactions(sepa_t *message, const schema_profile &profile, const char *rulebook) {
     unsigned number = 0;
     for (auto *tx = static_cast<const ddi_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
         ++number;
@@ -162,8 +151,7 @@ void write_blocks(xml_lines &out, const sepa_t *message, const ddi_group *groups
 
 }  // namespace
 
-int ddi_toXML(sepa_t *message, xml_buffer *buffer) {
-    const writer_time start = read_writer_time();
+int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     if (!check_creditor(message)) return 0;
     const int rulebook = current_rulebook();
     const char *instrument = local_instrument(message->dd_type, rulebook);
@@ -180,7 +168,7 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer) {
         message->error = "unknown/unsupported SEPA rulebook selected";
         return 0;
     }
-    if (!check_transactions(message, *profile)) return 0;
+    if (!check_transactions(message, *profile, rulebook_table[rulebook].name)) return 0;
 
     ddi_group *groups = nullptr;
     if (!build_groups(static_cast<const ddi_transaction *>(message->tx_head), message->date,

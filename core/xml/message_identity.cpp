@@ -16,9 +16,9 @@ std::atomic<uint32_t> message_counter{0};
 
 writer_time read_writer_time() {
     writer_time t{};
-    t.instant = clock_now();
-    localtime_r(&t.instant, &t.local);
-    gmtime_r(&t.instant, &t.utc);
+    const time_t now = clock_now();
+    localtime_r(&now, &t.local);
+    gmtime_r(&now, &t.utc);
     return t;
 }
 
@@ -45,11 +45,8 @@ void format_creation_time(const struct tm &utc, char out[CREATION_TIME_SIZE]) {
                 utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
 }
 
-int ensure_message_date(sepa_t *message) {
+int ensure_message_date(sepa_t *message, const struct tm &local) {
     if (message->date != nullptr) return 1;
-    const time_t now = clock_now();
-    struct tm local {};
-    localtime_r(&now, &local);
     char *date = static_cast<char *>(malloc(11));
     if (date == nullptr) return 0;
     format_text(date, 11, "%04d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);

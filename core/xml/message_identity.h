@@ -11,7 +11,6 @@
 
 // One reading of the clock, broken down both ways with the reentrant functions.
 struct writer_time {
-    time_t instant;
     struct tm local;
     struct tm utc;
 };
@@ -35,6 +34,6 @@ int ensure_message_id(sepa_t *message, const struct tm &local);
 inline constexpr size_t CREATION_TIME_SIZE = 24;
 void format_creation_time(const struct tm &utc, char out[CREATION_TIME_SIZE]);
 
-// Gives the message today's local date when it has none. Returns 0 when the
+// Gives the message the local date of `local` when it has none. Returns 0 when the
 // allocation fails.
-int ensure_message_date(sepa_t *message);
+int ensure_message_date(sepa_t *message, const struct tm &local);

@@ -9,7 +9,9 @@
 extern "C" SEPA_API char *sepa_toXML(sepa_t *handle) {
     if (handle == nullptr) return nullptr;
     xml_buffer buffer{};
-    if (!ensure_message_date(handle)) {
+    // One clock reading names the default date, the message id and CreDtTm.
+    const writer_time start = read_writer_time();
+    if (!ensure_message_date(handle, start.local)) {
         handle->error = "malloc() failed";
         return nullptr;
     }
@@ -19,8 +21,8 @@ extern "C" SEPA_API char *sepa_toXML(sepa_t *handle) {
     }
     int ok = 0;
     switch (handle->type) {
-        case SEPA_MSGTYPE_DDI: ok = ddi_toXML(handle, &buffer); break;
-        case SEPA_MSGTYPE_CTI: ok = cti_toXML(handle, &buffer); break;
+        case SEPA_MSGTYPE_DDI: ok = ddi_toXML(handle, &buffer, start); break;
+        case SEPA_MSGTYPE_CTI: ok = cti_toXML(handle, &buffer, start); break;
         default: break;
     }
     if (!ok) {

@@ -4,10 +4,24 @@
 #include <cstring>
 
 #include "core/frame/text_checks.h"
+#include "core/message/amount.h"
+#include "core/message/number_reader.h"
 
-bool amount_fits_schema(double amount) { return amount >= 0.005 && amount < 999999999.995; }
+bool amount_fits_schema(double amount) {
+    // Cents as format_amount renders them, within the limit sepa_add applies.
+    const double cents = round_half_up(amount * 100.0);
+    return cents >= 1 && cents <= MAX_AMOUNT_CENTS;
+}
 
 bool control_sum_fits_schema(double sum) { return sum >= 0 && sum < 1e15; }
+
+bool check_identifier(sepa_t *message, const char *text, id_charset charset, const char *what, unsigned number,
+                      const char *rulebook) {
+    const char *bad = first_bad_id_char(text, charset);
+    if (bad == nullptr) return true;
+    set_error(message, "Invalid character '%c' in %s of transaction %u (rulebook %s)", *bad, what, number, rulebook);
+    return false;
+}
 
 void format_count(uint32_t count, char out[COUNT_TEXT_SIZE]) {
     format_text(out, COUNT_TEXT_SIZE, "%" PRIu32, count);

@@ -94,3 +94,8 @@ void set_error(sepa_t *message, const char *format, Args... args) {
     format_text(message->error_buf, sizeof message->error_buf, format, args...);
     message->error = message->error_buf;
 }
+
+// True when every byte of `text` (NULL passes) is in `charset`; else sets "Invalid
+// character 'c' in <what> of transaction <number> (rulebook <rulebook>)" and returns false.
+bool check_identifier(sepa_t *message, const char *text, id_charset charset, const char *what, unsigned number,
+                      const char *rulebook);
