@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --minimal
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --parallel "$(nproc)" --target sepa-tool
-tool=./build/examples/sepa-tool/sepa-tool
+tool=./build/cli/sepa-tool
 set -x
 $tool bank DE 37040044
 $tool bic VOBADESS

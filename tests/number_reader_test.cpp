@@ -4,7 +4,7 @@
 #include <clocale>
 #include <cmath>
 
-#include "core/message/number_reader.h"
+#include "core/frame/number_reader.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "core/message/amount.h"
 
-#include "core/message/number_reader.h"
+#include "core/frame/number_reader.h"
 
 const char *read_amount(const char *value, double *amount) {
     double number = 0;

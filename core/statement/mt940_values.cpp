@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/message/number_reader.h"
+#include "core/frame/number_reader.h"
 
 namespace mt940 {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/message/number_reader.h"
+#include "core/frame/number_reader.h"
 
 size_t format_amount(double value, char out[AMOUNT_TEXT_SIZE]) {
     const double rounded = round_half_up(value * 100.0);

@@ -5,7 +5,7 @@
 
 #include "core/frame/text_checks.h"
 #include "core/message/amount.h"
-#include "core/message/number_reader.h"
+#include "core/frame/number_reader.h"
 
 bool amount_fits_schema(double amount) {
     // Cents as format_amount renders them, within the limit sepa_add applies.

@@ -1,4 +1,4 @@
-#include "core/message/number_reader.h"
+#include "core/frame/number_reader.h"
 
 #include <cctype>
 #include <cfloat>
