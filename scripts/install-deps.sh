@@ -9,13 +9,14 @@ packages=(
   clang libclang-rt-14-dev
   libxml2-utils libhbci4j-core-java
   libcli11-dev nlohmann-json3-dev
+  libexpat1-dev libzip-dev zlib1g-dev
   php8.2-dev php8.2-cli php8.2-xml
   default-jdk-headless junit5
   libktoblzcheck1-dev
   valgrind
 )
 if [[ "${1:-}" == "--minimal" ]]; then
-  packages=(build-essential cmake pkg-config python3 libcli11-dev nlohmann-json3-dev)
+  packages=(build-essential cmake pkg-config python3 libcli11-dev nlohmann-json3-dev libexpat1-dev libzip-dev zlib1g-dev)
 fi
 
 missing=()
