@@ -51,13 +51,21 @@ german_version split_german_version(std::string_view stored) {
     if (stored.size() < german_header_bytes) return version;
     version.header = stored.substr(0, german_header_bytes);
     const std::string_view text = stored.substr(german_header_bytes);
-    size_t end = 0, separators = 0;
-    while (end < text.size() && text[end] != '\0') {
-        if (text[end] == '|' && ++separators == german_fields) break;
-        ++end;
+    // memchr rather than a loop over the characters: this runs on every lookup.
+    const void *nul = std::memchr(text.data(), '\0', text.size());
+    const std::string_view body =
+        nul == nullptr ? text : text.substr(0, static_cast<size_t>(static_cast<const char *>(nul) - text.data()));
+    size_t after = 0;  // just after the last separator found
+    for (size_t separators = 0; separators < german_fields; ++separators) {
+        const void *bar = std::memchr(body.data() + after, '|', body.size() - after);
+        if (bar == nullptr) {
+            version.text = body;
+            return version;
+        }
+        after = static_cast<size_t>(static_cast<const char *>(bar) - body.data()) + 1;
     }
-    version.text = text.substr(0, end);
-    if (separators == german_fields) version.next = text.substr(end + 1);
+    version.text = body.substr(0, after - 1);
+    version.next = text.substr(after);
     return version;
 }
 
@@ -89,7 +97,7 @@ size_t bank_code_width(const char *country) {
 }
 
 int bank_lookup(const char *country, const char *code, bank_record_t *record) {
-    if (country == nullptr || code == nullptr || record == nullptr || code[0] == '\0') return 0;
+    if (country == nullptr || code == nullptr || code[0] == '\0') return 0;
     const bank_code_country *entry = find_country(country);
     if (entry == nullptr) return 0;
     const size_t length = strnlen(code, entry->width + 1);
@@ -108,6 +116,7 @@ int bank_lookup(const char *country, const char *code, bank_record_t *record) {
     const std::string_view stored = directory_record(static_cast<uint32_t>(slot));
     if (stored.size() <= key_length || stored.compare(0, key_length, key, key_length) != 0) return 0;
 
+    if (record == nullptr) return 1;
     const std::string_view rest = stored.substr(key_length);
     if (!entry->german_form) {
         read_national(rest, record);
