@@ -2,6 +2,7 @@
 // would give, by the bank's IBAN rule, following successor bank codes.
 #include <cstring>
 
+#include "core/bank/account_check.h"
 #include "core/bank/bank_record.h"
 #include "core/convert/iban_work.h"
 #include "sepa.h"
@@ -31,7 +32,7 @@ iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lo
     int rule_result = 0;
     for (int pass = 0;; ++pass) {
         work->method = record.method;
-        work->check_result = static_cast<int8_t>(sepa_account_check2(work->account, work->blz, work->method));
+        work->check_result = static_cast<int8_t>(account_check_internal(work->account, work->blz, work->method));
         rule_result = iban_apply_rule(record.iban_rule, work);
 
         const char *successor = record.successor;

@@ -4,6 +4,7 @@
 // returns 1 with the IBAN text built or -1 when it refuses.
 #include <cstring>
 
+#include "core/bank/account_check.h"
 #include "core/bank/account_value.h"
 #include "core/convert/iban_work.h"
 #include "sepa.h"
@@ -144,7 +145,7 @@ int rule_0005(iban_work_t *work) {
         return iban_build(work);
     }
     if (work->method == 0x76) {
-        int result = sepa_account_check(work->account, 0x76);
+        int result = account_check_internal(work->account, nullptr, 0x76);
         if (result == 2) {  // valid only when read two places further right
             use_shift2(work);
             work->check_result = 1;
@@ -347,7 +348,7 @@ int rule_0043(iban_work_t *work) {
     if (std::strcmp(work->blz, "60651070") == 0) {
         set_bank_code(work, "66650085");
         work->method = 0x06;
-        work->check_result = static_cast<int8_t>(sepa_account_check(work->account, 0x06));
+        work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, 0x06));
         if (work->check_result == -1) work->status = iban_status_account_excluded;
     }
     return iban_build(work);
