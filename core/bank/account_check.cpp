@@ -1,5 +1,7 @@
-// The exported German account checks: argument checks, padding to ten digits and
-// dispatch by method byte.
+// The German account checks: argument checks, padding to ten digits and dispatch by
+// method byte.
+#include "core/bank/account_check.h"
+
 #include "core/bank/check_methods.h"
 #include "sepa.h"
 
@@ -14,13 +16,13 @@ bool is_bank_code(const char *bank_code) {
 
 }  // namespace
 
-extern "C" SEPA_API int sepa_account_check(const char *account, int method) {
+int account_check(const char *account, int method) {
     account_digits digits;
     if (!load_account_digits(account, digits)) return -1;
     return run_method(method & 0xFF, digits);
 }
 
-extern "C" SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int method) {
+int account_check_at_bank(const char *account, const char *bank_code, int method) {
     account_digits digits;
     if (!load_account_digits(account, digits) || !is_bank_code(bank_code)) return -1;
     switch (method & 0xFF) {
@@ -30,4 +32,16 @@ extern "C" SEPA_API int sepa_account_check2(const char *account, const char *ban
     case 0xC0: return method_c0(digits, bank_code);
     default: return run_method(method & 0xFF, digits);
     }
+}
+
+int account_check_13_first(const char *account) {
+    account_digits digits;
+    if (!load_account_digits(account, digits)) return -1;
+    return method_13_first(digits);
+}
+
+extern "C" SEPA_API int sepa_account_check(const char *account, int method) { return account_check(account, method); }
+
+extern "C" SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int method) {
+    return account_check_at_bank(account, bank_code, method);
 }
