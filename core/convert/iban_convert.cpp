@@ -34,7 +34,7 @@ iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lo
     int rule_result = 0;
     for (int pass = 0;; ++pass) {
         work->method = record.method;
-        work->check_result = static_cast<int8_t>(account_check_at_bank(work->account, work->blz, work->method));
+        work->check_result = static_cast<int8_t>(account_check_internal(work->account, work->blz, work->method));
         rule_result = iban_apply_rule(record.iban_rule, work);
 
         const char *successor = record.successor;

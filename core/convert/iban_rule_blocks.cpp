@@ -29,11 +29,11 @@ bool account_list_replace(iban_work_t *work, const account_replacement_row *list
 }
 
 void recheck_account(iban_work_t *work) {
-    work->check_result = static_cast<int8_t>(account_check(work->account, work->method));
+    work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, work->method));
 }
 
 void recheck_account_lenient(iban_work_t *work) {
-    work->check_result = account_check(work->account, work->method) == 1 ? 1 : 0;
+    work->check_result = account_check_internal(work->account, nullptr, work->method) == 1 ? 1 : 0;
 }
 
 void shift2(const char *account, char *out) {

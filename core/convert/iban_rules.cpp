@@ -145,7 +145,7 @@ int rule_0005(iban_work_t *work) {
         return iban_build(work);
     }
     if (work->method == 0x76) {
-        int result = account_check(work->account, 0x76);
+        int result = account_check_internal(work->account, nullptr, 0x76);
         if (result == 2) {  // valid only when read two places further right
             use_shift2(work);
             work->check_result = 1;
@@ -220,7 +220,7 @@ int rule_0020(iban_work_t *work) {
                 by_13 = true;
             }
         }
-        bool by_06 = !by_13 && account_check(work->account, 0x06) == 1;
+        bool by_06 = !by_13 && account_check_internal(work->account, nullptr, 0x06) == 1;
         if (std::strcmp(work->blz, "76026000") == 0) {
             if (by_13) {
                 work->check_result = 1;
@@ -348,7 +348,7 @@ int rule_0043(iban_work_t *work) {
     if (std::strcmp(work->blz, "60651070") == 0) {
         set_bank_code(work, "66650085");
         work->method = 0x06;
-        work->check_result = static_cast<int8_t>(account_check(work->account, 0x06));
+        work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, 0x06));
         if (work->check_result == -1) work->status = iban_status_account_excluded;
     }
     return iban_build(work);

@@ -22,7 +22,7 @@ const char *german_account_error(const char *iban) {
     account[10] = '\0';
     bank_record_t record;
     if (bank_lookup("DE", bank_code, &record) != 1) return "Invalid bank ID (BLZ) in IBAN";
-    if (account_check_at_bank(account, bank_code, record.method) == -1 && !iban_rule_forms(bank_code, account)) {
+    if (account_check_internal(account, bank_code, record.method) == -1 && !iban_rule_forms(bank_code, account)) {
         return "Invalid account number in IBAN";
     }
     return nullptr;
