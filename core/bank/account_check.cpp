@@ -37,3 +37,9 @@ extern "C" SEPA_API int sepa_account_check2(const char *account, const char *ban
     if (bank_code == nullptr) return -1;
     return account_check_internal(account, bank_code, method);
 }
+
+int account_check_13_first(const char *account) {
+    account_digits digits;
+    if (!load_account_digits(account, digits)) return -1;
+    return method_13_first(digits);
+}

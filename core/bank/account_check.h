@@ -7,3 +7,7 @@
 // null bank code they give 0 (as sepa_account_check); otherwise a bank code that is
 // not exactly 8 digits gives -1 (as sepa_account_check2).
 int account_check_internal(const char *account, const char *bank_code, int method);
+
+// The first calculation of method 13 alone (P7..P2, check digit at P8) on `account`,
+// which some IBAN rules run on its own: 1 right, -1 wrong or not an account.
+int account_check_13_first(const char *account);

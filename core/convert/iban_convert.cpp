@@ -2,6 +2,8 @@
 // would give, by the bank's IBAN rule, following successor bank codes.
 #include <cstring>
 
+#include "core/convert/iban_convert.h"
+
 #include "core/bank/account_check.h"
 #include "core/bank/bank_record.h"
 #include "core/convert/iban_work.h"
@@ -57,8 +59,7 @@ int iban_apply_rule(int32_t iban_rule, iban_work_t *work) {
     return entry >= 0 && entry < iban_rule_count ? iban_rule_table[entry](work) : 0;
 }
 
-extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
-                                          char *iban, char *status) {
+int iban_convert(const char *country, const char *account, const char *bank_code, char *iban, char *status) {
     if (iban != nullptr) iban[0] = '\0';
     if (status != nullptr) *status = 0;
     if (country == nullptr) return -1;
@@ -87,4 +88,9 @@ extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *accou
         std::memset(iban + length, 0, 35 - length);
     }
     return 1;
+}
+
+extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
+                                          char *iban, char *status) {
+    return iban_convert(country, account, bank_code, iban, status);
 }

@@ -91,7 +91,7 @@ void use_shift2(iban_work_t *work) {
 bool m13_first_of_shift2(const char *account) {
     char shifted[11];
     shift2(account, shifted);
-    return m13_first(shifted);
+    return account_check_13_first(shifted) == 1;
 }
 
 // Value of the whole ten-digit account.
@@ -136,7 +136,7 @@ int rule_0005(iban_work_t *work) {
             work->check_result = 1;
             return iban_build(work);
         }
-        if (!m13_first(work->account)) {
+        if (account_check_13_first(work->account) != 1) {
             if (!account_starts_with(work->account, "00")) return -1;
             if (!m13_first_of_shift2(work->account)) return -1;
             use_shift2(work);
@@ -193,7 +193,7 @@ int rule_0020(iban_work_t *work) {
         const char *account = work->account;
         if (account_starts_with(account, "000000")) return -1;
         if (account_starts_with(account, "00000")) {
-            if (!m13_first(account)) {
+            if (account_check_13_first(account) != 1) {
                 if (!m13_first_of_shift2(account)) return -1;
                 use_shift2(work);
                 work->check_result = 1;
@@ -214,13 +214,13 @@ int rule_0020(iban_work_t *work) {
     if (work->method == 0xC7) {
         bool by_13 = false;
         if (work->account[0] == '0') {
-            by_13 = m13_first(work->account);
+            by_13 = account_check_13_first(work->account) == 1;
             if (!by_13 && account_starts_with(work->account, "000") && m13_first_of_shift2(work->account)) {
                 use_shift2(work);
                 by_13 = true;
             }
         }
-        bool by_06 = !by_13 && m06(work->account);
+        bool by_06 = !by_13 && account_check_internal(work->account, nullptr, 0x06) == 1;
         if (std::strcmp(work->blz, "76026000") == 0) {
             if (by_13) {
                 work->check_result = 1;
