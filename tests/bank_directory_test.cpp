@@ -269,6 +269,15 @@ TEST(DirectoryHash, EveryStoredKeyHashesToItsOwnSlotAndIsFound) {
                 if (country != "CH") {
                     EXPECT_EQ(text(record.country), country) << key;
                 }
+                // The conversion's lean lookup reads the same version's rule fields.
+                bank_record_t rule;
+                ASSERT_EQ(bank_lookup_rule(country.c_str(), key.c_str() + 3, &rule), 1) << key;
+                if (country == "DE") {
+                    EXPECT_EQ(rule.method, record.method) << key;
+                    EXPECT_EQ(rule.iban_rule, record.iban_rule) << key;
+                    EXPECT_EQ(rule.deletion_flag, record.deletion_flag) << key;
+                    EXPECT_EQ(text(rule.successor), text(record.successor)) << key;
+                }
             }
             ++banks;
         }

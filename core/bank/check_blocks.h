@@ -18,7 +18,7 @@ struct weights {
 };
 
 // "a,b,c from Pk": Pk x a, P(k-1) x b, and so on leftwards.
-constexpr weights from(int k, std::initializer_list<int> list) {
+consteval weights from(int k, std::initializer_list<int> list) {
     weights w{};
     for (int value : list) w.at[k--] = static_cast<int8_t>(value);
     return w;
@@ -76,8 +76,9 @@ inline int weighted_sum(const account_digits &a, const weights &w) {
 // Sum of the cross sums of weight x value over the ten positions. With weight 1 or 2
 // the product is at most 18, and its cross sum is the product less 9 from 10 on.
 inline int crosssum_sum(const account_digits &a, const weights &w) {
-    bool small_weights = true;  // a constant where a row is compiled
-    for (int k = 1; k <= 10; ++k) small_weights = small_weights && w.at[k] <= 2;
+    // A constant wherever the weights are (written out: the compiler folds this, not a loop).
+    const bool small_weights = (w.at[1] <= 2) & (w.at[2] <= 2) & (w.at[3] <= 2) & (w.at[4] <= 2) & (w.at[5] <= 2) &
+                               (w.at[6] <= 2) & (w.at[7] <= 2) & (w.at[8] <= 2) & (w.at[9] <= 2) & (w.at[10] <= 2);
 #if defined(__SSE2__)
     if (small_weights) {
         // As weighted_sum, with 9 taken off every product of 10 or more before the
