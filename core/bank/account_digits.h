@@ -2,11 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+// The digit tricks read characters into integers with the first one in the lowest byte.
+static_assert(std::endian::native == std::endian::little, "little-endian byte order assumed");
 
 // P1 (leftmost) to P10 (rightmost) of the account, right-aligned and padded with
 // "0". p[k] is the value 0-9 of position Pk (character code minus 48); p[0] is
