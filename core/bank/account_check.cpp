@@ -16,13 +16,13 @@ bool is_bank_code(const char *bank_code) {
 
 extern "C" SEPA_API int sepa_account_check(const char *account, int method) {
     account_digits digits;
-    if (!load_account_digits(account, digits)) return -1;
+    if (!load_account_digits(account, digits)) return SEPA_ACCOUNT_ERR_INVALID;
     return run_method(method & 0xFF, digits);
 }
 
 extern "C" SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int method) {
     account_digits digits;
-    if (!load_account_digits(account, digits) || !is_bank_code(bank_code)) return -1;
+    if (!load_account_digits(account, digits) || !is_bank_code(bank_code)) return SEPA_ACCOUNT_ERR_INVALID;
     switch (method & 0xFF) {
     case 0x52: return method_52(digits, bank_code);
     case 0x53: return method_53(digits, bank_code);
