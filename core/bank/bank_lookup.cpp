@@ -55,6 +55,22 @@ struct german_version {
     size_t separator_count = 0;
 };
 
+#if defined(__SSE2__)
+// Bit masks of the "|" and of the NUL bytes among the sixteen at text[offset..],
+// limited to the text. The caller sees to it that sixteen bytes may be loaded there.
+struct byte_marks {
+    unsigned bars;
+    unsigned nuls;
+};
+
+byte_marks marks_at(std::string_view text, size_t offset) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + offset));
+    const unsigned inside = text.size() - offset >= 16 ? 0xFFFFu : (1u << (text.size() - offset)) - 1;
+    return {static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('|')))) & inside,
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_setzero_si128()))) & inside};
+}
+#endif
+
 // Calls `found(offset, is_separator)` for every "|" and for the first NUL of `text`,
 // in order, until it returns false. Sixteen characters at a time (SSE2 compares and
 // a bit mask): records are short and this runs on every German lookup. `readable`
@@ -64,13 +80,8 @@ template <typename Found>
 void scan_fields(std::string_view text, size_t readable, Found found) {
     size_t offset = 0;
 #if defined(__SSE2__)
-    const __m128i bar = _mm_set1_epi8('|');
-    const __m128i nul = _mm_setzero_si128();
     for (; offset < text.size() && offset + 16 <= readable; offset += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + offset));
-        const unsigned inside = text.size() - offset >= 16 ? 0xFFFFu : (1u << (text.size() - offset)) - 1;
-        const unsigned bars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bar))) & inside;
-        const unsigned nuls = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, nul))) & inside;
+        const auto [bars, nuls] = marks_at(text, offset);
         for (unsigned hits = bars | nuls; hits != 0; hits &= hits - 1) {
             const unsigned at = static_cast<unsigned>(__builtin_ctz(hits));
             const bool is_separator = (bars >> at & 1u) != 0;
@@ -113,13 +124,8 @@ separator_marks mark_separators(std::string_view text, size_t readable) {
     size_t seen = 0;
     size_t offset = 0;
 #if defined(__SSE2__)
-    const __m128i bar = _mm_set1_epi8('|');
-    const __m128i nul = _mm_setzero_si128();
     for (; offset < text.size() && offset + 16 <= readable; offset += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + offset));
-        const unsigned inside = text.size() - offset >= 16 ? 0xFFFFu : (1u << (text.size() - offset)) - 1;
-        unsigned bars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bar))) & inside;
-        const unsigned nuls = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, nul))) & inside;
+        auto [bars, nuls] = marks_at(text, offset);
         if (nuls != 0) bars &= (nuls & (0u - nuls)) - 1;  // only those before the NUL
         if (bars != 0) {
             if (seen == 0) marks.first = offset + static_cast<size_t>(__builtin_ctz(bars));
