@@ -68,7 +68,7 @@ const std::map<std::string, bool> sepa_iban_countries = {
 int reason_of(const std::string &iban) {
     sepa_iban_info_t info;
     const int result = sepa_iban_inspect(iban.c_str(), &info);
-    EXPECT_EQ(result, info.reason == SEPA_IBAN_REASON_NONE ? 1 : 0) << iban;
+    EXPECT_EQ(result, info.reason == SEPA_IBAN_REASON_NONE ? SEPA_IBAN_OK : SEPA_IBAN_ERR_INVALID) << iban;
     return info.reason;
 }
 
@@ -160,13 +160,13 @@ TEST(IbanInspect, EveryReason) {
     };
     for (const auto &c : cases) EXPECT_EQ(reason_of(c.iban), c.reason) << c.iban;
     sepa_iban_info_t info;
-    EXPECT_EQ(sepa_iban_inspect(nullptr, &info), -1);
-    EXPECT_EQ(sepa_iban_inspect("DE89370400440532013000", nullptr), -1);
+    EXPECT_EQ(sepa_iban_inspect(nullptr, &info), SEPA_IBAN_ERR_NULL);
+    EXPECT_EQ(sepa_iban_inspect("DE89370400440532013000", nullptr), SEPA_IBAN_ERR_NULL);
 }
 
 TEST(IbanInspect, PartsMarksAndBank) {
     sepa_iban_info_t info;
-    ASSERT_EQ(sepa_iban_inspect("GB29NWBK60161331926819", &info), 1);
+    ASSERT_EQ(sepa_iban_inspect("GB29NWBK60161331926819", &info), SEPA_IBAN_OK);
     EXPECT_STREQ(info.country, "GB");
     EXPECT_STREQ(info.check_digits, "29");
     EXPECT_STREQ(info.bban, "NWBK60161331926819");
@@ -178,17 +178,17 @@ TEST(IbanInspect, PartsMarksAndBank) {
     EXPECT_EQ(info.check_method, -1);
     EXPECT_EQ(info.reason_text, nullptr);
 
-    ASSERT_EQ(sepa_iban_inspect("SA0380000000608010167519", &info), 1);
+    ASSERT_EQ(sepa_iban_inspect("SA0380000000608010167519", &info), SEPA_IBAN_OK);
     EXPECT_EQ(info.sepa, 0);
     EXPECT_EQ(info.eea, 0);
-    ASSERT_EQ(sepa_iban_inspect("FO6264600001631634", &info), 1);
+    ASSERT_EQ(sepa_iban_inspect("FO6264600001631634", &info), SEPA_IBAN_OK);
     EXPECT_EQ(info.sepa, 0);  // accepted in payments, yet not on the EPC list
-    ASSERT_EQ(sepa_iban_inspect("IT60X0542811101000000123456", &info), 1);
+    ASSERT_EQ(sepa_iban_inspect("IT60X0542811101000000123456", &info), SEPA_IBAN_OK);
     EXPECT_STREQ(info.bank_id, "05428");
     EXPECT_STREQ(info.branch_id, "11101");
     EXPECT_EQ(info.eea, 1);
 
-    ASSERT_EQ(sepa_iban_inspect("DE89370400440532013000", &info), 1);
+    ASSERT_EQ(sepa_iban_inspect("DE89370400440532013000", &info), SEPA_IBAN_OK);
     EXPECT_STREQ(info.bank_id, "37040044");
     EXPECT_STREQ(info.branch_id, "");
     ASSERT_EQ(info.bank_found, 1);
@@ -197,17 +197,17 @@ TEST(IbanInspect, PartsMarksAndBank) {
     EXPECT_NE(std::string(info.bank_city), "");
 
     // The parts are there once the layout is right, the reason text is the check's.
-    ASSERT_EQ(sepa_iban_inspect("GB29NWBK60161331926818", &info), 0);
+    ASSERT_EQ(sepa_iban_inspect("GB29NWBK60161331926818", &info), SEPA_IBAN_ERR_INVALID);
     EXPECT_STREQ(info.bban, "NWBK60161331926818");
     EXPECT_STREQ(info.reason_text, "Invalid IBAN checksum");
     EXPECT_EQ(info.bank_found, 0);
-    ASSERT_EQ(sepa_iban_inspect("GB29NWBK6016133192681", &info), 0);
+    ASSERT_EQ(sepa_iban_inspect("GB29NWBK6016133192681", &info), SEPA_IBAN_ERR_INVALID);
     EXPECT_STREQ(info.country, "GB");
     EXPECT_STREQ(info.bban, "");
     EXPECT_STREQ(info.reason_text, "Wrong IBAN length");
 
     // Austrian banks come from the directory, without changing validity.
-    ASSERT_EQ(sepa_iban_inspect("AT611904300234573201", &info), 1);
+    ASSERT_EQ(sepa_iban_inspect("AT611904300234573201", &info), SEPA_IBAN_OK);
     EXPECT_STREQ(info.bank_id, "19043");
     EXPECT_EQ(info.check_method, -1);
 }
@@ -242,36 +242,36 @@ TEST(IbanNormalize, ElectronicAndPrintedForms) {
         const int normalized = sepa_iban_normalize(c.in, electronic, sizeof electronic);
         const int formatted = sepa_iban_format(c.in, printed, sizeof printed);
         if (c.electronic == nullptr) {
-            EXPECT_EQ(normalized, 0);
-            EXPECT_EQ(formatted, 0);
+            EXPECT_EQ(normalized, SEPA_IBAN_ERR_INVALID);
+            EXPECT_EQ(formatted, SEPA_IBAN_ERR_INVALID);
             EXPECT_STREQ(electronic, "");
             EXPECT_STREQ(printed, "");
             continue;
         }
-        ASSERT_EQ(normalized, 1);
-        ASSERT_EQ(formatted, 1);
+        ASSERT_EQ(normalized, SEPA_IBAN_OK);
+        ASSERT_EQ(formatted, SEPA_IBAN_OK);
         EXPECT_STREQ(electronic, c.electronic);
         EXPECT_STREQ(printed, c.printed);
         // Round trips: each form leads back to the other.
         char again[SEPA_IBAN_PRINT_BUFSIZE];
-        ASSERT_EQ(sepa_iban_normalize(printed, again, sizeof again), 1);
+        ASSERT_EQ(sepa_iban_normalize(printed, again, sizeof again), SEPA_IBAN_OK);
         EXPECT_STREQ(again, c.electronic);
-        ASSERT_EQ(sepa_iban_format(electronic, again, sizeof again), 1);
+        ASSERT_EQ(sepa_iban_format(electronic, again, sizeof again), SEPA_IBAN_OK);
         EXPECT_STREQ(again, c.printed);
         // A buffer one byte short is refused and left empty.
-        EXPECT_EQ(sepa_iban_normalize(c.in, again, std::strlen(c.electronic)), -2);
+        EXPECT_EQ(sepa_iban_normalize(c.in, again, std::strlen(c.electronic)), SEPA_IBAN_ERR_BUFSIZE);
         EXPECT_STREQ(again, "");
-        EXPECT_EQ(sepa_iban_format(c.in, again, std::strlen(c.printed)), -2);
+        EXPECT_EQ(sepa_iban_format(c.in, again, std::strlen(c.printed)), SEPA_IBAN_ERR_BUFSIZE);
     }
     char out[35];
-    EXPECT_EQ(sepa_iban_normalize(nullptr, out, sizeof out), -1);
-    EXPECT_EQ(sepa_iban_normalize("DE89", nullptr, 0), -1);
-    EXPECT_EQ(sepa_iban_format("DE89", out, 0), -2);
+    EXPECT_EQ(sepa_iban_normalize(nullptr, out, sizeof out), SEPA_IBAN_ERR_NULL);
+    EXPECT_EQ(sepa_iban_normalize("DE89", nullptr, 0), SEPA_IBAN_ERR_NULL);
+    EXPECT_EQ(sepa_iban_format("DE89", out, 0), SEPA_IBAN_ERR_BUFSIZE);
     for (const char *iban : registry_examples) {
         char printed[SEPA_IBAN_PRINT_BUFSIZE];
         char electronic[35];
-        ASSERT_EQ(sepa_iban_format(iban, printed, sizeof printed), 1);
-        ASSERT_EQ(sepa_iban_normalize(printed, electronic, sizeof electronic), 1);
+        ASSERT_EQ(sepa_iban_format(iban, printed, sizeof printed), SEPA_IBAN_OK);
+        ASSERT_EQ(sepa_iban_normalize(printed, electronic, sizeof electronic), SEPA_IBAN_OK);
         EXPECT_STREQ(electronic, iban);
     }
 }
@@ -284,7 +284,7 @@ TEST(IbanPayments, SepaAreaInCheckAndSetters) {
         const bool kept = country == "FO" || country == "GL";
         const bool accepted = sepa_iban_countries.count(country) == 1 || kept;
         SCOPED_TRACE(iban);
-        EXPECT_EQ(sepa_iban_check(iban), accepted ? 1 : -1);
+        EXPECT_EQ(sepa_iban_check(iban), accepted ? SEPA_IBAN_OK : SEPA_IBAN_ERR_INVALID);
         EXPECT_EQ(payment_check(iban), accepted ? "valid" : "IBAN country not in SEPA (" + std::string(iban) + ")");
     }
     // The texts of the structure check stay as they were.
@@ -298,11 +298,11 @@ TEST(IbanPayments, SepaAreaInCheckAndSetters) {
     const sepa_kvpair_t sepa_pairs[] = {{"name", "Empfaenger"}, {"iban", "RS35260005601001611379"},
                                         {"bic", "ABCDRSBG"},  {"amount", "12.50"},
                                         {"id", "E2E-1"},      {nullptr, nullptr}};
-    EXPECT_EQ(sepa_add(message, sepa_pairs), 1) << sepa_getError(message);
+    EXPECT_EQ(sepa_add(message, sepa_pairs), SEPA_OK) << sepa_getError(message);
     const sepa_kvpair_t outside_pairs[] = {{"name", "Empfaenger"}, {"iban", "SA0380000000608010167519"},
                                            {"bic", "ABCDSARI"},  {"amount", "12.50"},
                                            {"id", "E2E-2"},      {nullptr, nullptr}};
-    EXPECT_EQ(sepa_add(message, outside_pairs), 0);
+    EXPECT_EQ(sepa_add(message, outside_pairs), SEPA_FAILED);
     EXPECT_NE(std::string(sepa_getError(message)).find("IBAN country not in SEPA"), std::string::npos)
         << sepa_getError(message);
     sepa_free(message);

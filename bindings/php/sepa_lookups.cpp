@@ -80,7 +80,7 @@ PHP_METHOD(SEPA, IBAN_inspect) {
         RETURN_THROWS();
     }
     sepa_iban_info_t info;
-    if (sepa_has_nul(iban) || sepa_iban_inspect(ZSTR_VAL(iban), &info) < 0) {
+    if (sepa_has_nul(iban) || sepa_iban_inspect(ZSTR_VAL(iban), &info) == SEPA_IBAN_ERR_NULL) {
         RETURN_NULL();
     }
     array_init(return_value);
@@ -121,7 +121,7 @@ static void iban_form(INTERNAL_FUNCTION_PARAMETERS, int (*form)(const char *, ch
         RETURN_THROWS();
     }
     char out[SEPA_IBAN_PRINT_BUFSIZE];
-    if (sepa_has_nul(text) || form(ZSTR_VAL(text), out, sizeof out) != 1) {
+    if (sepa_has_nul(text) || form(ZSTR_VAL(text), out, sizeof out) != SEPA_IBAN_OK) {
         RETURN_NULL();
     }
     RETURN_STRING(out);

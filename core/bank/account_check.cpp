@@ -17,9 +17,9 @@ bool is_bank_code(const char *bank_code) {
 
 int account_check_internal(const char *account, const char *bank_code, int method) {
     account_digits digits;
-    if (!load_account_digits(account, digits)) return -1;
+    if (!load_account_digits(account, digits)) return SEPA_ACCOUNT_ERR_INVALID;
     if (bank_code == nullptr) return run_method(method & 0xFF, digits);
-    if (!is_bank_code(bank_code)) return -1;
+    if (!is_bank_code(bank_code)) return SEPA_ACCOUNT_ERR_INVALID;
     switch (method & 0xFF) {
     case 0x52: return method_52(digits, bank_code);
     case 0x53: return method_53(digits, bank_code);
@@ -34,12 +34,12 @@ extern "C" SEPA_API int sepa_account_check(const char *account, int method) {
 }
 
 extern "C" SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int method) {
-    if (bank_code == nullptr) return -1;
+    if (bank_code == nullptr) return SEPA_ACCOUNT_ERR_INVALID;
     return account_check_internal(account, bank_code, method);
 }
 
 int account_check_13_first(const char *account) {
     account_digits digits;
-    if (!load_account_digits(account, digits)) return -1;
+    if (!load_account_digits(account, digits)) return SEPA_ACCOUNT_ERR_INVALID;
     return method_13_first(digits);
 }

@@ -21,23 +21,23 @@ const char *rule_fixed_bic(int rule_entry, const char *bank_code) {
 }  // namespace
 
 extern "C" SEPA_API int sepa_iban_getBIC(const char *iban, char *bic) {
-    if (bic != nullptr) std::memset(bic, 0, 12);
-    if (iban == nullptr || bic == nullptr) return -1;
-    if (iban[0] == '\0') return 0;
+    if (bic != nullptr) std::memset(bic, 0, SEPA_BIC_BUFSIZE);
+    if (iban == nullptr || bic == nullptr) return SEPA_CONVERT_ERR_INVALID;
+    if (iban[0] == '\0') return SEPA_CONVERT_UNSUPPORTED;
     // The bank directory knows which countries have bank codes and how wide they
     // are (Liechtenstein's among the Swiss); the IBAN table knows the IBAN length.
     char bank_code[9];
-    if (iban_bank_code(iban, bank_code) == 0) return 0;
+    if (iban_bank_code(iban, bank_code) == 0) return SEPA_CONVERT_UNSUPPORTED;
     const iban_country_t *row = iban_country_of(iban);
-    if (row == nullptr || std::strlen(iban) != row->length) return -1;
+    if (row == nullptr || std::strlen(iban) != row->length) return SEPA_CONVERT_ERR_INVALID;
     const char country[3] = {iban[0], iban[1], '\0'};
     bank_record_t record;
-    if (!bank_lookup(country, bank_code, &record)) return -3;
+    if (!bank_lookup(country, bank_code, &record)) return SEPA_CONVERT_ERR_UNKNOWN;
     if (record.bic != nullptr) {
         for (size_t i = 0; i < 11 && record.bic[i] != '\0'; ++i) bic[i] = record.bic[i];
     }
     if (std::strcmp(country, "DE") == 0) {
-        if (const char *fixed = rule_fixed_bic(record.iban_rule / 100, bank_code)) std::memcpy(bic, fixed, 12);
+        if (const char *fixed = rule_fixed_bic(record.iban_rule / 100, bank_code)) std::memcpy(bic, fixed, SEPA_BIC_BUFSIZE);
     }
-    return 1;
+    return SEPA_CONVERT_OK;
 }

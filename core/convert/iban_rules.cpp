@@ -108,7 +108,7 @@ void use_range_bank_code(iban_work_t *work) {
 
 // ---- the rules ----------------------------------------------------------------------
 
-int rule_no_iban(iban_work_t *work) { return refuse(work, iban_status_no_iban); }
+int rule_no_iban(iban_work_t *work) { return refuse(work, SEPA_IBAN_STATUS_NO_IBAN); }
 
 int rule_0002(iban_work_t *work) {
     if (digit(work, 8) == '6' || (digit(work, 8) == '8' && digit(work, 9) == '6')) return -1;
@@ -121,10 +121,10 @@ int rule_0003(iban_work_t *work) {
 }
 
 int rule_0005(iban_work_t *work) {
-    if (std::strcmp(work->blz, "50040033") == 0) return refuse(work, iban_status_no_iban);
+    if (std::strcmp(work->blz, "50040033") == 0) return refuse(work, SEPA_IBAN_STATUS_NO_IBAN);
     uint64_t v = account_value(work->account, 1, 9);
     if (v >= 998'000'000 && v <= 999'499'999 && in_code_list(iban_rule_0005_excluded_bank_codes, work->blz))
-        return refuse(work, iban_status_account_excluded);
+        return refuse(work, SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED);
     if (account_list_replace(work, iban_rule_0005_accounts)) {
         recheck_account(work);
         return iban_build(work);
@@ -227,7 +227,7 @@ int rule_0020(iban_work_t *work) {
                 return iban_build(work);
             }
             work->check_result = -1;
-            if (by_06) work->status = iban_status_no_iban;
+            if (by_06) work->status = SEPA_IBAN_STATUS_NO_IBAN;
             return -1;
         }
         if (by_13 || by_06) {
@@ -281,7 +281,7 @@ int rule_0031(iban_work_t *work) {
 }
 
 int rule_0032(iban_work_t *work) {
-    if (in_9_digit_8_range(work)) return refuse(work, iban_status_account_excluded);
+    if (in_9_digit_8_range(work)) return refuse(work, SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED);
     if (work->check_result < 0) return -1;
     if (work->account[0] != '0') use_range_bank_code(work);
     return iban_build(work);
@@ -314,7 +314,7 @@ int rule_0036(iban_work_t *work) {
     if (work->check_result < 0) return -1;
     uint64_t v = value_of(work);
     for (const range &r : excluded) {
-        if (v >= r.low && v <= r.high) return refuse(work, iban_status_account_excluded);
+        if (v >= r.low && v <= r.high) return refuse(work, SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED);
     }
     if (v >= 100'000 && v <= 899'999) {  // six digits: the number times 1000
         std::memmove(work->account, work->account + 3, 7);
@@ -349,7 +349,7 @@ int rule_0043(iban_work_t *work) {
         set_bank_code(work, "66650085");
         work->method = 0x06;
         work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, 0x06));
-        if (work->check_result == -1) work->status = iban_status_account_excluded;
+        if (work->check_result == -1) work->status = SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED;
     }
     return iban_build(work);
 }

@@ -39,26 +39,26 @@ bool electronic_form(const char *in, char *out) {
 
 int deliver(const char *text, char *out, size_t out_size) {
     const size_t length = std::strlen(text);
-    if (length >= out_size) return -2;
+    if (length >= out_size) return SEPA_IBAN_ERR_BUFSIZE;
     std::memcpy(out, text, length + 1);
-    return 1;
+    return SEPA_IBAN_OK;
 }
 
 }  // namespace
 
 extern "C" SEPA_API int sepa_iban_normalize(const char *in, char *out, size_t out_size) {
-    if (in == nullptr || out == nullptr) return -1;
+    if (in == nullptr || out == nullptr) return SEPA_IBAN_ERR_NULL;
     if (out_size > 0) out[0] = '\0';
     char electronic[iban_max_length + 1];
-    if (!electronic_form(in, electronic)) return 0;
+    if (!electronic_form(in, electronic)) return SEPA_IBAN_ERR_INVALID;
     return deliver(electronic, out, out_size);
 }
 
 extern "C" SEPA_API int sepa_iban_format(const char *in, char *out, size_t out_size) {
-    if (in == nullptr || out == nullptr) return -1;
+    if (in == nullptr || out == nullptr) return SEPA_IBAN_ERR_NULL;
     if (out_size > 0) out[0] = '\0';
     char electronic[iban_max_length + 1];
-    if (!electronic_form(in, electronic)) return 0;
+    if (!electronic_form(in, electronic)) return SEPA_IBAN_ERR_INVALID;
     char printed[SEPA_IBAN_PRINT_BUFSIZE];
     size_t length = 0;
     for (size_t i = 0; electronic[i] != '\0'; ++i) {

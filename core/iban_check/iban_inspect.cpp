@@ -46,13 +46,13 @@ void fill_bank(sepa_iban_info_t *info, const bank_record_t &record, bool german)
 int finish(sepa_iban_info_t *info, int reason) {
     info->reason = reason;
     info->reason_text = iban_reason_text(reason);
-    return reason == SEPA_IBAN_REASON_NONE ? 1 : 0;
+    return reason == SEPA_IBAN_REASON_NONE ? SEPA_IBAN_OK : SEPA_IBAN_ERR_INVALID;
 }
 
 }  // namespace
 
 extern "C" SEPA_API int sepa_iban_inspect(const char *iban, sepa_iban_info_t *info) {
-    if (iban == nullptr || info == nullptr) return -1;
+    if (iban == nullptr || info == nullptr) return SEPA_IBAN_ERR_NULL;
     std::memset(info, 0, sizeof *info);
     info->check_method = -1;
     const iban_country_t *row = iban_country_of(iban);

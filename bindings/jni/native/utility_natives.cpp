@@ -69,7 +69,7 @@ JNIEXPORT jobject JNICALL Java_com_ovaro_SEPA_IBAN_1inspect(JNIEnv *env, jobject
     sepa_iban_info_t info;
     const int result = sepa_iban_inspect(iban_text.get(), &info);
     iban_text.release();
-    if (result < 0) return nullptr;
+    if (result == SEPA_IBAN_ERR_NULL) return nullptr;
     jclass info_class = env->FindClass("com/ovaro/IbanInfo");
     if (info_class == nullptr) return nullptr;
     jmethodID make = env->GetMethodID(info_class, "<init>",
@@ -99,7 +99,7 @@ static jstring iban_form(JNIEnv *env, jstring iban, int (*form)(const char *, ch
     char out[SEPA_IBAN_PRINT_BUFSIZE];
     const int result = form(iban_text.get(), out, sizeof out);
     iban_text.release();
-    return result == 1 ? new_java_string(env, out) : nullptr;
+    return result == SEPA_IBAN_OK ? new_java_string(env, out) : nullptr;
 }
 
 JNIEXPORT jstring JNICALL Java_com_ovaro_SEPA_IBAN_1normalize(JNIEnv *env, jobject, jstring iban) {
