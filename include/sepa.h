@@ -90,8 +90,8 @@ extern SEPA_API const char *sepa_version_str;
 SEPA_API int sepa_init(int option, const char *value);
 
 /*
- * Releases the compiled IBAN and BIC patterns. The library stays usable: the
- * patterns are compiled again on the next check. Does not change the rulebook.
+ * Releases the compiled BIC pattern. The library stays usable: the
+ * pattern is compiled again on the next check. Does not change the rulebook.
  */
 SEPA_API void sepa_cleanup(void);
 
