@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/iban/iban_check_digits.h"
 #include "sepa.h"
 
 namespace {
@@ -11,8 +12,7 @@ namespace {
 constexpr uint8_t kind_digit = 1;
 constexpr uint8_t kind_upper = 2;
 
-// Kind bits of every byte: one lookup per character decides both the layout and
-// the character's weight in the check digits.
+// Kind bits of every byte: one lookup per character decides the layout.
 constexpr std::array<uint8_t, 256> char_kind = [] {
     std::array<uint8_t, 256> table{};
     for (int c = '0'; c <= '9'; ++c) table[c] = kind_digit;
@@ -35,14 +35,6 @@ constexpr uint8_t run_mask(char kind) {
     return kind == 'n' ? kind_digit : kind == 'a' ? kind_upper : kind_digit | kind_upper;
 }
 
-// One character of the ISO 7064 mod 97-10 walk: digits count 0-9, letters 10-35.
-// The remainder is taken only when the running value grows large, which keeps
-// divisions out of the loop; below 10^15 one more step cannot overflow.
-inline uint64_t feed(uint64_t value, uint8_t c, uint8_t kind) {
-    value = kind == kind_digit ? value * 10 + (c - '0') : value * 100 + (c - 'A' + 10);
-    return value >= 1'000'000'000'000'000ULL ? value % 97 : value;
-}
-
 }  // namespace
 
 const iban_country_t *iban_country_of(const char *iban) {
@@ -62,18 +54,18 @@ int iban_layout_check(const char *iban, const iban_country_t &row) {
         char_kind[text[2]] != kind_digit || char_kind[text[3]] != kind_digit) {
         return SEPA_IBAN_REASON_FORMAT;
     }
-    // The BBAN first, run by run, then country code and check digits.
+    // One pass over the BBAN, run by run, checks the layout and walks the check
+    // digits; country code and check digits follow.
     uint64_t value = 0;
     const uint8_t *c = text + 4;
     for (unsigned r = 0; r < row.run_count; ++r) {
         const uint8_t mask = run_mask(row.runs[r].kind);
         for (const uint8_t *end = c + row.runs[r].count; c < end; ++c) {
-            const uint8_t kind = char_kind[*c];
-            if ((kind & mask) == 0) return SEPA_IBAN_REASON_FORMAT;
-            value = feed(value, *c, kind);
+            if ((char_kind[*c] & mask) == 0) return SEPA_IBAN_REASON_FORMAT;
+            value = mod97_feed(value, *c);
         }
     }
-    for (int i = 0; i < 4; ++i) value = feed(value, text[i], char_kind[text[i]]);
+    for (int i = 0; i < 4; ++i) value = mod97_feed(value, text[i]);
     return value % 97 == 1 ? SEPA_IBAN_REASON_NONE : SEPA_IBAN_REASON_CHECK_DIGITS;
 }
 
