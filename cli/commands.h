@@ -18,7 +18,7 @@ enum exit_code : int {
 inline constexpr exit_code exit_io = exit_usage;
 
 // Prints a JSON value to standard output. Texts from statements are made UTF-8
-// beforehand; any sequence that is still invalid (overlong forms, surrogates) is
+// beforehand (sepa_text_toUTF8); should invalid UTF-8 still reach the output, it is
 // replaced rather than ending the program.
 void print_json(const nlohmann::ordered_json &value);
 
