@@ -7,8 +7,18 @@
 
 #include <nlohmann/json.hpp>
 
+// Exit codes of sepa-tool (listed in --help and the README).
+enum exit_code : int {
+    exit_ok = 0,       // done; every value checked was valid / found
+    exit_refused = 1,  // input data invalid or refused, a value not valid or not found
+    exit_usage = 2,    // wrong command line, or a file could not be read or written
+};
+// Failures to read or write a file share the usage code: in both cases the data
+// itself was never looked at.
+inline constexpr exit_code exit_io = exit_usage;
+
 // Prints a JSON value to standard output. Texts from statements are made UTF-8
-// beforehand; any sequence that is still invalid (overlong forms, surrogates) is
+// beforehand (sepa_text_toUTF8); should invalid UTF-8 still reach the output, it is
 // replaced rather than ending the program.
 void print_json(const nlohmann::ordered_json &value);
 

@@ -1,6 +1,9 @@
 #include "json_output.h"
 
+#include "library_handles.h"
+
 #include <ctime>
+#include <new>
 #include <string>
 
 namespace {
@@ -15,30 +18,12 @@ void put_text(nlohmann::ordered_json &object, const char *key, const char *value
     if (value != nullptr) object[key] = value;
 }
 
-// Statement texts are the bank's bytes (often ISO-8859-1); JSON needs UTF-8, so bytes
-// that are not valid UTF-8 are read as Latin-1.
+// Statement texts are the bank's bytes (often ISO-8859-1); JSON needs UTF-8, so the
+// library's conversion reads bytes that are not valid UTF-8 as Latin-1.
 std::string to_utf8(const char *text) {
-    std::string out;
-    const auto *p = reinterpret_cast<const unsigned char *>(text);
-    while (*p) {
-        unsigned char c = *p;
-        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        bool valid = extra >= 0;
-        for (int i = 1; valid && i <= extra; ++i) valid = (p[i] & 0xC0) == 0x80;
-        if (valid && extra > 0) {
-            out.append(reinterpret_cast<const char *>(p), extra + 1);
-            p += extra + 1;
-            continue;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        ++p;
-    }
-    return out;
+    malloc_ptr<char> converted(sepa_text_toUTF8(text));
+    if (!converted) throw std::bad_alloc();
+    return converted.get();
 }
 
 void put_statement_text(nlohmann::ordered_json &object, const char *key, const char *value) {

@@ -4,11 +4,11 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "sepa.h"
+#include "library_handles.h"
 
-// Owns a message built from a JSON order; `error` says what was refused.
+// The message built from a JSON order, or (message empty) the reason it was refused.
 struct order_result {
-    sepa_t *message = nullptr;
+    message_ptr message;
     std::string error;
 };
 
@@ -17,4 +17,6 @@ struct order_result {
 //   "iban", "bic", "name", "creditor_id", "date", "message_id" (strings, optional),
 //   "dd_type": "CORE" | "COR1" | "B2B", "batch_booking": true | false,
 //   "transactions": [ { key: value, ... } ] }   (keys as sepa_add takes them)
+// Values are strings or numbers (booleans only for flags, never for "amount");
+// a NUL character in any key or value, arrays and objects as values are refused.
 order_result build_order(const nlohmann::json &order);

@@ -1,54 +1,48 @@
 // sepa-tool render ORDER.json [-o FILE]: a JSON order as pain.001 / pain.008.
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 
 #include "commands.h"
+#include "file_io.h"
+#include "library_handles.h"
 #include "order_file.h"
 #include "sepa.h"
 
 namespace {
 
 int render(const std::string &path, const std::string &output) {
-    std::ifstream in(path);
-    if (!in) {
-        std::cerr << "cannot open " << path << "\n";
-        return 1;
+    std::string text, error;
+    if (!read_regular_file(path, text, error)) {
+        std::cerr << error << "\n";
+        return exit_io;
     }
     order_result built;
     try {
-        built = build_order(nlohmann::json::parse(in));
+        built = build_order(nlohmann::json::parse(text));
     } catch (const nlohmann::json::exception &e) {
         std::cerr << path << ": " << e.what() << "\n";
-        return 1;
+        return exit_refused;
     }
-    if (built.message == nullptr) {
+    if (!built.message) {
         std::cerr << path << ": " << built.error << "\n";
-        return 1;
+        return exit_refused;
     }
-    char *xml = sepa_toXML(built.message);
-    if (xml == nullptr) {
-        const char *why = sepa_getError(built.message);
+    malloc_ptr<char> xml(sepa_toXML(built.message.get()));
+    if (!xml) {
+        const char *why = sepa_getError(built.message.get());
         std::cerr << path << ": " << (why ? why : "rendering failed") << "\n";
-        sepa_free(built.message);
-        return 1;
+        return exit_refused;
     }
-    int rc = 0;
     if (output.empty()) {
-        std::cout << xml;
-    } else {
-        std::ofstream out(output, std::ios::binary);
-        out << xml;
-        if (!out) {
-            std::cerr << "cannot write " << output << "\n";
-            rc = 1;
-        }
+        std::cout << xml.get();
+        return exit_ok;
     }
-    free(xml);
-    sepa_free(built.message);
-    return rc;
+    if (!write_file(output, xml.get(), error)) {
+        std::cerr << error << "\n";
+        return exit_io;
+    }
+    return exit_ok;
 }
 
 struct render_args {

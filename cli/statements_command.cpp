@@ -18,7 +18,7 @@ int statements(const std::string &path) {
     int rc = 0;
     if (sepa_stmt_parser_load(parser, SEPA_STMT_FORMAT_MT940, path.c_str()) != 1) {
         std::cerr << path << ": " << sepa_stmt_parser_getError(parser) << "\n";
-        rc = 1;
+        rc = exit_io;
     } else {
         print_json(statements_to_json(sepa_stmt_parser_getStatement(parser)));
     }

@@ -528,6 +528,22 @@ SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int format, const
  * The records belong to the parser. */
 SEPA_API sepa_stmt_t *sepa_stmt_parser_getStatement(sepa_stmt_parser_t *parser);
 
+/* ======================================================================== */
+/* Text encoding                                                             */
+/* ======================================================================== */
+
+/*
+ * The text as UTF-8, for data that may hold ISO-8859-1 (Latin-1) bytes, such as
+ * names from older systems before they go into a message, or statement texts
+ * before they go into JSON or another UTF-8-only format. Well-formed UTF-8
+ * sequences are kept as they are; every other byte (a stray continuation byte, an
+ * overlong form, an encoded surrogate, a cut sequence) is read as the Latin-1
+ * character of the same value. A text that is already UTF-8 comes back unchanged.
+ * Returns a malloc()ed text the caller releases with free(), or NULL when text is
+ * NULL or memory is exhausted. Safe on any thread.
+ */
+SEPA_API char *sepa_text_toUTF8(const char *text);
+
 #ifdef __cplusplus
 }
 #endif

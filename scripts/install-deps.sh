@@ -11,7 +11,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   libexpat1-dev libzip-dev zlib1g-dev
   php8.2-dev php8.2-cli php8.2-xml
-  default-jdk-headless junit5
+  default-jdk-headless junit5 maven libmaven-install-plugin-java
   libktoblzcheck1-dev
   valgrind
 )

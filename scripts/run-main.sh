@@ -9,6 +9,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --parallel "$(nproc)" --target sepa-tool
 tool=./build/cli/sepa-tool
 set -x
+$tool --version
 $tool bank DE 37040044
 $tool bic VOBADESS
 $tool iban DE89370400440532013000 AT611904300234573201

@@ -15,10 +15,10 @@
 
 // With glibc this program counts calls of malloc (it forwards them to glibc's own), so
 // that a test can show a lookup allocates nothing. Sanitizers bring their own heap.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define SEPA_TEST_SANITIZED 1
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 #define SEPA_TEST_SANITIZED 1
 #endif
 #endif

@@ -60,6 +60,14 @@ int main(void) {
         EXPECT(sepa_iban_format(iban, printed, 4) == SEPA_IBAN_ERR_BUFSIZE);
     }
 
+    {
+        /* A malloc()ed text the caller frees: a Latin-1 byte becomes UTF-8. */
+        char *utf8 = sepa_text_toUTF8("M\xfcller");
+        int same = utf8 != NULL && strcmp(utf8, "M\xc3\xbcller") == 0;
+        free(utf8);
+        EXPECT(same);
+    }
+
     sepa_cleanup();
     return 0;
 }

@@ -1,6 +1,7 @@
-// Library frame: rulebook selection and default, validators, error formatting.
+// Library frame: rulebook selection and default, validators, error formatting, UTF-8.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -11,6 +12,7 @@
 #include "core/frame/pattern_set.h"
 #include "core/frame/rulebook.h"
 #include "core/frame/text_checks.h"
+#include "core/frame/utf8_text.h"
 #include "sepa.h"
 
 namespace {
@@ -182,6 +184,63 @@ TEST(Cleanup, ConcurrentFirstUseCompilesOnce) {
         for (auto &t : threads) t.join();
         EXPECT_EQ(failures.load(), 0);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Every class of byte sequence once: what latin1_to_utf8 (and sepa_text_toUTF8) makes
+// of it. Well-formed UTF-8 stays; anything else is read byte by byte as Latin-1.
+struct utf8_case {
+    const char *name;
+    std::string input;
+    std::string expected;
+};
+
+const utf8_case utf8_cases[] = {
+    {"ascii", "Muster GmbH", "Muster GmbH"},
+    {"empty", "", ""},
+    {"two-byte umlaut", "M\xC3\xBCller", "M\xC3\xBCller"},
+    {"three-byte euro", "\xE2\x82\xAC", "\xE2\x82\xAC"},
+    {"four-byte emoji", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+    {"highest code point", "\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+    {"latin-1 umlauts", "M\xFCller \xC4", "M\xC3\xBCller \xC3\x84"},
+    {"stray continuation", "\x80", "\xC2\x80"},
+    {"lead byte at the end", "a\xC3", "a\xC3\x83"},
+    {"lead byte before ascii", "\xC3" "a", "\xC3\x83" "a"},
+    {"overlong slash", "\xC0\xAF", "\xC3\x80\xC2\xAF"},
+    {"overlong nul", "\xC0\x80", "\xC3\x80\xC2\x80"},
+    {"overlong three-byte", "\xE0\x80\xAF", "\xC3\xA0\xC2\x80\xC2\xAF"},
+    {"surrogate", "\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},
+    {"beyond U+10FFFF", "\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80"},
+    {"cut four-byte", "\xF0\x9F\x98", "\xC3\xB0\xC2\x9F\xC2\x98"},
+    {"byte FF", "\xFF", "\xC3\xBF"},
+};
+
+TEST(Utf8Text, Latin1ToUtf8Table) {
+    for (const utf8_case &c : utf8_cases) {
+        std::string out(latin1_to_utf8_capacity(c.input.size()), '\0');
+        out.resize(latin1_to_utf8(c.input.data(), c.input.size(), out.data()));
+        EXPECT_EQ(out, c.expected) << c.name;
+        // Converting again changes nothing: the result is well-formed UTF-8.
+        std::string again(latin1_to_utf8_capacity(out.size()), '\0');
+        again.resize(latin1_to_utf8(out.data(), out.size(), again.data()));
+        EXPECT_EQ(again, out) << c.name;
+
+        char *exported = sepa_text_toUTF8(c.input.c_str());
+        ASSERT_NE(exported, nullptr) << c.name;
+        EXPECT_EQ(std::string(exported), c.expected) << c.name;
+        std::free(exported);
+    }
+    EXPECT_EQ(sepa_text_toUTF8(nullptr), nullptr);
+}
+
+TEST(Utf8Text, SequenceLengthStopsAtTheEndOfTheText) {
+    const auto *euro = reinterpret_cast<const unsigned char *>("\xE2\x82\xAC");
+    EXPECT_EQ(utf8_sequence_length(euro, 3), 3u);
+    EXPECT_EQ(utf8_sequence_length(euro, 2), 0u);
+    EXPECT_EQ(utf8_sequence_length(euro, 0), 0u);
 }
 
 }  // namespace

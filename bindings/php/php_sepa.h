@@ -23,9 +23,18 @@ ZEND_TSRMLS_CACHE_EXTERN()
 /* The library version, generated from the top-level CMakeLists.txt by config.m4. */
 #define PHP_SEPA_VERSION SEPA_VERSION_STRING
 
-/* Exception code of failures that have no core handle to explain them (bad message
- * type or statement format, failed creation of a core object). */
-#define SEPA_EXCEPTION_CODE_USAGE 42
+/* The code of every SEPAException names its class of failure; PHP sees the same
+ * values as the class constants SEPAException::INVALID_VALUE etc. */
+enum class sepa_error : zend_long {
+    invalid_value = 1, /* a setter or add() refused a value (library check, NUL byte,
+                          boolean amount, array as value) */
+    cannot_render = 2, /* toXML(): missing data, no transactions, data the rulebook
+                          refuses */
+    file_error = 3,    /* SEPAStatementParser::load(): the file cannot be loaded */
+    out_of_memory = 4, /* a message or parser could not be created */
+    usage = 42,        /* unknown message type or statement format, a method called on
+                          an object whose constructor did not run, a parser used twice */
+};
 
 extern zend_module_entry sepa_module_entry;
 #define phpext_sepa_ptr &sepa_module_entry
@@ -39,8 +48,8 @@ void sepa_register_message_class();
 void sepa_register_exception_class();
 void sepa_register_stmt_parser_class();
 
-/* Throws SEPAException with the given message and code. */
-void sepa_throw(const char *message, zend_long code);
+/* Throws SEPAException with the given message and the code of its class. */
+void sepa_throw(const char *message, sepa_error code);
 
 /* True when a PHP string holds a NUL byte, i.e. the core would see a shorter text
  * than the caller passed. */

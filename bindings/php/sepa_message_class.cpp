@@ -41,10 +41,10 @@ static void sepa_object_free(zend_object *obj) {
     zend_object_std_dtor(obj);
 }
 
-/* Throws the message's last error text (or the core's text for a missing message). */
-static void throw_message_error(const sepa_t *message) {
+/* Throws the message's last error text with the code of the failed operation. */
+static void throw_message_error(const sepa_t *message, sepa_error code) {
     const char *text = sepa_getError(message);
-    sepa_throw(text != nullptr ? text : "Unknown error", 0);
+    sepa_throw(text != nullptr ? text : "Unknown error", code);
 }
 
 /* The object's message; null, with the core's error thrown, when the constructor has
@@ -52,7 +52,7 @@ static void throw_message_error(const sepa_t *message) {
 static sepa_t *this_message(zval *this_ptr) {
     sepa_t *message = sepa_object_from(Z_OBJ_P(this_ptr))->message;
     if (message == nullptr) {
-        throw_message_error(nullptr);
+        throw_message_error(nullptr, sepa_error::usage);
     }
     return message;
 }
@@ -63,12 +63,12 @@ PHP_METHOD(SEPA, __construct) {
         RETURN_THROWS();
     }
     if (type != SEPA_MSGTYPE_DDI && type != SEPA_MSGTYPE_CTI) {
-        sepa_throw("invalid/unknown message type", SEPA_EXCEPTION_CODE_USAGE);
+        sepa_throw("invalid/unknown message type", sepa_error::usage);
         RETURN_THROWS();
     }
     sepa_t *message = sepa_new(static_cast<int>(type));
     if (message == nullptr) {
-        sepa_throw("can't create SEPA message object", SEPA_EXCEPTION_CODE_USAGE);
+        sepa_throw("can't create SEPA message object", sepa_error::out_of_memory);
         RETURN_THROWS();
     }
     /* A second explicit call of the constructor replaces the message; the old one is
@@ -92,11 +92,11 @@ static void call_string_setter(INTERNAL_FUNCTION_PARAMETERS, sepa_string_setter 
         RETURN_THROWS();
     }
     if (sepa_has_nul(value)) {
-        sepa_throw("Invalid value (contains a NUL byte)", 0);
+        sepa_throw("Invalid value (contains a NUL byte)", sepa_error::invalid_value);
         RETURN_THROWS();
     }
     if (setter(message, ZSTR_VAL(value)) != 1) {
-        throw_message_error(message);
+        throw_message_error(message, sepa_error::invalid_value);
         RETURN_THROWS();
     }
     RETURN_TRUE;
@@ -126,7 +126,7 @@ PHP_METHOD(SEPA, setDDType) {
      * code (2**32 + 1 would become COR1), so it goes in as an unknown code. */
     int code = (dd_type >= INT_MIN && dd_type <= INT_MAX) ? static_cast<int>(dd_type) : -1;
     if (sepa_setDDType(message, code) != 1) {
-        throw_message_error(message);
+        throw_message_error(message, sepa_error::invalid_value);
         RETURN_THROWS();
     }
     RETURN_TRUE;
@@ -142,7 +142,7 @@ PHP_METHOD(SEPA, setBatchBooking) {
         RETURN_THROWS();
     }
     if (sepa_setBatchBooking(message, mode ? 1 : 0) != 1) {
-        throw_message_error(message);
+        throw_message_error(message, sepa_error::invalid_value);
         RETURN_THROWS();
     }
     RETURN_TRUE;
@@ -194,7 +194,7 @@ static zend_string *key_text(zend_string *key, zend_ulong index) {
 static void throw_bad_pair(const zend_string *key, const char *why) {
     char text[256];
     snprintf(text, sizeof text, "Invalid value for '%.64s' (%s)", ZSTR_VAL(key), why);
-    sepa_throw(text, 0);
+    sepa_throw(text, sepa_error::invalid_value);
 }
 
 PHP_METHOD(SEPA, add) {
@@ -216,7 +216,7 @@ PHP_METHOD(SEPA, add) {
         ZVAL_DEREF(value);
         if (sepa_has_nul(key_str)) {
             zend_string_release(key_str);
-            sepa_throw("Invalid transaction property (key contains a NUL byte)", 0);
+            sepa_throw("Invalid transaction property (key contains a NUL byte)", sepa_error::invalid_value);
             RETURN_THROWS();
         }
         /* The engine would turn an array into the text "Array" (and an object into its
@@ -224,6 +224,15 @@ PHP_METHOD(SEPA, add) {
         if (Z_TYPE_P(value) == IS_ARRAY || Z_TYPE_P(value) == IS_OBJECT ||
             Z_TYPE_P(value) == IS_RESOURCE) {
             throw_bad_pair(key_str, "arrays, objects and resources are not allowed");
+            zend_string_release(key_str);
+            RETURN_THROWS();
+        }
+        /* A boolean would become "1" or "" (true an amount of 1.00); amounts are
+         * numbers or numeric strings. */
+        if ((Z_TYPE_P(value) == IS_TRUE || Z_TYPE_P(value) == IS_FALSE) &&
+            zend_string_equals_literal_ci(key_str, "amount")) {
+            throw_bad_pair(key_str, Z_TYPE_P(value) == IS_TRUE ? "true is not an amount"
+                                                               : "false is not an amount");
             zend_string_release(key_str);
             RETURN_THROWS();
         }
@@ -239,7 +248,7 @@ PHP_METHOD(SEPA, add) {
     ZEND_HASH_FOREACH_END();
 
     if (sepa_add(message, list.pairs()) != 1) {
-        throw_message_error(message);
+        throw_message_error(message, sepa_error::invalid_value);
         RETURN_THROWS();
     }
     RETURN_TRUE;
@@ -255,7 +264,7 @@ PHP_METHOD(SEPA, toXML) {
     }
     char *document = sepa_toXML(message);
     if (document == nullptr) {
-        throw_message_error(message);
+        throw_message_error(message, sepa_error::cannot_render);
         RETURN_THROWS();
     }
     RETVAL_STRING(document);

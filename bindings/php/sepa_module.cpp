@@ -79,17 +79,30 @@ zend_module_entry sepa_module_entry = {
     STANDARD_MODULE_PROPERTIES,
 };
 
-void sepa_throw(const char *message, zend_long code) {
-    zend_throw_exception(sepa_exception_ce, message, code);
+void sepa_throw(const char *message, sepa_error code) {
+    zend_throw_exception(sepa_exception_ce, message, static_cast<zend_long>(code));
 }
 
-/* SEPAException: the engine's Exception, nothing added. */
+/* SEPAException: the engine's Exception with one class constant per exception code. */
 zend_class_entry *sepa_exception_ce = nullptr;
+
+static const struct {
+    const char *name;
+    sepa_error code;
+} exception_codes[] = {
+    {"INVALID_VALUE", sepa_error::invalid_value}, {"CANNOT_RENDER", sepa_error::cannot_render},
+    {"FILE_ERROR", sepa_error::file_error},       {"OUT_OF_MEMORY", sepa_error::out_of_memory},
+    {"USAGE", sepa_error::usage},
+};
 
 void sepa_register_exception_class() {
     zend_class_entry ce;
     INIT_CLASS_ENTRY(ce, "SEPAException", nullptr);
     sepa_exception_ce = zend_register_internal_class_ex(&ce, zend_ce_exception);
+    for (const auto &c : exception_codes) {
+        zend_declare_class_constant_long(sepa_exception_ce, c.name, strlen(c.name),
+                                         static_cast<zend_long>(c.code));
+    }
 }
 
 #ifdef COMPILE_DL_SEPA

@@ -18,6 +18,7 @@ static zend_object_handlers stmt_parser_object_handlers;
 
 struct stmt_parser_object {
     sepa_stmt_parser_t *parser;
+    bool load_called; /* a parser loads once: a second load() is a usage error */
     zend_object std;
 };
 
@@ -30,6 +31,7 @@ static zend_object *stmt_parser_object_create(zend_class_entry *ce) {
     auto *intern =
         static_cast<stmt_parser_object *>(zend_object_alloc(sizeof(stmt_parser_object), ce));
     intern->parser = nullptr;
+    intern->load_called = false;
     zend_object_std_init(&intern->std, ce);
     object_properties_init(&intern->std, ce);
     intern->std.handlers = &stmt_parser_object_handlers;
@@ -49,13 +51,14 @@ PHP_METHOD(SEPAStatementParser, __construct) {
     }
     sepa_stmt_parser_t *parser = sepa_stmt_parser_new();
     if (parser == nullptr) {
-        sepa_throw("can't create SEPAStatementParser object", SEPA_EXCEPTION_CODE_USAGE);
+        sepa_throw("can't create SEPAStatementParser object", sepa_error::out_of_memory);
         RETURN_THROWS();
     }
     /* Calling the constructor again starts over with a fresh parser. */
     stmt_parser_object *intern = stmt_parser_object_from(Z_OBJ_P(ZEND_THIS));
     sepa_stmt_parser_free(intern->parser);
     intern->parser = parser;
+    intern->load_called = false;
 }
 
 PHP_METHOD(SEPAStatementParser, load) {
@@ -67,22 +70,25 @@ PHP_METHOD(SEPAStatementParser, load) {
         RETURN_THROWS();
     }
     if (format != SEPA_STMT_FORMAT_MT940) {
-        sepa_throw("invalid/unknown statement format", SEPA_EXCEPTION_CODE_USAGE);
+        sepa_throw("invalid/unknown statement format", sepa_error::usage);
         RETURN_THROWS();
     }
-    sepa_stmt_parser_t *parser = stmt_parser_object_from(Z_OBJ_P(ZEND_THIS))->parser;
+    stmt_parser_object *intern = stmt_parser_object_from(Z_OBJ_P(ZEND_THIS));
+    sepa_stmt_parser_t *parser = intern->parser;
     if (parser == nullptr) {
-        sepa_throw(sepa_stmt_parser_getError(nullptr), 0);
+        sepa_throw(sepa_stmt_parser_getError(nullptr), sepa_error::usage);
         RETURN_THROWS();
     }
     /* The core opens the file itself, so the request's open_basedir limits are
      * checked here (the engine warns with the details). */
     if (php_check_open_basedir(ZSTR_VAL(path)) != 0) {
-        sepa_throw("Can't open input file: outside of open_basedir", 0);
+        sepa_throw("Can't open input file: outside of open_basedir", sepa_error::file_error);
         RETURN_THROWS();
     }
+    const sepa_error load_failure = intern->load_called ? sepa_error::usage : sepa_error::file_error;
+    intern->load_called = true;
     if (sepa_stmt_parser_load(parser, static_cast<int>(format), ZSTR_VAL(path)) != 1) {
-        sepa_throw(sepa_stmt_parser_getError(parser), 0);
+        sepa_throw(sepa_stmt_parser_getError(parser), load_failure);
         RETURN_THROWS();
     }
     RETURN_TRUE;

@@ -4,33 +4,36 @@
 #include <cstring>
 #include <new>
 
+#include "core/frame/utf8_text.h"
+
 namespace ovaro_jni {
 
 namespace {
 
 bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// Length of the well-formed UTF-8 sequence at `p` (1 to 4), or 0 when the byte at `p`
-// does not start one. Three-byte encodings of surrogates and the two-byte form of
-// U+0000 are accepted: that is how modified UTF-8 carries characters beyond the Basic
-// Multilingual Plane and NUL, so texts the virtual machine handed in come back unchanged.
-int sequence_length(const unsigned char *p) {
-    const unsigned char c = p[0];
-    if (c < 0x80) return 1;
-    if (c == 0xC0 && p[1] == 0x80) return 2;  // modified UTF-8's form of U+0000
-    if (c >= 0xC2 && c <= 0xDF) return is_continuation(p[1]) ? 2 : 0;
-    if (c >= 0xE0 && c <= 0xEF) {
-        if (!is_continuation(p[1]) || !is_continuation(p[2])) return 0;
-        if (c == 0xE0 && p[1] < 0xA0) return 0;  // overlong
-        return 3;
-    }
-    if (c >= 0xF0 && c <= 0xF4) {
-        if (!is_continuation(p[1]) || !is_continuation(p[2]) || !is_continuation(p[3])) return 0;
-        if (c == 0xF0 && p[1] < 0x90) return 0;  // overlong
-        if (c == 0xF4 && p[1] > 0x8F) return 0;  // beyond U+10FFFF
-        return 4;
-    }
+// Length of the modified UTF-8 sequence at `p` (`length` bytes left), or 0: the
+// well-formed UTF-8 sequences of one to three bytes, plus the two forms that modified
+// UTF-8 adds and the virtual machine hands in itself: C0 80 for U+0000 and each half
+// of a surrogate pair in three bytes (characters beyond the Basic Multilingual Plane).
+size_t modified_sequence_length(const unsigned char *p, size_t length) {
+    const size_t n = utf8_sequence_length(p, length);
+    if (n >= 1 && n <= 3) return n;
+    if (length >= 2 && p[0] == 0xC0 && p[1] == 0x80) return 2;
+    if (length >= 3 && p[0] == 0xED && p[1] >= 0xA0 && p[1] <= 0xBF && is_continuation(p[2])) return 3;
     return 0;
+}
+
+bool is_modified_utf8(const char *text) {
+    const auto *p = reinterpret_cast<const unsigned char *>(text);
+    size_t length = std::strlen(text);
+    while (length > 0) {
+        const size_t n = modified_sequence_length(p, length);
+        if (n == 0) return false;
+        p += n;
+        length -= n;
+    }
+    return true;
 }
 
 void append_three_byte(std::string &out, uint32_t unit) {
@@ -39,45 +42,37 @@ void append_three_byte(std::string &out, uint32_t unit) {
     out += static_cast<char>(0x80 | (unit & 0x3F));
 }
 
-bool is_modified_utf8(const unsigned char *p) {
-    while (*p) {
-        const int n = sequence_length(p);
-        if (n == 0 || n == 4) return false;
-        p += n;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string to_modified_utf8(const char *text) {
+    if (is_modified_utf8(text)) return text;
+    // The library's conversion first (stray bytes become their Latin-1 characters),
+    // then the four-byte sequences as the surrogate pairs modified UTF-8 uses.
+    const size_t length = std::strlen(text);
+    std::string utf8(latin1_to_utf8_capacity(length), '\0');
+    utf8.resize(latin1_to_utf8(text, length, utf8.data()));
     std::string out;
-    const auto *p = reinterpret_cast<const unsigned char *>(text);
-    while (*p) {
-        const int n = sequence_length(p);
-        if (n == 0) {
-            // A stray byte: the Latin-1 character of the same value, as two bytes.
-            out += static_cast<char>(0xC0 | (*p >> 6));
-            out += static_cast<char>(0x80 | (*p & 0x3F));
-            ++p;
-        } else if (n == 4) {
-            const uint32_t code = ((p[0] & 0x07u) << 18) | ((p[1] & 0x3Fu) << 12) |
-                                  ((p[2] & 0x3Fu) << 6) | (p[3] & 0x3Fu);
+    out.reserve(utf8.size());
+    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t n = utf8_sequence_length(p + i, utf8.size() - i);
+        if (n == 4) {
+            const uint32_t code = ((p[i] & 0x07u) << 18) | ((p[i + 1] & 0x3Fu) << 12) |
+                                  ((p[i + 2] & 0x3Fu) << 6) | (p[i + 3] & 0x3Fu);
             const uint32_t offset = code - 0x10000;
             append_three_byte(out, 0xD800 | (offset >> 10));
             append_three_byte(out, 0xDC00 | (offset & 0x3FF));
-            p += 4;
         } else {
-            out.append(reinterpret_cast<const char *>(p), static_cast<size_t>(n));
-            p += n;
+            out.append(utf8, i, n);
         }
+        i += n;
     }
     return out;
 }
 
 jstring new_java_string(JNIEnv *env, const char *text) {
     if (text == nullptr) return nullptr;
-    if (is_modified_utf8(reinterpret_cast<const unsigned char *>(text))) return env->NewStringUTF(text);
+    if (is_modified_utf8(text)) return env->NewStringUTF(text);
     try {
         return env->NewStringUTF(to_modified_utf8(text).c_str());
     } catch (const std::bad_alloc &) {
@@ -90,7 +85,7 @@ void throw_java(JNIEnv *env, const char *class_name, const char *message) {
     jclass type = env->FindClass(class_name);
     if (type == nullptr) return;
     const char *text = message != nullptr ? message : "";
-    if (is_modified_utf8(reinterpret_cast<const unsigned char *>(text))) {
+    if (is_modified_utf8(text)) {
         env->ThrowNew(type, text);
     } else {
         try {

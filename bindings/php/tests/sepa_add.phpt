@@ -26,14 +26,15 @@ function show(SEPA $sepa) {
 $payee = ['name' => 'Payee', 'iban' => 'DE02120300000000202051'];
 
 // Credit transfer: other keys (the integer key 0 too) are ignored; values are
-// converted the engine's way: 12.5 -> "12.5", 7 -> "7", true -> "1", null -> "".
+// converted the engine's way: 12.5 -> "12.5", 7 -> "7", null -> "" (booleans are no
+// amounts: sepa_exception_codes.phpt).
 $ct = new SEPA(SEPA_MSGTYPE_CTI);
 $ct->setName('Payer');
 $ct->setIBAN('DE89370400440532013000');
 $ct->setMessageId('ADD-TEST');
 attempt($ct, $payee + ['amount' => 12.5, 0 => 'x', 'id' => 'E2E-1']);
 attempt($ct, $payee + ['amount' => 7, 'id' => 42, 'ref' => null]);
-attempt($ct, $payee + ['amount' => true, 'ref' => 3.25]);
+attempt($ct, $payee + ['amount' => 1, 'ref' => 3.25]);
 attempt($ct, $payee + ['amount' => 0.1 + 0.2]);
 attempt($ct, ['NAME' => 'Upper', 'Iban' => 'DE02120300000000202051', 'AMOUNT' => '1e2']);
 $amount = '2.50';
@@ -118,23 +119,23 @@ bool(true)
   EndToEndId: NOTPROVIDED
   InstdAmt Ccy="EUR": 2.50
 refused:
-IBAN missing (0)
-Empty amount not allowed (0)
-Empty amount not allowed (0)
-Negative or zero amount not allowed (0)
-Invalid amount (0)
-Invalid amount (0)
-Invalid amount (0)
-Invalid IBAN checksum (0)
-Amount missing (0)
+IBAN missing (1)
+Invalid value for 'amount' (false is not an amount) (1)
+Empty amount not allowed (1)
+Negative or zero amount not allowed (1)
+Invalid amount (1)
+Invalid amount (1)
+Invalid amount (1)
+Invalid IBAN checksum (1)
+Amount missing (1)
 not texts:
-Invalid value for 'amount' (arrays, objects and resources are not allowed) (0)
-Invalid value for 'amount' (arrays, objects and resources are not allowed) (0)
-Invalid value for 'amount' (arrays, objects and resources are not allowed) (0)
-Invalid value for 'amount' (arrays, objects and resources are not allowed) (0)
-Invalid value for 'name' (contains a NUL byte) (0)
-Invalid transaction property (key contains a NUL byte) (0)
-Invalid value for '7' (arrays, objects and resources are not allowed) (0)
+Invalid value for 'amount' (arrays, objects and resources are not allowed) (1)
+Invalid value for 'amount' (arrays, objects and resources are not allowed) (1)
+Invalid value for 'amount' (arrays, objects and resources are not allowed) (1)
+Invalid value for 'amount' (arrays, objects and resources are not allowed) (1)
+Invalid value for 'name' (contains a NUL byte) (1)
+Invalid transaction property (key contains a NUL byte) (1)
+Invalid value for '7' (arrays, objects and resources are not allowed) (1)
   NbOfTxs: 6
   CtrlSum: 123.30
   NbOfTxs: 6
@@ -154,14 +155,14 @@ Invalid value for '7' (arrays, objects and resources are not allowed) (0)
   InstdAmt Ccy="EUR": 2.50
 direct debit:
 bool(true)
-Invalid transaction property '0' (0)
-Invalid transaction property '123456789' (0)
-Invalid transaction property '-5' (0)
-Invalid transaction property 'purp' (0)
+Invalid transaction property '0' (1)
+Invalid transaction property '123456789' (1)
+Invalid transaction property '-5' (1)
+Invalid transaction property 'purp' (1)
 bool(true)
-Invalid/unknown sequence type (0)
+Invalid/unknown sequence type (1)
 bool(true)
-Invalid value '0' for SMNDA flag (0)
+Invalid value '0' for SMNDA flag (1)
 bool(true)
 TypeError: SEPA::add(): Argument #1 ($transaction) must be of type array, string given
 ArgumentCountError: SEPA::add() expects exactly 1 argument, 0 given

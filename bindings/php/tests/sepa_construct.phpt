@@ -88,15 +88,15 @@ array: TypeError: SEPA::__construct(): Argument #1 ($type) must be of type int, 
 string(4) "SEPA"
 Error: Trying to clone an uncloneable object of class SEPA
 Exception: Serialization of 'SEPA' is not allowed
-setIBAN: Invalid sepa_t handle (NULL) (0)
-setBIC: Invalid sepa_t handle (NULL) (0)
-setName: Invalid sepa_t handle (NULL) (0)
-setCreditorIdentifier: Invalid sepa_t handle (NULL) (0)
-setDate: Invalid sepa_t handle (NULL) (0)
-setDDType: Invalid sepa_t handle (NULL) (0)
-setBatchBooking: Invalid sepa_t handle (NULL) (0)
-setMessageId: Invalid sepa_t handle (NULL) (0)
-add: Invalid sepa_t handle (NULL) (0)
-toXML: Invalid sepa_t handle (NULL) (0)
+setIBAN: Invalid sepa_t handle (NULL) (42)
+setBIC: Invalid sepa_t handle (NULL) (42)
+setName: Invalid sepa_t handle (NULL) (42)
+setCreditorIdentifier: Invalid sepa_t handle (NULL) (42)
+setDate: Invalid sepa_t handle (NULL) (42)
+setDDType: Invalid sepa_t handle (NULL) (42)
+setBatchBooking: Invalid sepa_t handle (NULL) (42)
+setMessageId: Invalid sepa_t handle (NULL) (42)
+add: Invalid sepa_t handle (NULL) (42)
+toXML: Invalid sepa_t handle (NULL) (42)
 invalid/unknown message type
 bool(true)

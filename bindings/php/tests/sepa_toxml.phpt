@@ -151,11 +151,11 @@ Second | Smith & Sons <Ltd>
 bool(true)
 bool(true)
 2025-01-20 2025-02-01 today
-Missing creditor IBAN (0)
-Missing creditor BIC (0)
-Missing creditor name (0)
-Missing creditor identifier (0)
-No transactions available (0)
+Missing creditor IBAN (2)
+Missing creditor BIC (2)
+Missing creditor name (2)
+Missing creditor identifier (2)
+No transactions available (2)
 rendered
 COR1
 Unknown/unsupported LocalInstrumentCode (setDDType)

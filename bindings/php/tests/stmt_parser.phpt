@@ -257,13 +257,13 @@ ref,account,number,page,openSaldo,openCurrency,openDate,closeSaldo,closeCurrency
 valuta,booked,amount,code,ref,bankref,gvc,txtext,primanota,bank,account,name,eref,svwz
 valuta,booked,amount,code,ref,gvc,extcode,txtext,bank,account,name,purpose
 valuta,amount,code,ref,gvc,bank,account,name
-Parser already used (0)
+Parser already used (42)
 bool(true)
 format 2: invalid/unknown statement format (42)
 format 0: invalid/unknown statement format (42)
-missing file: Can't open input file: No such file or directory (0)
-empty file: Input file is empty (0)
-directory: %s (0)
+missing file: Can't open input file: No such file or directory (3)
+empty file: Input file is empty (3)
+directory: %s (3)
 bool(true)
 int(2)
 bool(true)
@@ -275,6 +275,6 @@ ArgumentCountError: SEPAStatementParser::__construct() expects exactly 0 argumen
 Trying to clone an uncloneable object of class SEPAStatementParser
 Serialization of 'SEPAStatementParser' is not allowed
 NULL
-invalid sepa_stmt_parser_t handle (0)
+invalid sepa_stmt_parser_t handle (42)
 NULL
 bool(true)

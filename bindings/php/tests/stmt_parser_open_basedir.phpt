@@ -26,6 +26,6 @@ echo $parser->getStatements()[0]['account'], "\n";
 ?>
 --EXPECTF--
 Warning: SEPAStatementParser::load(): open_basedir restriction in effect. File(/etc/passwd) is not within the allowed path(s): (%s) in %s on line %d
-Can't open input file: outside of open_basedir (0)
+Can't open input file: outside of open_basedir (3)
 bool(true)
 ACCOUNT

@@ -34,7 +34,8 @@ import java.util.function.LongConsumer;
  *
  * <p>The class loads the native library {@code ovaro-jni} itself: from the file named by
  * the system property {@code com.ovaro.sepa.library} when it is set, otherwise from
- * {@code java.library.path}.
+ * {@code java.library.path}, otherwise the copy the jar carries for this platform
+ * ({@code native/linux-x86_64/libovaro-jni.so}), so the jar alone is enough.
  */
 public final class SEPA implements AutoCloseable {
 
@@ -62,16 +63,11 @@ public final class SEPA implements AutoCloseable {
     /** Reachability flag: B2B direct debit. */
     public static final int SCL_B2B = 8;
 
-    /** System property naming the native library file to load instead of searching java.library.path. */
+    /** System property naming the native library file to load instead of searching java.library.path and the jar. */
     public static final String LIBRARY_PROPERTY = "com.ovaro.sepa.library";
 
     static {
-        String path = System.getProperty(LIBRARY_PROPERTY);
-        if (path != null && !path.isEmpty()) {
-            System.load(path);
-        } else {
-            System.loadLibrary("ovaro-jni");
-        }
+        NativeLibrary.load();
     }
 
     private static final Cleaner CLEANER = Cleaner.create();
