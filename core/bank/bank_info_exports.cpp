@@ -3,9 +3,7 @@
 #include "core/bank/bank_record.h"
 #include "sepa.h"
 
-extern "C" {
-
-SEPA_API int sepa_bankid_check(const char *country, const char *code, sepa_bankinfo_t **info) {
+int bankinfo_by_code(const char *country, const char *code, sepa_bankinfo_t **info) {
     if (bank_code_width(country) == 0) return SEPA_BANK_UNSUPPORTED;
     bank_record_t record;
     if (!bank_lookup(country, code, &record)) return SEPA_BANK_ERR_UNKNOWN;
@@ -14,6 +12,12 @@ SEPA_API int sepa_bankid_check(const char *country, const char *code, sepa_banki
     if (block == nullptr) return SEPA_BANK_ERR_NOMEM;
     *info = block;
     return SEPA_BANK_OK;
+}
+
+extern "C" {
+
+SEPA_API int sepa_bankid_check(const char *country, const char *code, sepa_bankinfo_t **info) {
+    return bankinfo_by_code(country, code, info);
 }
 
 SEPA_API int sepa_bic_getBank(const char *bic, sepa_bankinfo_t **info) {

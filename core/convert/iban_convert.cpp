@@ -2,6 +2,9 @@
 // would give, by the bank's IBAN rule, following successor bank codes.
 #include <cstring>
 
+#include "core/convert/iban_convert.h"
+
+#include "core/bank/account_check.h"
 #include "core/bank/bank_record.h"
 #include "core/convert/iban_work.h"
 #include "sepa.h"
@@ -31,7 +34,7 @@ iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lo
     int rule_result = 0;
     for (int pass = 0;; ++pass) {
         work->method = record.method;
-        work->check_result = static_cast<int8_t>(sepa_account_check2(work->account, work->blz, work->method));
+        work->check_result = static_cast<int8_t>(account_check_internal(work->account, work->blz, work->method));
         rule_result = iban_apply_rule(record.iban_rule, work);
 
         const char *successor = record.successor;
@@ -56,8 +59,7 @@ int iban_apply_rule(int32_t iban_rule, iban_work_t *work) {
     return entry >= 0 && entry < iban_rule_count ? iban_rule_table[entry](work) : 0;
 }
 
-extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
-                                          char *iban, char *status) {
+int iban_convert(const char *country, const char *account, const char *bank_code, char *iban, char *status) {
     if (iban != nullptr) iban[0] = '\0';
     if (status != nullptr) *status = 0;
     if (country == nullptr) return SEPA_CONVERT_ERR_INVALID;
@@ -86,4 +88,9 @@ extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *accou
         std::memset(iban + length, 0, SEPA_IBAN_BUFSIZE - length);
     }
     return SEPA_CONVERT_OK;
+}
+
+extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
+                                          char *iban, char *status) {
+    return iban_convert(country, account, bank_code, iban, status);
 }

@@ -4,6 +4,7 @@
 // returns 1 with the IBAN text built or -1 when it refuses.
 #include <cstring>
 
+#include "core/bank/account_check.h"
 #include "core/bank/account_value.h"
 #include "core/convert/iban_work.h"
 #include "sepa.h"
@@ -90,7 +91,7 @@ void use_shift2(iban_work_t *work) {
 bool m13_first_of_shift2(const char *account) {
     char shifted[11];
     shift2(account, shifted);
-    return m13_first(shifted);
+    return account_check_13_first(shifted) == 1;
 }
 
 // Value of the whole ten-digit account.
@@ -135,7 +136,7 @@ int rule_0005(iban_work_t *work) {
             work->check_result = 1;
             return iban_build(work);
         }
-        if (!m13_first(work->account)) {
+        if (account_check_13_first(work->account) != 1) {
             if (!account_starts_with(work->account, "00")) return -1;
             if (!m13_first_of_shift2(work->account)) return -1;
             use_shift2(work);
@@ -144,7 +145,7 @@ int rule_0005(iban_work_t *work) {
         return iban_build(work);
     }
     if (work->method == 0x76) {
-        int result = sepa_account_check(work->account, 0x76);
+        int result = account_check_internal(work->account, nullptr, 0x76);
         if (result == 2) {  // valid only when read two places further right
             use_shift2(work);
             work->check_result = 1;
@@ -192,7 +193,7 @@ int rule_0020(iban_work_t *work) {
         const char *account = work->account;
         if (account_starts_with(account, "000000")) return -1;
         if (account_starts_with(account, "00000")) {
-            if (!m13_first(account)) {
+            if (account_check_13_first(account) != 1) {
                 if (!m13_first_of_shift2(account)) return -1;
                 use_shift2(work);
                 work->check_result = 1;
@@ -213,13 +214,13 @@ int rule_0020(iban_work_t *work) {
     if (work->method == 0xC7) {
         bool by_13 = false;
         if (work->account[0] == '0') {
-            by_13 = m13_first(work->account);
+            by_13 = account_check_13_first(work->account) == 1;
             if (!by_13 && account_starts_with(work->account, "000") && m13_first_of_shift2(work->account)) {
                 use_shift2(work);
                 by_13 = true;
             }
         }
-        bool by_06 = !by_13 && m06(work->account);
+        bool by_06 = !by_13 && account_check_internal(work->account, nullptr, 0x06) == 1;
         if (std::strcmp(work->blz, "76026000") == 0) {
             if (by_13) {
                 work->check_result = 1;
@@ -347,7 +348,7 @@ int rule_0043(iban_work_t *work) {
     if (std::strcmp(work->blz, "60651070") == 0) {
         set_bank_code(work, "66650085");
         work->method = 0x06;
-        work->check_result = static_cast<int8_t>(sepa_account_check(work->account, 0x06));
+        work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, 0x06));
         if (work->check_result == -1) work->status = SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED;
     }
     return iban_build(work);

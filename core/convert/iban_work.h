@@ -64,13 +64,6 @@ void recheck_account_lenient(iban_work_t *work);
 // `account` without its first two digits, followed by "00", into `out` (11 bytes).
 void shift2(const char *account, char *out);
 
-// First calculation of method 13 alone: digits 2-7 weighted 2,1,2,1,2,1 from digit
-// 7 leftwards (cross sums), check digit in digit 8.
-bool m13_first(const char *account);
-
-// Method 06 on digits 1-9 with the check digit in digit 10.
-bool m06(const char *account);
-
 // New bank code from the account range table for the account's value, or nullptr.
 const char *range_bank_code(const char *account);
 
