@@ -44,4 +44,6 @@ int iban_validate(const char *iban, const char **error) {
     return 0;
 }
 
-extern "C" SEPA_API int sepa_iban_check(const char *iban) { return iban_validate(iban, nullptr) == 1 ? 1 : -1; }
+extern "C" SEPA_API int sepa_iban_check(const char *iban) {
+    return iban_validate(iban, nullptr) == 1 ? SEPA_IBAN_OK : SEPA_IBAN_ERR_INVALID;
+}
