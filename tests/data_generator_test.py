@@ -119,7 +119,12 @@ class Fixture:
         os.makedirs(rules, exist_ok=True)
         for name, lines in iban_rule_lists().items():
             self.write(os.path.join("iban_rules", name), lines, encoding="ascii", end="\n")
-        return ["--out", out, "--iban-rules", rules,
+        registry = self.write("IBAN_Registry_r1.txt",
+                              ["Data element\t" + "\t".join(["Description"] * 4)]
+                              + ["\t".join(row) for row in IbanCountriesTest.ELEMENTS], encoding="cp1252", end="\n")
+        area = self.write("sepa_countries.csv", ["code,name,iban_country,eea,joined,source",
+                                                 "DE,Germany,DE,yes,2008,S1"], encoding="utf-8", end="\n")
+        return ["--out", out, "--iban-rules", rules, "--iban-registry", registry, "--sepa-countries", area,
                 "--de-first", self.write("blz_2025-06-09.txt", self.de_first),
                 "--de-second", self.write("blz_2025-09-08.txt", self.de_second),
                 "--at", self.write("at.csv", self.at),
