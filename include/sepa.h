@@ -153,10 +153,10 @@ SEPA_API int sepa_bic_getBank(const char *bic, sepa_bankinfo_t **info);
 /* ======================================================================== */
 
 /* Results of sepa_account_check and sepa_account_check2. */
-#define SEPA_ACCOUNT_OK 1              /* check digit right */
-#define SEPA_ACCOUNT_OK_VARIANT2 2     /* right by the second variant of method "76" */
-#define SEPA_ACCOUNT_UNSUPPORTED 0     /* no such method, or it does not check this account */
-#define SEPA_ACCOUNT_ERR_INVALID (-1)  /* check digit wrong, or the account malformed */
+#define SEPA_ACCOUNT_OK 1             /* check digit right */
+#define SEPA_ACCOUNT_OK_VARIANT2 2    /* right by the second variant of method "76" */
+#define SEPA_ACCOUNT_UNSUPPORTED 0    /* no such method, or it does not check this account */
+#define SEPA_ACCOUNT_ERR_INVALID (-1) /* check digit wrong, or the account malformed */
 
 /*
  * Checks a German account number (1-10 digits, padded to ten with leading zeros)

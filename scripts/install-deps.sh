@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config python3 unzip
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   libxml2-utils libhbci4j-core-java
   libcli11-dev nlohmann-json3-dev
   libexpat1-dev libzip-dev zlib1g-dev

@@ -442,10 +442,10 @@ TEST(BankidCheck, OutOfMemoryLeavesTheCallersPointerAlone) {
     sepa_bankinfo_t *sentinel = reinterpret_cast<sepa_bankinfo_t *>(&sentinel);
     sepa_bankinfo_t *info = sentinel;
     fail_next_malloc = true;
-    EXPECT_EQ(sepa_bankid_check("DE", "10000000", &info), -3);
+    EXPECT_EQ(sepa_bankid_check("DE", "10000000", &info), SEPA_BANK_ERR_NOMEM);
     EXPECT_EQ(info, sentinel);
     fail_next_malloc = true;
-    EXPECT_EQ(sepa_bic_getBank("VOBADESS", &info), -3);
+    EXPECT_EQ(sepa_bic_getBank("VOBADESS", &info), SEPA_BANK_ERR_NOMEM);
     EXPECT_EQ(info, sentinel);
     fail_next_malloc = false;
     ASSERT_EQ(sepa_bic_getBank("VOBADESS", &info), 1);

@@ -68,9 +68,9 @@ TEST(BicLookup, RefusesMalformedAndUnknownBics) {
         EXPECT_EQ(bic_lookup(query, &record), 0);
         sepa_bankinfo_t *sentinel = reinterpret_cast<sepa_bankinfo_t *>(&record);
         sepa_bankinfo_t *info = sentinel;
-        EXPECT_EQ(sepa_bic_getBank(query, &info), -2);
+        EXPECT_EQ(sepa_bic_getBank(query, &info), SEPA_BANK_ERR_UNKNOWN);
         EXPECT_EQ(info, sentinel);
-        EXPECT_EQ(sepa_bic_getBank(query, nullptr), -2);
+        EXPECT_EQ(sepa_bic_getBank(query, nullptr), SEPA_BANK_ERR_UNKNOWN);
     }
     // A null record asks only whether the BIC is there.
     EXPECT_EQ(bic_lookup("VOBADESS", nullptr), 1);
@@ -95,7 +95,7 @@ TEST(BicGetBank, ReturnsNameCountryBicAndFlags) {
         EXPECT_EQ(info->country, info->name + std::strlen(bic.name) + 1);
         EXPECT_EQ(info->bic, info->country + 3);
         std::free(info);
-        EXPECT_EQ(sepa_bic_getBank(bic.query, nullptr), 1);
+        EXPECT_EQ(sepa_bic_getBank(bic.query, nullptr), SEPA_BANK_OK);
     }
 }
 

@@ -6,12 +6,12 @@
 
 #include "sepa.h"
 
-#define EXPECT(condition)                                              \
-    do {                                                               \
-        if (!(condition)) {                                            \
+#define EXPECT(condition)                                                   \
+    do {                                                                    \
+        if (!(condition)) {                                                 \
             fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition); \
-            return 1;                                                  \
-        }                                                              \
+            return 1;                                                       \
+        }                                                                   \
     } while (0)
 
 int main(void) {

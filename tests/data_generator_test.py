@@ -16,6 +16,7 @@ sys.path.insert(0, TOOLS)
 import bank_directory  # noqa: E402
 import generate_data  # noqa: E402
 import iban_countries  # noqa: E402
+import iban_rule_tables  # noqa: E402
 import perfect_hash  # noqa: E402
 
 
@@ -65,6 +66,30 @@ SCL_OLD = ["BIC;Name;Service SCT;Service SDD;Service COR1;Service B2B;Service SC
            "ZERODEFFXXX;SAME BANK AGAIN          ;0;1;0;0;0"]
 
 
+def iban_rule_lists():
+    """The smallest valid set of the German IBAN rule lists: one row per list (rule 10
+    also its bank-code replacement), so that the generator needs no reference files."""
+    replacements = ["rule,bank_code,account,new_account"]
+    replacements += ["%s,,0000000135,0990021440" % rule for rule in iban_rule_tables.ACCOUNT_LIST_RULES]
+    replacements += ["0010,,50050201,50050000"]
+    return {
+        "iban_rule_account_replacements.csv": replacements,
+        "iban_rule_0005_accounts.csv": ["bank_code,account,new_account", "30040000,0000000036,0261103600"],
+        "iban_rule_0005_excluded_bank_codes.csv": ["bank_code", "10080900"],
+        "iban_rule_0030_accepted_accounts.csv": ["account", "0001718190"],
+        "iban_rule_0031_account_ranges.csv": ["prefix,lowest,highest,new_bank_code",
+                                              "100,1000000000,1009999999,76020070"],
+        "iban_rule_0052_accounts.csv": ["bank_code,account,new_bank_code,new_account",
+                                        "67220020,5308810004,60050101,0002662604"],
+        "iban_rule_0053_accounts.csv": ["bank_code,account,new_bank_code,new_account",
+                                        "55050000,0000035000,60050101,7401555913"],
+        "iban_rule_0054_accounts.csv": ["account,new_account", "0000000500,0000500500"],
+        "iban_rule_0054_ibans.csv": ["account,iban", "0000624044,DE96210602370000624044"],
+        "iban_rule_0056_accounts.csv": ["account,new_account,iban",
+                                        "0000000036,1010240003,DE29380101111010240003"],
+    }
+
+
 class Fixture:
     """Writes a complete set of small source files into a temporary folder."""
 
@@ -90,7 +115,16 @@ class Fixture:
         return path
 
     def arguments(self, out):
-        return ["--out", out,
+        rules = os.path.join(self.folder, "iban_rules")
+        os.makedirs(rules, exist_ok=True)
+        for name, lines in iban_rule_lists().items():
+            self.write(os.path.join("iban_rules", name), lines, encoding="ascii", end="\n")
+        registry = self.write("IBAN_Registry_r1.txt",
+                              ["Data element\t" + "\t".join(["Description"] * 4)]
+                              + ["\t".join(row) for row in IbanCountriesTest.ELEMENTS], encoding="cp1252", end="\n")
+        area = self.write("sepa_countries.csv", ["code,name,iban_country,eea,joined,source",
+                                                 "DE,Germany,DE,yes,2008,S1"], encoding="utf-8", end="\n")
+        return ["--out", out, "--iban-rules", rules, "--iban-registry", registry, "--sepa-countries", area,
                 "--de-first", self.write("blz_2025-06-09.txt", self.de_first),
                 "--de-second", self.write("blz_2025-09-08.txt", self.de_second),
                 "--at", self.write("at.csv", self.at),

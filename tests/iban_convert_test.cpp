@@ -84,12 +84,12 @@ TEST(IbanConvert, MalformedArguments) {
 }
 
 TEST(IbanConvert, OptionalOutputs) {
-    EXPECT_EQ(sepa_iban_convert("DE", "532013000", "37040044", nullptr, nullptr), 1);
+    EXPECT_EQ(sepa_iban_convert("DE", "532013000", "37040044", nullptr, nullptr), SEPA_CONVERT_OK);
     char status = 'x';
-    EXPECT_EQ(sepa_iban_convert("DE", "532013000", "99999999", nullptr, &status), -3);
+    EXPECT_EQ(sepa_iban_convert("DE", "532013000", "99999999", nullptr, &status), SEPA_CONVERT_ERR_UNKNOWN);
     EXPECT_EQ(status, 10);
     char iban[35];
-    EXPECT_EQ(sepa_iban_convert("DE", "532013000", "37040044", iban, nullptr), 1);
+    EXPECT_EQ(sepa_iban_convert("DE", "532013000", "37040044", iban, nullptr), SEPA_CONVERT_OK);
     EXPECT_STREQ(iban, "DE89370400440532013000");
 }
 

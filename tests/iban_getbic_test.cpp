@@ -52,10 +52,10 @@ TEST(IbanGetBic, FailuresLeaveOutputZero) {
 TEST(IbanGetBic, NullArguments) {
     char bic[12];
     std::memset(bic, 'x', sizeof bic);
-    EXPECT_EQ(sepa_iban_getBIC(nullptr, bic), -1);
+    EXPECT_EQ(sepa_iban_getBIC(nullptr, bic), SEPA_CONVERT_ERR_INVALID);
     EXPECT_TRUE(all_zero(bic));
-    EXPECT_EQ(sepa_iban_getBIC("DE89370400440532013000", nullptr), -1);
-    EXPECT_EQ(sepa_iban_getBIC(nullptr, nullptr), -1);
+    EXPECT_EQ(sepa_iban_getBIC("DE89370400440532013000", nullptr), SEPA_CONVERT_ERR_INVALID);
+    EXPECT_EQ(sepa_iban_getBIC(nullptr, nullptr), SEPA_CONVERT_ERR_INVALID);
 }
 
 TEST(IbanGetBic, RuleFixedBics) {

@@ -85,7 +85,7 @@ TEST(IbanValidate, FailureTexts) {
     };
     for (const auto &c : cases) {
         EXPECT_EQ(failure_of(c.iban), c.text) << (c.iban ? c.iban : "NULL");
-        EXPECT_EQ(sepa_iban_check(c.iban), -1);
+        EXPECT_EQ(sepa_iban_check(c.iban), SEPA_IBAN_ERR_INVALID);
     }
 }
 
@@ -154,9 +154,9 @@ TEST(IbanValidate, AcceptsWhatTheConversionForms) {
 }
 
 TEST(IbanValidate, CheckWorksAfterCleanup) {
-    EXPECT_EQ(sepa_iban_check("GB82WEST12345698765432"), 1);
+    EXPECT_EQ(sepa_iban_check("GB82WEST12345698765432"), SEPA_IBAN_OK);
     sepa_cleanup();
-    EXPECT_EQ(sepa_iban_check("GB82WEST12345698765432"), 1);
+    EXPECT_EQ(sepa_iban_check("GB82WEST12345698765432"), SEPA_IBAN_OK);
 }
 
 TEST(IbanValidate, FirstUseFromSeveralThreads) {
@@ -175,12 +175,12 @@ TEST(IbanValidate, FirstUseFromSeveralThreads) {
 }
 
 TEST(IbanGetBank, ResultsByCountryAndValidity) {
-    EXPECT_EQ(sepa_iban_getBank("FR1420041010050500013M02606", nullptr), 0);
-    EXPECT_EQ(sepa_iban_getBank("GB82WEST12345698765432", nullptr), 0);
-    EXPECT_EQ(sepa_iban_getBank("FR1420041010050500013M02607", nullptr), -1);
-    EXPECT_EQ(sepa_iban_getBank(nullptr, nullptr), -1);
+    EXPECT_EQ(sepa_iban_getBank("FR1420041010050500013M02606", nullptr), SEPA_BANK_UNSUPPORTED);
+    EXPECT_EQ(sepa_iban_getBank("GB82WEST12345698765432", nullptr), SEPA_BANK_UNSUPPORTED);
+    EXPECT_EQ(sepa_iban_getBank("FR1420041010050500013M02607", nullptr), SEPA_BANK_ERR_IBAN);
+    EXPECT_EQ(sepa_iban_getBank(nullptr, nullptr), SEPA_BANK_ERR_IBAN);
     // A German IBAN with an unknown bank code already fails the IBAN check.
-    EXPECT_EQ(sepa_iban_getBank(make_iban("DE", "000000000532013000").c_str(), nullptr), -1);
+    EXPECT_EQ(sepa_iban_getBank(make_iban("DE", "000000000532013000").c_str(), nullptr), SEPA_BANK_ERR_IBAN);
 }
 
 TEST(IbanGetBank, FindsBanksOfAustriaSwitzerlandLiechtensteinAndGermany) {
@@ -216,7 +216,7 @@ TEST(IbanGetBank, UnknownAustrianBankCodeIsNotFound) {
     ASSERT_EQ(sepa_iban_check(iban.c_str()), 1);
     if (sepa_bankid_check("AT", "00001", nullptr) == 1) GTEST_SKIP() << "00001 is a real bank code";
     sepa_bankinfo_t *info = nullptr;
-    EXPECT_EQ(sepa_iban_getBank(iban.c_str(), &info), -2);
+    EXPECT_EQ(sepa_iban_getBank(iban.c_str(), &info), SEPA_BANK_ERR_UNKNOWN);
     EXPECT_EQ(info, nullptr);
 }
 

@@ -288,7 +288,7 @@ TEST(StatementParser, AllocationFailureDropsLinkedStatements) {
             EXPECT_EQ(file.statements().size(), 2u);
         } else {
             EXPECT_EQ(file.statements().size(), 0u) << successes;
-            EXPECT_EQ(file.error(), "Out of memory while parsing the statement file");
+            EXPECT_EQ(file.error(), "Out of memory");
         }
     }
     EXPECT_TRUE(succeeded);

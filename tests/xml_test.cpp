@@ -158,8 +158,6 @@ TEST(PaymentGroups, OrdersByDateAndKeepsOrderOfAddition) {
     for (auto *g = groups; g != nullptr; g = g->next) dates.push_back(g->date);
     EXPECT_EQ(dates, (std::vector<std::string>{"2025-01-15", "2025-02-10", "2025-03-01"}));
     const auto *feb = groups->next, *mar = feb->next;
-    EXPECT_EQ(feb->previous, groups);
-    EXPECT_EQ(mar->previous, feb);
     // The undated transaction joins the message's date.
     ASSERT_EQ(feb->count[0], 2u);
     EXPECT_EQ(feb->items[0][0], &t[3]);

@@ -4,6 +4,8 @@
 
 #include "core/bank/method_steps.h"
 
+// The declarations stay a compact table, four per line.
+// clang-format off
 #define SEPA_METHOD(name) int name(const account_digits &a)
 // Codes 00 to 69
 SEPA_METHOD(method_08); SEPA_METHOD(method_11); SEPA_METHOD(method_13); SEPA_METHOD(method_16);
@@ -26,6 +28,7 @@ SEPA_METHOD(method_c7); SEPA_METHOD(method_d0); SEPA_METHOD(method_d1); SEPA_MET
 SEPA_METHOD(method_d5); SEPA_METHOD(method_d7); SEPA_METHOD(method_d8); SEPA_METHOD(method_e0);
 SEPA_METHOD(method_e1); SEPA_METHOD(method_e2);
 #undef SEPA_METHOD
+// clang-format on
 
 // The first calculation of method 13 alone (P7..P2, check digit at P8), which some
 // IBAN rules run on its own.

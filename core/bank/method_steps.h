@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstddef>
+#include <type_traits>
+#include <utility>
 
 #include "core/bank/check_blocks.h"
 
@@ -75,19 +77,29 @@ inline int run_step(const account_digits &a) {
     }
 }
 
-// "A, then B, then C" over a constant array of steps: the first result that is not
-// -1, else the last one. Used as run_chain<chain>(a) with a static constexpr chain.
-template <const auto &Chain, size_t First = 0>
+// "A, then B, then C": runs step_at(0), step_at(1), ... (each index a compile-time
+// std::integral_constant) and returns the first result that is not -1, else the last
+// one. The chains below and the rows of the method table both run through here.
+template <size_t Count, typename StepAt>
+inline int first_not_rejected(StepAt step_at) {
+    static_assert(Count > 0, "a chain has at least one step");
+    int result = -1;
+    [&]<size_t... Index>(std::index_sequence<Index...>) {
+        // || stops at the first step that accepts or does not check.
+        static_cast<void>(((result = step_at(std::integral_constant<size_t, Index>{}), result >= 0) || ...));
+    }(std::make_index_sequence<Count>{});
+    return result;
+}
+
+// A constant array of steps as a chain. Used as run_chain<chain>(a) with a static
+// constexpr chain.
+template <const auto &Chain>
 inline int run_chain(const account_digits &a) {
     constexpr size_t count = sizeof(Chain) / sizeof(Chain[0]);
-    struct chain_step {
-        static constexpr const step &get() { return Chain[First]; }
-    };
-    int result = run_step<chain_step>(a);
-    if constexpr (First + 1 < count) {
-        if (result >= 0) return result;
-        return run_chain<Chain, First + 1>(a);
-    } else {
-        return result;
-    }
+    return first_not_rejected<count>([&]<size_t Index>(std::integral_constant<size_t, Index>) {
+        struct chain_step {
+            static constexpr const step &get() { return Chain[Index]; }
+        };
+        return run_step<chain_step>(a);
+    });
 }

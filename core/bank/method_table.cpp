@@ -174,21 +174,10 @@ inline int run_row_step(const account_digits &a) {
     }
 }
 
-// "A, then B, then C" from step `Step` on.
-template <size_t Row, size_t Step>
-inline int run_row_from(const account_digits &a) {
-    int result = run_row_step<Row, Step>(a);
-    if constexpr (Step + 1 < rows[Row].count) {
-        if (result >= 0) return result;
-        return run_row_from<Row, Step + 1>(a);
-    } else {
-        return result;
-    }
-}
-
 template <size_t Row>
 int run_row(const account_digits &a) {
-    return run_row_from<Row, 0>(a);
+    return first_not_rejected<rows[Row].count>(
+        [&]<size_t Step>(std::integral_constant<size_t, Step>) { return run_row_step<Row, Step>(a); });
 }
 
 template <size_t... Row>

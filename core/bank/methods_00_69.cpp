@@ -144,10 +144,13 @@ int method_56(const account_digits &a) {
 int method_57(const account_digits &a) {
     // Rule of each value of P1P2: R reject, A alternating from P9 (with the
     // 777777/888888 exception), B check digit at P3, N no check, D date-like numbers.
+    // Forty values per line, ten per string.
+    // clang-format off
     static constexpr char rule_of[101] =
         "RDDDDDDDDD" "DDDDDDDDDD" "DDDDDDDDDD" "DDBBBBBBBB"   // 00-39
         "NBBBBBBBBB" "NABBBABBBB" "BABBAAABBB" "ABBAAAAAAA"   // 40-79
         "AAABBBBBAB" "BNBBAABBBN";                            // 80-99
+    // clang-format on
     int x = number_at(a, 1, 2);
     if (x < 0 || x > 99) return -1;
     switch (rule_of[x]) {

@@ -3,13 +3,14 @@
 #include <cstring>
 
 #include "core/convert/iban_convert.h"
+#include "sepa.h"
 
 namespace {
 
 bool converts_to(const char *source_account, const char *bank_code, const char *account) {
-    char iban[35];
+    char iban[SEPA_IBAN_BUFSIZE];
     char status = 0;
-    if (iban_convert("DE", source_account, bank_code, iban, &status) != 1) return false;
+    if (iban_convert("DE", source_account, bank_code, iban, &status) != SEPA_CONVERT_OK) return false;
     return std::strncmp(iban + 4, bank_code, 8) == 0 && std::strncmp(iban + 12, account, 10) == 0;
 }
 

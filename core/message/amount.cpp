@@ -2,7 +2,7 @@
 
 #include "core/frame/number_reader.h"
 
-const char *read_amount(const char *value, double *amount) {
+const char *validate_amount(const char *value, double *amount) {
     double number = 0;
     if (!read_decimal(value, &number)) return "Invalid amount";
     if (number == 0) return "Empty amount not allowed";

@@ -3,6 +3,7 @@
 // the error text.
 #include <cstring>
 
+#include "core/frame/out_of_memory.h"
 #include "core/frame/rulebook.h"
 #include "core/frame/text_checks.h"
 #include "core/iban_check/iban_validate.h"
@@ -17,8 +18,8 @@
 namespace {
 
 // Stores a private copy of an accepted value; a failed copy keeps the previous value.
-int store_copy(sepa_t *message, char **field, const char *value, const char *copy_failure) {
-    return text_store(field, value) ? 1 : message_fail(message, copy_failure);
+int store_copy(sepa_t *message, char **field, const char *value) {
+    return text_store(field, value) ? 1 : message_fail(message, out_of_memory_text);
 }
 
 }  // namespace
@@ -32,7 +33,7 @@ extern "C" SEPA_API int sepa_setIBAN(sepa_t *message, const char *iban) {
         format_text(message->error_buf, sizeof message->error_buf, "%s (%s)", reason, iban);
         return message_fail(message, message->error_buf);
     }
-    return store_copy(message, &message->iban, iban, "strdup() failed");
+    return store_copy(message, &message->iban, iban);
 }
 
 extern "C" SEPA_API int sepa_setBIC(sepa_t *message, const char *bic) {
@@ -40,11 +41,12 @@ extern "C" SEPA_API int sepa_setBIC(sepa_t *message, const char *bic) {
     char upper[BIC_TEXT_SIZE];
     if (!bic_upper_copy(bic, upper)) return message_fail(message, "sepa_setBIC: invalid BIC");
     if (!check_bic_format(upper)) return message_fail(message, "sepa_setBIC: invalid BIC format");
-    return store_copy(message, &message->bic, upper, "sepa_setBIC: strdup() failed");
+    return store_copy(message, &message->bic, upper);
 }
 
 extern "C" SEPA_API int sepa_setName(sepa_t *message, const char *name) {
     if (message == nullptr) return 0;
+    // The length texts name "sepa_setAccount" as they always have: callers match them.
     if (name == nullptr || name[0] == '\0') return message_fail(message, "sepa_setAccount: Name too short");
     if (std::strlen(name) > 70) return message_fail(message, "sepa_setAccount: Name too long");
     char bad = 0;
@@ -53,20 +55,20 @@ extern "C" SEPA_API int sepa_setName(sepa_t *message, const char *name) {
                     bad);
         return message_fail(message, message->error_buf);
     }
-    return store_copy(message, &message->name, name, "sepa_setName: strdup() failed");
+    return store_copy(message, &message->name, name);
 }
 
 extern "C" SEPA_API int sepa_setCreditorIdentifier(sepa_t *message, const char *creditor_id) {
     if (message == nullptr) return 0;
     if (const char *reason = creditor_id_error(creditor_id)) return message_fail(message, reason);
-    return store_copy(message, &message->creditor_id, creditor_id, "strdup() failed");
+    return store_copy(message, &message->creditor_id, creditor_id);
 }
 
 extern "C" SEPA_API int sepa_setDate(sepa_t *message, const char *date) {
     if (message == nullptr) return 0;
     if (date == nullptr || std::strlen(date) != 10) return message_fail(message, "Invalid date");
     if (!is_calendar_date(date)) return message_fail(message, "Invalid date format");
-    return store_copy(message, &message->date, date, "strdup() failed");
+    return store_copy(message, &message->date, date);
 }
 
 extern "C" SEPA_API int sepa_setDDType(sepa_t *message, int dd_type) {
@@ -93,5 +95,5 @@ extern "C" SEPA_API int sepa_setBatchBooking(sepa_t *message, uint8_t mode) {
 extern "C" SEPA_API int sepa_setMessageId(sepa_t *message, const char *message_id) {
     if (message == nullptr) return 0;
     if (!check_message_id(message_id)) return message_fail(message, "Invalid message id");
-    return store_copy(message, &message->message_id, message_id, "strdup() failed");
+    return store_copy(message, &message->message_id, message_id);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "core/frame/out_of_memory.h"
 #include "core/frame/rulebook.h"
 #include "core/frame/text_checks.h"
 #include "core/iban_check/iban_validate.h"
@@ -54,10 +55,8 @@ struct add_context {
 // failure text.
 using key_check = const char *(*)(add_context &, const char *value);
 
-constexpr const char *out_of_memory = "Out of memory";
-
 // Stores a copy of an accepted value in place of the field's previous one.
-const char *store(char **field, const char *value) { return text_store(field, value) ? nullptr : out_of_memory; }
+const char *store(char **field, const char *value) { return text_store(field, value) ? nullptr : out_of_memory_text; }
 
 bool length_between(const char *value, size_t min, size_t max) {
     if (value == nullptr) return false;
@@ -153,7 +152,7 @@ const char *check_remittance(add_context &ctx, const char *value) {
     return failure;
 }
 
-const char *check_amount(add_context &ctx, const char *value) { return read_amount(value, &ctx.draft.amount); }
+const char *check_amount(add_context &ctx, const char *value) { return validate_amount(value, &ctx.draft.amount); }
 
 const char *check_date(add_context &ctx, const char *value) {
     return checked_date(&ctx.draft.date, value, "Invalid execution date (format: yyyy-mm-dd)");
@@ -317,7 +316,7 @@ extern "C" SEPA_API int sepa_add(sepa_t *message, const sepa_kvpair_t *pairs) {
 
     const double amount = ctx.draft.amount;
     void *record = build_record(ctx);
-    if (record == nullptr) return refuse(ctx, out_of_memory);
+    if (record == nullptr) return refuse(ctx, out_of_memory_text);
     transaction_list_append(message, record, amount);
     return 1;
 }

@@ -158,7 +158,7 @@ private:
         if (line.end - p >= 15) {
             char *amount_text = p + 15;
             char *comma_end = line.end - amount_text > 15 ? amount_text + 15 : line.end;
-            amount = read_amount(amount_text, comma_end);
+            amount = parse_comma_amount(amount_text, comma_end);
         }
         *saldo = p[5] == 'D' ? -amount : amount;
         return true;
@@ -205,7 +205,7 @@ private:
         }
         char *type = find_type(p, end);
         if (type == nullptr) return outcome::ends_statement;
-        tx->amount = read_amount(p, type) * sign;
+        tx->amount = parse_comma_amount(p, type) * sign;
 
         char *code = type + 1;
         size_t i = 0;

@@ -55,7 +55,7 @@ int read_code(const char *p, const char *end, int width) {
     return value;
 }
 
-double read_amount(char *p, const char *comma_end) {
+double parse_comma_amount(char *p, const char *comma_end) {
     for (char *q = p; q < comma_end; ++q) {
         if (*q == ',') {
             *q = '.';

@@ -34,6 +34,6 @@ int read_code(const char *p, const char *end, int width);
 // in place, then the number is read by the shared locale-independent reader,
 // which stops at the first byte that does not belong to it. The text must be
 // NUL-terminated at or before `end`. A value out of range reads as 0.
-double read_amount(char *p, const char *comma_end);
+double parse_comma_amount(char *p, const char *comma_end);
 
 }  // namespace mt940

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/frame/out_of_memory.h"
 #include "core/frame/text_checks.h"
 
 namespace {
@@ -92,8 +93,7 @@ bool read_file(sepa_stmt_parser_t *parser, const char *path) {
     char *text = size < SIZE_MAX ? static_cast<char *>(std::malloc(static_cast<size_t>(size) + 1))
                                  : nullptr;
     if (text == nullptr) {
-        format_text(parser->error_text, sizeof parser->error_text, "Failed to allocate %li bytes",
-                    static_cast<long>(info.st_size));
+        set_error(parser, out_of_memory_text);
         close(fd);
         return false;
     }
@@ -167,9 +167,7 @@ extern "C" SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int fo
     }
     parser->mt940 = static_cast<mt940_state *>(std::calloc(1, sizeof(mt940_state)));
     if (parser->mt940 == nullptr) {
-        format_text(parser->error_text, sizeof parser->error_text,
-                    "Error while allocating %lu bytes: %s",
-                    static_cast<unsigned long>(sizeof(mt940_state)), std::strerror(ENOMEM));
+        set_error(parser, out_of_memory_text);
         return SEPA_FAILED;
     }
     if (!read_file(parser, path)) return SEPA_FAILED;
@@ -177,7 +175,7 @@ extern "C" SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int fo
     // No record may point into released text: the statements go with it.
     release_statements(parser);
     release_text(parser->mt940);
-    set_error(parser, "Out of memory while parsing the statement file");
+    set_error(parser, out_of_memory_text);
     return SEPA_FAILED;
 }
 

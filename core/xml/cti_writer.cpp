@@ -1,6 +1,7 @@
 // pain.001: a credit transfer from the message's account (the debtor) to the
 // creditors of its transactions, one PmtInf block per execution date.
 
+#include "core/frame/out_of_memory.h"
 #include "core/frame/rulebook.h"
 #include "core/message/transactions.h"
 #include "core/xml/document_writers.h"
@@ -109,7 +110,7 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     const schema_profile *profile = schema_profile_of(rulebook);
     if (!check_debtor(message, profile)) return 0;
     if (!ensure_message_id(message, start.local)) {
-        message->error = "cti_toXML: strdup() failed";
+        message->error = out_of_memory_text;
         return 0;
     }
     if (profile == nullptr) {
@@ -121,7 +122,7 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     cti_group *groups = nullptr;
     if (!build_groups(static_cast<const cti_transaction *>(message->tx_head), message->date,
                       [](const cti_transaction *) { return 0; }, &groups)) {
-        message->error = "Out of memory";
+        message->error = out_of_memory_text;
         return 0;
     }
     const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, *profile); };

@@ -1,5 +1,6 @@
 // pain.008: a direct debit to the message's account (the creditor) from the
 // debtors of its transactions, one PmtInf block per collection date and sequence type.
+#include "core/frame/out_of_memory.h"
 #include "core/frame/rulebook.h"
 #include "core/message/creditor_id_check.h"
 #include "core/message/transactions.h"
@@ -160,7 +161,7 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
         return 0;
     }
     if (!ensure_message_id(message, start.local)) {
-        message->error = "ddi_toXML: strdup() failed";
+        message->error = out_of_memory_text;
         return 0;
     }
     const schema_profile *profile = schema_profile_of(rulebook);
@@ -173,7 +174,7 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     ddi_group *groups = nullptr;
     if (!build_groups(static_cast<const ddi_transaction *>(message->tx_head), message->date,
                       [](const ddi_transaction *tx) { return tx->seq_type - 1; }, &groups)) {
-        message->error = "Out of memory";
+        message->error = out_of_memory_text;
         return 0;
     }
     const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, instrument, *profile); };

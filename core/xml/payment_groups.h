@@ -17,7 +17,6 @@ struct pmt_group {
     double sum[GROUP_SLOTS];           // their amounts, added in list order
     uint32_t fill[GROUP_SLOTS];        // entries placed in items so far
     const Tx **items[GROUP_SLOTS];     // the slot's transactions in list order
-    pmt_group *previous;
     pmt_group *next;
 };
 
@@ -56,9 +55,7 @@ pmt_group<Tx> *find_group(pmt_group<Tx> *&first, pmt_group<Tx> *hint, const char
     auto *group = static_cast<pmt_group<Tx> *>(calloc(1, sizeof(pmt_group<Tx>)));
     if (group == nullptr) return nullptr;
     memcpy(group->date, key, 11);
-    group->previous = before;
     group->next = at;
-    if (at != nullptr) at->previous = group;
     if (before != nullptr) before->next = group; else first = group;
     return group;
 }

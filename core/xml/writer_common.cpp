@@ -30,11 +30,9 @@ void format_count(uint32_t count, char out[COUNT_TEXT_SIZE]) {
 void format_pmt_inf_id(const char *message_id, int number, char out[PMT_INF_ID_SIZE]) {
     char suffix[16];
     format_text(suffix, sizeof suffix, "-P%i", number);
-    const size_t suffix_length = strlen(suffix);
-    size_t prefix = strlen(message_id);
-    if (prefix > PMT_INF_ID_SIZE - 1 - suffix_length) prefix = PMT_INF_ID_SIZE - 1 - suffix_length;
-    memcpy(out, message_id, prefix);
-    memcpy(out + prefix, suffix, suffix_length + 1);
+    // The message id is cut where the suffix would no longer fit.
+    const int room = static_cast<int>(PMT_INF_ID_SIZE - 1 - strlen(suffix));
+    format_text(out, PMT_INF_ID_SIZE, "%.*s%s", room, message_id, suffix);
 }
 
 void write_group_header(xml_lines &out, const sepa_t *message, const writer_time &start) {

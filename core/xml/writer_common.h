@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/frame/out_of_memory.h"
 #include "core/frame/text_checks.h"
 #include "core/xml/amount_text.h"
 #include "core/xml/message_identity.h"
@@ -80,7 +81,7 @@ int write_document(sepa_t *message, xml_buffer *buffer, const char *schema, bool
         out.close(0, "Document");
         if (out.ok()) return 1;
     }
-    message->error = "Out of memory";
+    message->error = out_of_memory_text;
     return 0;
 }
 
