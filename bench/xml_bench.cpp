@@ -34,7 +34,7 @@ sepa_t *build_direct_debit(int transaction_count) {
         tx->iban = strdup("DE02120300000000202051");
         tx->bic = i % 3 == 0 ? nullptr : strdup("BYLADEM1001");
         tx->seq_type = 1 + i % 4;
-        tx->amount = 10 + (i % 1000) * 0.37;
+        tx->amount_cents = 1000 + (i % 1000) * 37;
         snprintf(text, sizeof text, "MANDATE-%08d", i);
         tx->mandate_ref = strdup(text);
         tx->mandate_date = strdup("2024-01-15");
@@ -44,7 +44,7 @@ sepa_t *build_direct_debit(int transaction_count) {
         else m->tx_head = tx;
         tail = tx;
         m->tx_count += 1;
-        m->control_sum += tx->amount;
+        m->control_sum_cents += tx->amount_cents;
     }
     m->tx_tail = tail;
     return m;

@@ -198,11 +198,13 @@ typedef struct sepa_t {
     char *message_id;         /* message identification, 1-35 characters */
     char error_buf[256];      /* storage for formatted error texts */
     uint32_t tx_count;        /* number of transactions added */
-    double control_sum;       /* sum of the rounded amounts of all transactions */
+    double control_sum;       /* sum of the amounts of all transactions, in euro (nearest
+                                 double; control_sum_cents is the exact figure) */
     int32_t dd_type;          /* SEPA_DDTYPE_CORE (default), _COR1 or _B2B */
     uint8_t batch_booking;    /* 0 or 1; 1 in a new message */
     void *tx_head;            /* first transaction (internal record) */
     void *tx_tail;            /* last transaction (internal record) */
+    int64_t control_sum_cents; /* exact sum of the amounts of all transactions, in cents */
 } sepa_t;
 
 /* One key-value pair of sepa_add; a list ends with a pair whose key is NULL. */

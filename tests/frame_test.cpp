@@ -90,6 +90,44 @@ TEST(FormatText, CutsAndTerminates) {
     std::string long_text(400, 'a');
     format_text(buf, sizeof buf, "Invalid character '%c' in %s", 'x', long_text.c_str());
     EXPECT_EQ(std::strlen(buf), 255u);
+    // A cut never leaves half a character behind.
+    char five[5];
+    format_text(five, sizeof five, "ab\xC3\xA9\xE2\x82\xAC");
+    EXPECT_STREQ(five, "ab\xC3\xA9");
+    format_text(five, sizeof five, "abc\xC3\xA9");
+    EXPECT_STREQ(five, "abc");
+    format_text(five, sizeof five, "a\xE2\x82\xAC");
+    EXPECT_STREQ(five, "a\xE2\x82\xAC");
+    format_text(five, sizeof five, "ab\xE2\x82\xAC");
+    EXPECT_STREQ(five, "ab");
+    format_text(five, sizeof five, "\xF0\x9F\x98\x80!");
+    EXPECT_STREQ(five, "\xF0\x9F\x98\x80");
+}
+
+TEST(ErrorTexts, DescribeWholeCharactersOrTheirCodes) {
+    const struct {
+        const char *at;
+        const char *shown;
+    } cases[] = {
+        {"a", "a"}, {"\xC3\xA9x", "\xC3\xA9"}, {"\xE2\x82\xAC", "\xE2\x82\xAC"}, {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+        {"\t", "U+0009"}, {"\x7F", "U+007F"}, {"\xC2\x85", "U+0085"}, {"\xC2\xA0", "\xC2\xA0"},
+        {"\xC5", "\\xC5"}, {"\xC3(", "\\xC3"}, {"\xC0\xAF", "\\xC0"}, {"\xE0\x80\x80", "\\xE0"},
+        {"\xED\xA0\x80", "\\xED"}, {"\xF4\x90\x80\x80", "\\xF4"}, {"\x80", "\\x80"}, {"\xFF", "\\xFF"},
+    };
+    for (const auto &c : cases) {
+        char shown[CHARACTER_TEXT_SIZE];
+        describe_character(c.at, shown);
+        EXPECT_STREQ(shown, c.shown) << c.shown;
+    }
+    char quoted[QUOTED_TEXT_SIZE];
+    quote_text(nullptr, quoted);
+    EXPECT_STREQ(quoted, "NULL");
+    quote_text("60,00 \xE2\x82\xAC\xC5", quoted);
+    EXPECT_STREQ(quoted, "60,00 \xE2\x82\xAC\\xC5");
+    const std::string long_text(200, '\xC5');
+    quote_text(long_text.c_str(), quoted);
+    EXPECT_LT(std::strlen(quoted), QUOTED_TEXT_SIZE);
+    EXPECT_EQ(std::string(quoted).substr(std::strlen(quoted) - 3), "...");
 }
 
 struct text_case {
@@ -97,7 +135,7 @@ struct text_case {
     const char *text;
     int level;
     int expected;
-    char bad;  // reported byte when refused
+    char bad;  // first byte of the reported character when refused
 };
 
 TEST(CheckText, LevelsAndRulebooks) {
@@ -127,10 +165,11 @@ TEST(CheckText, LevelsAndRulebooks) {
     };
     for (const auto &c : cases) {
         rulebook_scope scope(c.rulebook);
-        char bad = 0;
+        const char *bad = nullptr;
         EXPECT_EQ(check_text(c.text, &bad, c.level), c.expected) << c.rulebook << " " << c.text;
         if (c.expected == 0) {
-            EXPECT_EQ(bad, c.bad) << c.text;
+            ASSERT_NE(bad, nullptr) << c.text;
+            EXPECT_EQ(*bad, c.bad) << c.text;
         }
     }
     EXPECT_EQ(check_text(nullptr, nullptr, 0), 1);

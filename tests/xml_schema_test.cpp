@@ -168,12 +168,19 @@ public:
     std::string amount() {
         const long long cents = chance(20) ? 1 + below(100) : chance(90) ? 1 + below(10000000)
                                                                          : 1 + static_cast<long long>(below(1000000)) * 99999;
+        // Every spelling of the one accepted form.
         char text[40];
         switch (below(4)) {
             case 0: snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100); break;
-            case 1: snprintf(text, sizeof text, " %lld.%02lld", cents / 100, cents % 100); break;
-            case 2: snprintf(text, sizeof text, "%llde-2", cents); break;
-            default: snprintf(text, sizeof text, "%lld.%02lld0", cents / 100, cents % 100); break;
+            case 1: snprintf(text, sizeof text, "00%lld.%02lld", cents / 100, cents % 100); break;
+            case 2:
+                if (cents % 10 == 0) snprintf(text, sizeof text, "%lld.%lld", cents / 100, cents / 10 % 10);
+                else snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100);
+                break;
+            default:
+                if (cents % 100 == 0) snprintf(text, sizeof text, chance(50) ? "%lld" : "%lld.", cents / 100);
+                else snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100);
+                break;
         }
         return text;
     }
@@ -272,7 +279,6 @@ random_message build_random(random_input &in, int index) {
         if (in.chance(50)) kv.emplace_back(in.key("date"), dates[in.below(3)]);
         if (type == SEPA_MSGTYPE_CTI) {
             if (in.chance(30)) kv.emplace_back(in.key("purp"), in.identifier(0, 4).append("AAAA").substr(0, 4));
-            if (in.chance(10)) kv.emplace_back("unknownKey", "ignored by credit transfers");
         } else {
             kv.emplace_back(in.key("seq"), in.pick(seqs));
             kv.emplace_back(in.key("mref"), in.identifier(rulebook >= RULEBOOK_DE_3_0 ? 1 : 0, 35));

@@ -40,28 +40,20 @@ std::vector<std::string> values_of(const std::string &doc, const std::string &el
 
 // ---------------------------------------------------------------- amounts
 
-TEST(FormatAmount, RendersTwoDecimalsRoundedHalfUp) {
+TEST(FormatAmount, RendersCentsWithTwoDecimals) {
     const struct {
-        double value;
+        int64_t cents;
         const char *text;
     } cases[] = {
-        {12.34, "12.34"}, {1, "1.00"}, {0.5, "0.50"}, {0.05, "0.05"}, {0, "0.00"}, {-1.5, "-1.50"},
-        {1234567.89, "1234567.89"}, {0.005, "0.01"}, {0.004, "0.00"}, {100, "100.00"}, {0.1, "0.10"},
-        {1500, "1500.00"}, {0.1 + 0.2, "0.30"}, {999999999.99, "999999999.99"}, {10, "10.00"},
-        {99.995, "100.00"}, {-0.05, "-0.05"}, {1e15, "1000000000000000.00"},
+        {1234, "12.34"}, {100, "1.00"}, {50, "0.50"}, {5, "0.05"}, {0, "0.00"}, {-150, "-1.50"},
+        {123456789, "1234567.89"}, {1, "0.01"}, {10000, "100.00"}, {10, "0.10"}, {150000, "1500.00"},
+        {99999999999, "999999999.99"}, {-5, "-0.05"}, {100000000000000000, "1000000000000000.00"},
+        {INT64_MAX, "92233720368547758.07"}, {INT64_MIN, "-92233720368547758.08"},
     };
     for (const auto &c : cases) {
         char text[AMOUNT_TEXT_SIZE];
-        EXPECT_EQ(format_amount(c.value, text), strlen(c.text)) << c.value;
-        EXPECT_STREQ(text, c.text) << c.value;
-    }
-}
-
-TEST(FormatAmount, NeverOverflowsOnHugeOrInvalidValues) {
-    char text[AMOUNT_TEXT_SIZE];
-    for (double v : {1e300, -1e300, 1e17, std::numeric_limits<double>::infinity(), std::nan("")}) {
-        format_amount(v, text);
-        EXPECT_LT(strlen(text), AMOUNT_TEXT_SIZE);
+        EXPECT_EQ(format_amount(c.cents, text), strlen(c.text)) << c.cents;
+        EXPECT_STREQ(text, c.text) << c.cents;
     }
 }
 
@@ -143,31 +135,34 @@ TEST(XmlBuffer, EscapesOnlyAmpersandAndAngleBrackets) {
 
 struct fake_tx {
     const char *date;
-    double amount;
+    int64_t amount_cents;
     int slot;
     const fake_tx *next;
 };
+
+std::vector<std::string> dates_of(const payment_groups<fake_tx> &groups) {
+    std::vector<std::string> dates;
+    for (uint32_t i = 0; i < groups.count; ++i) dates.push_back(groups.groups[i].date);
+    return dates;
+}
 
 TEST(PaymentGroups, OrdersByDateAndKeepsOrderOfAddition) {
     fake_tx t[5] = {{"2025-03-01", 1, 0, nullptr}, {"2025-01-15", 2, 0, nullptr}, {"2025-03-01", 3, 0, nullptr},
                     {"2025-02-10", 4, 0, nullptr}, {nullptr, 5, 0, nullptr}};
     for (int i = 0; i < 4; ++i) t[i].next = &t[i + 1];
-    pmt_group<fake_tx> *groups = nullptr;
+    payment_groups<fake_tx> groups;
     ASSERT_EQ(build_groups(&t[0], "2025-02-10", [](const fake_tx *tx) { return tx->slot; }, &groups), 1);
-    std::vector<std::string> dates;
-    for (auto *g = groups; g != nullptr; g = g->next) dates.push_back(g->date);
-    EXPECT_EQ(dates, (std::vector<std::string>{"2025-01-15", "2025-02-10", "2025-03-01"}));
-    const auto *feb = groups->next, *mar = feb->next;
-    EXPECT_EQ(feb->previous, groups);
-    EXPECT_EQ(mar->previous, feb);
+    EXPECT_EQ(dates_of(groups), (std::vector<std::string>{"2025-01-15", "2025-02-10", "2025-03-01"}));
+    const auto &feb = groups.groups[1], &mar = groups.groups[2];
     // The undated transaction joins the message's date.
-    ASSERT_EQ(feb->count[0], 2u);
-    EXPECT_EQ(feb->items[0][0], &t[3]);
-    EXPECT_EQ(feb->items[0][1], &t[4]);
-    EXPECT_DOUBLE_EQ(feb->sum[0], 9);
-    ASSERT_EQ(mar->count[0], 2u);
-    EXPECT_EQ(mar->items[0][0], &t[0]);
-    EXPECT_EQ(mar->items[0][1], &t[2]);
+    ASSERT_EQ(feb.count[0], 2u);
+    EXPECT_EQ(feb.items[0][0], &t[3]);
+    EXPECT_EQ(feb.items[0][1], &t[4]);
+    EXPECT_EQ(feb.sum[0], 9);
+    ASSERT_EQ(mar.count[0], 2u);
+    EXPECT_EQ(mar.items[0][0], &t[0]);
+    EXPECT_EQ(mar.items[0][1], &t[2]);
+    EXPECT_EQ(groups.total_cents, 15);
     release_groups(groups);
 }
 
@@ -175,15 +170,44 @@ TEST(PaymentGroups, AscendingDatesAppendAtTheEndAndSlotsSplit) {
     fake_tx t[3] = {{"2025-01-15", 1, 0, nullptr}, {"2025-02-10", 2, 3, nullptr}, {"2025-02-10", 4, 1, nullptr}};
     t[0].next = &t[1];
     t[1].next = &t[2];
-    pmt_group<fake_tx> *groups = nullptr;
+    payment_groups<fake_tx> groups;
     ASSERT_EQ(build_groups(&t[0], "2025-01-01", [](const fake_tx *tx) { return tx->slot; }, &groups), 1);
-    ASSERT_NE(groups->next, nullptr);
-    EXPECT_STREQ(groups->next->date, "2025-02-10");
-    EXPECT_EQ(groups->next->count[3], 1u);
-    EXPECT_EQ(groups->next->count[1], 1u);
-    EXPECT_EQ(groups->next->items[0], nullptr);
-    EXPECT_EQ(groups->next->next, nullptr);
+    ASSERT_EQ(groups.count, 2u);
+    EXPECT_STREQ(groups.groups[1].date, "2025-02-10");
+    EXPECT_EQ(groups.groups[1].count[3], 1u);
+    EXPECT_EQ(groups.groups[1].count[1], 1u);
+    EXPECT_EQ(groups.groups[1].count[0], 0u);
+    EXPECT_EQ(groups.groups[1].items[3][0], &t[1]);
+    EXPECT_EQ(groups.groups[1].items[1][0], &t[2]);
     release_groups(groups);
+}
+
+// Finding a transaction's group must not walk the groups: with every transaction on
+// a date of its own, the work per transaction stays bounded (a list walk needs
+// n * n / 2 comparisons, 800 million here), whichever order the dates come in.
+TEST(PaymentGroups, DistinctDatesCostLinearTimeAndKeepDateOrder) {
+    constexpr int n = 40000;
+    std::vector<std::string> dates(n);
+    for (int i = 0; i < n; ++i) {
+        char text[16];
+        snprintf(text, sizeof text, "%04d-%02d-%02d", 1900 + i / 336, 1 + i / 28 % 12, 1 + i % 28);
+        dates[i] = text;
+    }
+    for (const bool ascending : {true, false}) {
+        std::vector<fake_tx> t(n);
+        for (int i = 0; i < n; ++i) {
+            t[i] = {dates[ascending ? i : n - 1 - i].c_str(), 1, i % 4, nullptr};
+            if (i > 0) t[i - 1].next = &t[i];
+        }
+        payment_groups<fake_tx> groups;
+        group_build_stats stats;
+        ASSERT_EQ(build_groups(&t[0], "2025-01-01", [](const fake_tx *tx) { return tx->slot; }, &groups, &stats), 1);
+        EXPECT_LT(stats.key_comparisons, 40ull * n) << (ascending ? "ascending" : "descending");
+        ASSERT_EQ(groups.count, static_cast<uint32_t>(n));
+        EXPECT_EQ(dates_of(groups), dates);
+        EXPECT_EQ(groups.total_cents, n);
+        release_groups(groups);
+    }
 }
 
 TEST(CreditTransfer, BlocksFollowDatesWithTheirOwnSums) {
@@ -222,6 +246,78 @@ TEST(DirectDebit, BlocksPerDateAndSequenceType) {
               (std::vector<std::string>{"2025-03-01", "2025-03-03", "2025-03-03", "2025-03-03", "2025-03-03"}));
     EXPECT_EQ(values_of(doc, "EndToEndId"), (std::vector<std::string>{"R0", "F1", "F2", "R1", "O", "L"}));
     EXPECT_EQ(values_of(doc, "CtrlSum"), (std::vector<std::string>{"21.00", "4.00", "4.00", "2.00", "6.00", "5.00"}));
+}
+
+// Control sums through the public interface: amounts are read as exact cents and
+// summed as integers, so CtrlSum is the exact sum of the InstdAmt written, in the
+// group header and in every block.
+int64_t cents_of(const std::string &amount) {
+    const size_t point = amount.find('.');
+    return std::stoll(amount.substr(0, point)) * 100 + std::stoll(amount.substr(point + 1));
+}
+
+sepa_t *public_credit_transfer() {
+    sepa_t *m = sepa_new(SEPA_MSGTYPE_CTI);
+    EXPECT_EQ(sepa_setIBAN(m, "DE89370400440532013000"), 1);
+    EXPECT_EQ(sepa_setBIC(m, "COBADEFFXXX"), 1);
+    EXPECT_EQ(sepa_setName(m, "Debtor"), 1);
+    EXPECT_EQ(sepa_setDate(m, "2025-01-01"), 1);
+    return m;
+}
+
+TEST(ControlSum, LargestAmountsAddUpExactly) {
+    rulebook_scope scope("DE-3.5");
+    sepa_t *m = public_credit_transfer();
+    const sepa_kvpair_t tx[] = {{"name", "Creditor"}, {"iban", "DE02120300000000202051"},
+                                {"amount", "999999999.99"}, {nullptr, nullptr}};
+    for (int i = 0; i < 100000; ++i) ASSERT_EQ(sepa_add(m, tx), 1) << sepa_getError(m);
+    EXPECT_EQ(m->control_sum_cents, 9999999999900000);
+    char *doc = sepa_toXML(m);
+    ASSERT_NE(doc, nullptr) << sepa_getError(m);
+    EXPECT_EQ(values_of(doc, "CtrlSum"), (std::vector<std::string>{"99999999999000.00", "99999999999000.00"}));
+    free(doc);
+    sepa_free(m);
+}
+
+TEST(ControlSum, RandomAmountsOnSeveralDatesAddUpExactly) {
+    rulebook_scope scope("DE-3.5");
+    sepa_t *m = public_credit_transfer();
+    uint64_t state = 42;
+    const auto next = [&state] { return state = state * 6364136223846793005ull + 1442695040888963407ull; };
+    const char *dates[] = {"2025-01-02", "2025-01-03", "2025-01-04"};
+    int64_t expected = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const int64_t cents = 1 + static_cast<int64_t>(next() >> 20) % 99999999999;
+        char amount[32];
+        snprintf(amount, sizeof amount, "%lld.%02lld", static_cast<long long>(cents / 100),
+                 static_cast<long long>(cents % 100));
+        const sepa_kvpair_t tx[] = {{"name", "Creditor"}, {"iban", "DE02120300000000202051"}, {"amount", amount},
+                                    {"date", dates[(next() >> 33) % 3]}, {nullptr, nullptr}};
+        ASSERT_EQ(sepa_add(m, tx), 1) << sepa_getError(m);
+        expected += cents;
+    }
+    char *doc = sepa_toXML(m);
+    ASSERT_NE(doc, nullptr) << sepa_getError(m);
+    const std::vector<std::string> sums = values_of(doc, "CtrlSum");
+    ASSERT_EQ(sums.size(), 4u);
+    EXPECT_EQ(cents_of(sums[0]), expected);
+    EXPECT_EQ(m->control_sum_cents, expected);
+    // Each block's CtrlSum is the sum of its own InstdAmt.
+    const std::string text = doc;
+    int64_t blocks = 0;
+    for (size_t block = 1; block <= 3; ++block) {
+        const size_t start = text.find("-P" + std::to_string(block) + "</PmtInfId>");
+        const size_t end = text.find("</PmtInf>", start);
+        int64_t written = 0;
+        const std::string open = "<InstdAmt Ccy=\"EUR\">";
+        for (size_t at = text.find(open, start); at < end; at = text.find(open, at + 1))
+            written += cents_of(text.substr(at + open.size(), text.find('<', at + 1) - at - open.size()));
+        EXPECT_EQ(cents_of(sums[block]), written) << "block " << block;
+        blocks += written;
+    }
+    EXPECT_EQ(blocks, expected);
+    free(doc);
+    sepa_free(m);
 }
 
 // ---------------------------------------------------------------- message identity

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -84,18 +85,21 @@ public:
         if (m_->type == SEPA_MSGTYPE_CTI) {
             auto *tx = static_cast<cti_transaction *>(calloc(1, sizeof(cti_transaction)));
             *tx = {dup(d.id), dup(d.name), dup(d.iban), dup(d.bic), dup(d.country), dup(d.line1), dup(d.line2),
-                   dup(d.ref), dup(d.purp), d.amount, dup(d.date), nullptr};
+                   dup(d.ref), dup(d.purp), cents(d.amount), dup(d.date), nullptr};
             link(tx);
         } else {
             auto *tx = static_cast<ddi_transaction *>(calloc(1, sizeof(ddi_transaction)));
             *tx = {dup(d.id), dup(d.name), dup(d.iban), dup(d.bic), dup(d.country), dup(d.line1),
-                   dup(d.line2), d.seq, d.amount, dup(d.date), dup(d.mref), dup(d.mdate),
+                   dup(d.line2), d.seq, cents(d.amount), dup(d.date), dup(d.mref), dup(d.mdate),
                    dup(d.old_mref), dup(d.old_iban), static_cast<uint8_t>(d.smnda ? 1 : 0), dup(d.ref), nullptr};
             link(tx);
         }
         m_->tx_count += 1;
-        m_->control_sum += d.amount;
+        m_->control_sum_cents += cents(d.amount);
+        m_->control_sum = static_cast<double>(m_->control_sum_cents) / 100;
     }
+
+    static int64_t cents(double euro) { return std::llround(euro * 100); }
 
     // Renders and returns the document ("" when sepa_toXML failed).
     std::string xml() {

@@ -29,7 +29,9 @@ extern "C" SEPA_API int sepa_setIBAN(sepa_t *message, const char *iban) {
     if (!iban_validate(iban, &reason)) {
         // The reason of a NULL argument already says so; there is nothing to quote.
         if (iban == nullptr) return message_fail(message, reason);
-        format_text(message->error_buf, sizeof message->error_buf, "%s (%s)", reason, iban);
+        char quoted[QUOTED_TEXT_SIZE];
+        quote_text(iban, quoted);
+        format_text(message->error_buf, sizeof message->error_buf, "%s (%s)", reason, quoted);
         return message_fail(message, message->error_buf);
     }
     return store_copy(message, &message->iban, iban, "strdup() failed");
@@ -47,10 +49,12 @@ extern "C" SEPA_API int sepa_setName(sepa_t *message, const char *name) {
     if (message == nullptr) return 0;
     if (name == nullptr || name[0] == '\0') return message_fail(message, "sepa_setAccount: Name too short");
     if (std::strlen(name) > 70) return message_fail(message, "sepa_setAccount: Name too long");
-    char bad = 0;
+    const char *bad = nullptr;
     if (!check_text(name, &bad, 2)) {
-        format_text(message->error_buf, sizeof message->error_buf, "sepa_setName: invalid character '%c' in name",
-                    bad);
+        char character[CHARACTER_TEXT_SIZE];
+        describe_character(bad, character);
+        format_text(message->error_buf, sizeof message->error_buf, "sepa_setName: invalid character '%s' in name",
+                    character);
         return message_fail(message, message->error_buf);
     }
     return store_copy(message, &message->name, name, "sepa_setName: strdup() failed");

@@ -26,7 +26,7 @@ namespace {
 struct tx_draft {
     char *end_to_end_id, *name, *iban, *bic, *country, *addr_line1, *addr_line2, *remittance, *purpose, *date;
     char *mandate_ref, *mandate_date, *old_mandate_ref, *old_iban;
-    double amount;
+    int64_t amount_cents;
     int32_t seq_type;
     uint8_t smnda;
 };
@@ -43,10 +43,23 @@ struct add_context {
     sepa_t *message;
     tx_draft draft;
     bool direct_debit() const { return message->type == SEPA_MSGTYPE_DDI; }
-    // Formats a failure into the message's error buffer and returns it.
-    const char *formatted(const char *format, int byte) {
-        format_text(message->error_buf, sizeof message->error_buf, format, byte);
+    // Formats a failure naming a text (a character, a key, a value) into the
+    // message's error buffer and returns it.
+    const char *formatted(const char *format, const char *text) {
+        format_text(message->error_buf, sizeof message->error_buf, format, text);
         return message->error_buf;
+    }
+    // The failure of a character check, showing the whole offending character.
+    const char *bad_character(const char *format, const char *at) {
+        char character[CHARACTER_TEXT_SIZE];
+        describe_character(at, character);
+        return formatted(format, character);
+    }
+    // A failure that quotes the caller's value.
+    const char *quoting(const char *format, const char *value) {
+        char quoted[QUOTED_TEXT_SIZE];
+        quote_text(value, quoted);
+        return formatted(format, quoted);
     }
 };
 
@@ -68,8 +81,8 @@ bool length_between(const char *value, size_t min, size_t max) {
 // The character check of the rulebook at `level`, then the copy.
 const char *checked_characters(add_context &ctx, char **field, const char *value, int level,
                                const char *character_failure) {
-    char bad = 0;
-    if (!check_text(value, &bad, level)) return ctx.formatted(character_failure, bad);
+    const char *bad = nullptr;
+    if (!check_text(value, &bad, level)) return ctx.bad_character(character_failure, bad);
     return store(field, value);
 }
 
@@ -92,18 +105,18 @@ const char *checked_date(char **field, const char *value, const char *format_fai
 const char *checked_identifier(add_context &ctx, char **field, const char *value, size_t max,
                                const char *length_failure, int level, const char *character_failure) {
     if (!length_between(value, 1, max)) return length_failure;
-    char bad = 0;
-    if (!check_text(value, &bad, level)) return ctx.formatted(character_failure, bad);
+    const char *bad = nullptr;
+    if (!check_text(value, &bad, level)) return ctx.bad_character(character_failure, bad);
     for (const char *p = value; *p; ++p) {
-        if (!is_identifier_char(*p)) return ctx.formatted(character_failure, *p);
+        if (!is_identifier_char(*p)) return ctx.bad_character(character_failure, p);
     }
     return store(field, value);
 }
 
 const char *check_name(add_context &ctx, const char *value) {
     return checked_text(ctx, &ctx.draft.name, value, 1, 70, "Invalid name (must be 1-70 characters)", 2,
-                        ctx.direct_debit() ? "Invalid character '%c' in debtor name"
-                                           : "Invalid character '%c' in creditor name");
+                        ctx.direct_debit() ? "Invalid character '%s' in debtor name"
+                                           : "Invalid character '%s' in creditor name");
 }
 
 const char *check_iban_into(char **field, const char *value) {
@@ -134,26 +147,28 @@ const char *check_country(add_context &ctx, const char *value) {
 
 const char *check_address_line1(add_context &ctx, const char *value) {
     if (!check_line_length(value)) return "Invalid address line 1 (must be 1-70 chars)";
-    return checked_characters(ctx, &ctx.draft.addr_line1, value, 2, "Invalid character '%c' in address line 1");
+    return checked_characters(ctx, &ctx.draft.addr_line1, value, 2, "Invalid character '%s' in address line 1");
 }
 
 const char *check_address_line2(add_context &ctx, const char *value) {
     if (!check_line_length(value)) return "Invalid address line 2 (must be 1-70 chars)";
-    return checked_characters(ctx, &ctx.draft.addr_line2, value, 2, "Invalid character '%c' in address line 2");
+    return checked_characters(ctx, &ctx.draft.addr_line2, value, 2, "Invalid character '%s' in address line 2");
 }
 
 const char *check_remittance(add_context &ctx, const char *value) {
     const char *failure = checked_text(
         ctx, &ctx.draft.remittance, value, 0, 140,
         "Invalid unstructured remittance information (must be 0-140 characters)", 2,
-        "Invalid character '%c' in unstructured remittance information");
+        "Invalid character '%s' in unstructured remittance information");
     // An empty text is accepted but means "no remittance information": the schemas
     // do not admit an empty Ustrd element.
     if (failure == nullptr && ctx.draft.remittance[0] == '\0') text_wipe_free(&ctx.draft.remittance);
     return failure;
 }
 
-const char *check_amount(add_context &ctx, const char *value) { return read_amount(value, &ctx.draft.amount); }
+const char *check_amount(add_context &ctx, const char *value) {
+    return read_amount(value, &ctx.draft.amount_cents, ctx.message->error_buf, sizeof ctx.message->error_buf);
+}
 
 const char *check_date(add_context &ctx, const char *value) {
     return checked_date(&ctx.draft.date, value, "Invalid execution date (format: yyyy-mm-dd)");
@@ -162,14 +177,14 @@ const char *check_date(add_context &ctx, const char *value) {
 const char *check_end_to_end_id(add_context &ctx, const char *value) {
     return checked_identifier(ctx, &ctx.draft.end_to_end_id, value, 35,
                         "Invalid end-to-end ID (must be 1-35 characters)", 1,
-                        "Invalid character '%c' in end-to-end ID");
+                        "Invalid character '%s' in end-to-end ID");
 }
 
 const char *check_purpose(add_context &ctx, const char *value) {
     // Purpose codes are four letters of the ISO code list; other bytes (control
     // characters, broken UTF-8) would make the document unreadable.
     return checked_text(ctx, &ctx.draft.purpose, value, 4, 4, "Invalid purpose (must be 4 characters)", 0,
-                        "Invalid character '%c' in purpose");
+                        "Invalid character '%s' in purpose");
 }
 
 const char *check_sequence(add_context &ctx, const char *value) {
@@ -188,7 +203,7 @@ const char *check_mandate_ref(add_context &ctx, const char *value) {
     const int level = current_rulebook() >= RULEBOOK_DE_3_0 ? 1 : 0;
     return checked_identifier(ctx, &ctx.draft.mandate_ref, value, 35,
                         "Invalid mandate reference (must be 1-35 characters)", level,
-                        "Invalid character '%c' in mandate reference");
+                        "Invalid character '%s' in mandate reference");
 }
 
 const char *check_mandate_date(add_context &ctx, const char *value) {
@@ -198,15 +213,11 @@ const char *check_mandate_date(add_context &ctx, const char *value) {
 const char *check_old_mandate_ref(add_context &ctx, const char *value) {
     return checked_identifier(ctx, &ctx.draft.old_mandate_ref, value, 35,
                         "Invalid old mandate reference (must be 1-35 characters)", 0,
-                        "Invalid character '%c' in old mandate reference");
+                        "Invalid character '%s' in old mandate reference");
 }
 
 const char *check_smnda(add_context &ctx, const char *value) {
-    if (value == nullptr || std::strcmp(value, "1") != 0) {
-        format_text(ctx.message->error_buf, sizeof ctx.message->error_buf, "Invalid value '%s' for SMNDA flag",
-                    value == nullptr ? "NULL" : value);
-        return ctx.message->error_buf;
-    }
+    if (value == nullptr || std::strcmp(value, "1") != 0) return ctx.quoting("Invalid value '%s' for SMNDA flag", value);
     ctx.draft.smnda = 1;
     return nullptr;
 }
@@ -259,7 +270,7 @@ const char *completeness_failure(const add_context &ctx) {
         return "Address required for BICs outside EEA";
     }
     if (dd && d.seq_type == SEQ_NONE) return "Sequence type missing";
-    if (d.amount == 0) return "Amount missing";
+    if (d.amount_cents == 0) return "Amount missing";
     // The documents need a counterparty name and, for a direct debit, the mandate.
     if (d.name == nullptr) return "Name missing";
     if (dd && d.mandate_ref == nullptr) return "Mandate reference missing";
@@ -275,7 +286,7 @@ void *build_record(add_context &ctx) {
         auto *tx = static_cast<ddi_transaction *>(std::calloc(1, sizeof(ddi_transaction)));
         if (tx == nullptr) return nullptr;
         *tx = {d.end_to_end_id, d.name,     d.iban,         d.bic,         d.country,         d.addr_line1,
-               d.addr_line2,    d.seq_type, d.amount,       d.date,        d.mandate_ref,     d.mandate_date,
+               d.addr_line2,    d.seq_type, d.amount_cents,     d.date,        d.mandate_ref,     d.mandate_date,
                d.old_mandate_ref, d.old_iban, d.smnda,      d.remittance,  nullptr};
         // The purpose is not a direct-debit key, so the draft never holds one here.
         std::memset(&d, 0, sizeof d);
@@ -284,8 +295,8 @@ void *build_record(add_context &ctx) {
     auto *tx = static_cast<cti_transaction *>(std::calloc(1, sizeof(cti_transaction)));
     if (tx == nullptr) return nullptr;
     *tx = {d.end_to_end_id, d.name,       d.iban,    d.bic,    d.country, d.addr_line1,
-           d.addr_line2,    d.remittance, d.purpose, d.amount, d.date,    nullptr};
-    // The mandate keys are ignored on a credit transfer, so the draft holds none.
+           d.addr_line2,    d.remittance, d.purpose, d.amount_cents, d.date,    nullptr};
+    // The mandate keys are refused on a credit transfer, so the draft holds none.
     std::memset(&d, 0, sizeof d);
     return tx;
 }
@@ -305,19 +316,16 @@ extern "C" SEPA_API int sepa_add(sepa_t *message, const sepa_kvpair_t *pairs) {
     add_context ctx{message, {}};
     for (const sepa_kvpair_t *pair = pairs; pair->key != nullptr; ++pair) {
         const key_rule *rule = find_key(pair->key, message->type);
-        if (rule == nullptr) {
-            if (!ctx.direct_debit()) continue;  // a credit transfer ignores keys it does not know
-            format_text(message->error_buf, sizeof message->error_buf, "Invalid transaction property '%s'",
-                        pair->key);
-            return refuse(ctx, message->error_buf);
-        }
+        // A key the message type does not know is refused, not dropped: a misspelt
+        // or misplaced key would otherwise vanish from the document unnoticed.
+        if (rule == nullptr) return refuse(ctx, ctx.quoting("Invalid transaction property '%s'", pair->key));
         if (const char *failure = rule->check(ctx, pair->value)) return refuse(ctx, failure);
     }
     if (const char *failure = completeness_failure(ctx)) return refuse(ctx, failure);
 
-    const double amount = ctx.draft.amount;
+    const int64_t amount_cents = ctx.draft.amount_cents;
     void *record = build_record(ctx);
     if (record == nullptr) return refuse(ctx, out_of_memory);
-    transaction_list_append(message, record, amount);
+    transaction_list_append(message, record, amount_cents);
     return 1;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "core/message/amount.h"
 #include "core/message/owned_text.h"
 
 void cti_transaction_free(cti_transaction *tx) {
@@ -24,7 +25,7 @@ void ddi_transaction_free(ddi_transaction *tx) {
     std::free(tx);
 }
 
-void transaction_list_append(sepa_t *message, void *tx, double amount) {
+void transaction_list_append(sepa_t *message, void *tx, int64_t amount_cents) {
     if (message->tx_tail == nullptr) {
         message->tx_head = tx;
     } else if (message->type == SEPA_MSGTYPE_DDI) {
@@ -34,7 +35,9 @@ void transaction_list_append(sepa_t *message, void *tx, double amount) {
     }
     message->tx_tail = tx;
     message->tx_count += 1;
-    message->control_sum += amount;
+    // Added in integer cents: a double sum of 100 000 amounts drifts by whole cents.
+    message->control_sum_cents = add_to_control_sum(message->control_sum_cents, amount_cents);
+    message->control_sum = static_cast<double>(message->control_sum_cents) / 100.0;
 }
 
 void transaction_list_free(sepa_t *message) {

@@ -17,7 +17,7 @@ struct cti_transaction {
     char *addr_line2;     // "addrLine2"
     char *remittance;     // "ref": unstructured remittance information
     char *purpose;        // "purp": purpose code, 4 bytes
-    double amount;        // "amount", rounded to cents; 0 = not given
+    int64_t amount_cents; // "amount" in euro cents; 0 = not given
     char *date;           // "date"; NULL = the message's date
     cti_transaction *next;
 };
@@ -35,7 +35,7 @@ struct ddi_transaction {
     char *addr_line1;       // "addrLine1"
     char *addr_line2;       // "addrLine2"
     int32_t seq_type;       // "seq": seq_type_t
-    double amount;          // "amount", rounded to cents; 0 = not given
+    int64_t amount_cents;   // "amount" in euro cents; 0 = not given
     char *date;             // "date"; NULL = the message's date
     char *mandate_ref;      // "mref"
     char *mandate_date;     // "mdate"

@@ -21,7 +21,7 @@ bool check_debtor(sepa_t *message, const schema_profile *profile) {
         missing = "Missing debtor BIC";
     else if (message->name == nullptr || message->name[0] == '\0') missing = "Missing debtor name";
     else if (message->tx_count == 0 || message->tx_head == nullptr) missing = "No transactions available";
-    else if (!control_sum_fits_schema(message->control_sum)) missing = "Control sum too large";
+    else if (!control_sum_fits_schema(message->control_sum_cents)) missing = "Control sum too large";
     if (missing != nullptr) message->error = missing;
     return missing == nullptr;
 }
@@ -36,7 +36,7 @@ bool check_transactions(sepa_t *message, const schema_profile &profile, const ch
             return set_error(message, "Missing creditor name in transaction %u", number), false;
         if (tx->iban == nullptr)
             return set_error(message, "Missing creditor IBAN in transaction %u", number), false;
-        if (!amount_fits_schema(tx->amount))
+        if (!amount_fits_schema(tx->amount_cents))
             return set_error(message, "Invalid amount in transaction %u", number), false;
         if (tx->bic == nullptr && profile.agents_need_bic)
             return set_error(message, "BIC missing in transaction %u (required by rulebook %s)", number,
@@ -60,7 +60,7 @@ void write_debtor(xml_lines &out, const sepa_t *message, const schema_profile &p
 
 void write_transaction(xml_lines &out, const cti_transaction *tx, const schema_profile &profile) {
     char amount[AMOUNT_TEXT_SIZE];
-    format_amount(tx->amount, amount);
+    format_amount(tx->amount_cents, amount);
     out.open(3, "CdtTrfTxInf");
     write_payment_id(out, tx->end_to_end_id);
     out.open(4, "Amt");
@@ -96,10 +96,10 @@ void write_block(xml_lines &out, const sepa_t *message, const cti_group &group, 
 }
 
 // One PmtInf block per execution date, numbered from 1.
-void write_blocks(xml_lines &out, const sepa_t *message, const cti_group *groups, const schema_profile &profile) {
-    int number = 0;
-    for (const cti_group *group = groups; group != nullptr; group = group->next)
-        write_block(out, message, *group, ++number, profile);
+void write_blocks(xml_lines &out, const sepa_t *message, const payment_groups<cti_transaction> &groups,
+                  const schema_profile &profile) {
+    for (uint32_t i = 0; i < groups.count; ++i)
+        write_block(out, message, groups.groups[i], static_cast<int>(i) + 1, profile);
 }
 
 }  // namespace
@@ -118,7 +118,7 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     }
     if (!check_transactions(message, *profile, rulebook_table[rulebook].name)) return 0;
 
-    cti_group *groups = nullptr;
+    payment_groups<cti_transaction> groups;
     if (!build_groups(static_cast<const cti_transaction *>(message->tx_head), message->date,
                       [](const cti_transaction *) { return 0; }, &groups)) {
         message->error = "Out of memory";
@@ -126,7 +126,7 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     }
     const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, *profile); };
     const int written = write_document(message, buffer, rulebook_table[rulebook].ct_schema,
-                                       rulebook_table[rulebook].schema_location, "CstmrCdtTrfInitn", start, blocks);
+                                       rulebook_table[rulebook].schema_location, "CstmrCdtTrfInitn", groups.total_cents, start, blocks);
     release_groups(groups);
     return written;
 }

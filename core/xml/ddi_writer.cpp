@@ -32,7 +32,7 @@ bool check_creditor(sepa_t *message) {
     else if (message->creditor_id == nullptr) missing = "Missing creditor identifier";
     else if (const char *invalid = creditor_id_error(message->creditor_id)) missing = invalid;
     else if (message->tx_count == 0 || message->tx_head == nullptr) missing = "No transactions available";
-    else if (!control_sum_fits_schema(message->control_sum)) missing = "Control sum too large";
+    else if (!control_sum_fits_schema(message->control_sum_cents)) missing = "Control sum too large";
     if (missing != nullptr) message->error = missing;
     return missing == nullptr;
 }
@@ -49,7 +49,7 @@ bool check_transactions(sepa_t *message, const schema_profile &profile, const ch
             return set_error(message, "Missing debtor IBAN in transaction %u", number), false;
         if (tx->seq_type < SEQ_FRST || tx->seq_type > SEQ_FNAL)
             return set_error(message, "Missing sequence type in transaction %u", number), false;
-        if (!amount_fits_schema(tx->amount))
+        if (!amount_fits_schema(tx->amount_cents))
             return set_error(message, "Invalid amount in transaction %u", number), false;
         if (tx->mandate_ref == nullptr)
             return set_error(message, "Missing mandate reference in transaction %u", number), false;
@@ -92,7 +92,7 @@ void write_amendment(xml_lines &out, const ddi_transaction *tx, const schema_pro
 
 void write_transaction(xml_lines &out, const ddi_transaction *tx, const schema_profile &profile) {
     char amount[AMOUNT_TEXT_SIZE];
-    format_amount(tx->amount, amount);
+    format_amount(tx->amount_cents, amount);
     out.open(3, "DrctDbtTxInf");
     write_payment_id(out, tx->end_to_end_id);
     out.value_tagged(4, "InstdAmt Ccy=\"EUR\"", "InstdAmt", amount);
@@ -141,12 +141,13 @@ void write_block(xml_lines &out, const sepa_t *message, const ddi_group &group, 
 }
 
 // One PmtInf block per collection date and sequence type in use, numbered from 1.
-void write_blocks(xml_lines &out, const sepa_t *message, const ddi_group *groups, const char *instrument,
-                  const schema_profile &profile) {
+void write_blocks(xml_lines &out, const sepa_t *message, const payment_groups<ddi_transaction> &groups,
+                  const char *instrument, const schema_profile &profile) {
     int number = 0;
-    for (const ddi_group *group = groups; group != nullptr; group = group->next)
+    for (uint32_t i = 0; i < groups.count; ++i)
         for (int slot = 0; slot < GROUP_SLOTS; ++slot)
-            if (group->count[slot] != 0) write_block(out, message, *group, slot, ++number, instrument, profile);
+            if (groups.groups[i].count[slot] != 0)
+                write_block(out, message, groups.groups[i], slot, ++number, instrument, profile);
 }
 
 }  // namespace
@@ -170,7 +171,7 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     }
     if (!check_transactions(message, *profile, rulebook_table[rulebook].name)) return 0;
 
-    ddi_group *groups = nullptr;
+    payment_groups<ddi_transaction> groups;
     if (!build_groups(static_cast<const ddi_transaction *>(message->tx_head), message->date,
                       [](const ddi_transaction *tx) { return tx->seq_type - 1; }, &groups)) {
         message->error = "Out of memory";
@@ -178,7 +179,7 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     }
     const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, instrument, *profile); };
     const int written = write_document(message, buffer, rulebook_table[rulebook].dd_schema,
-                                       rulebook_table[rulebook].schema_location, "CstmrDrctDbtInitn", start, blocks);
+                                       rulebook_table[rulebook].schema_location, "CstmrDrctDbtInitn", groups.total_cents, start, blocks);
     release_groups(groups);
     return written;
 }

@@ -5,21 +5,19 @@
 
 #include "core/frame/text_checks.h"
 #include "core/message/amount.h"
-#include "core/frame/number_reader.h"
 
-bool amount_fits_schema(double amount) {
-    // Cents as format_amount renders them, within the limit sepa_add applies.
-    const double cents = round_half_up(amount * 100.0);
-    return cents >= 1 && cents <= MAX_AMOUNT_CENTS;
-}
+bool amount_fits_schema(int64_t cents) { return cents >= 1 && cents <= MAX_AMOUNT_CENTS; }
 
-bool control_sum_fits_schema(double sum) { return sum >= 0 && sum < 1e15; }
+bool control_sum_fits_schema(int64_t cents) { return cents >= 0 && cents <= MAX_CONTROL_SUM_CENTS; }
 
 bool check_identifier(sepa_t *message, const char *text, id_charset charset, const char *what, unsigned number,
                       const char *rulebook) {
     const char *bad = first_bad_id_char(text, charset);
     if (bad == nullptr) return true;
-    set_error(message, "Invalid character '%c' in %s of transaction %u (rulebook %s)", *bad, what, number, rulebook);
+    char character[CHARACTER_TEXT_SIZE];
+    describe_character(bad, character);
+    set_error(message, "Invalid character '%s' in %s of transaction %u (rulebook %s)", character, what, number,
+              rulebook);
     return false;
 }
 
@@ -37,11 +35,12 @@ void format_pmt_inf_id(const char *message_id, int number, char out[PMT_INF_ID_S
     memcpy(out + prefix, suffix, suffix_length + 1);
 }
 
-void write_group_header(xml_lines &out, const sepa_t *message, const writer_time &start) {
+void write_group_header(xml_lines &out, const sepa_t *message, int64_t control_sum_cents,
+                        const writer_time &start) {
     char created[CREATION_TIME_SIZE], count[COUNT_TEXT_SIZE], sum[AMOUNT_TEXT_SIZE];
     format_creation_time(start.utc, created);
     format_count(message->tx_count, count);
-    format_amount(message->control_sum, sum);
+    format_amount(control_sum_cents, sum);
     out.open(2, "GrpHdr");
     out.value(3, "MsgId", message->message_id);
     out.value(3, "CreDtTm", created);
@@ -105,11 +104,11 @@ void write_remittance(xml_lines &out, const char *remittance) {
 }
 
 void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line,
-                       uint32_t count, double sum) {
+                       uint32_t count, int64_t sum_cents) {
     char id[PMT_INF_ID_SIZE], count_text[COUNT_TEXT_SIZE], sum_text[AMOUNT_TEXT_SIZE];
     format_pmt_inf_id(message->message_id, number, id);
     format_count(count, count_text);
-    format_amount(sum, sum_text);
+    format_amount(sum_cents, sum_text);
     out.open(2, "PmtInf");
     out.value(3, "PmtInfId", id);
     out.fixed(3, method_line);

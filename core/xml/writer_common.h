@@ -14,14 +14,16 @@
 #include "sepa.h"
 
 // The schemas cap an instructed amount at 999999999.99 and need at least 0.01.
-bool amount_fits_schema(double amount);
+bool amount_fits_schema(int64_t cents);
 
-// Control sums are decimals of at most 18 digits; a 64-bit count of cents must hold them.
-bool control_sum_fits_schema(double sum);
+// Control sums are decimals of at most 18 digits.
+bool control_sum_fits_schema(int64_t cents);
 
-// Writes the GrpHdr block (depth 2) with MsgId, CreDtTm, NbOfTxs, CtrlSum and
-// InitgPty/Nm (when the message has a name).
-void write_group_header(xml_lines &out, const sepa_t *message, const writer_time &start);
+// Writes the GrpHdr block (depth 2) with MsgId, CreDtTm, NbOfTxs, CtrlSum (the
+// exact sum of the amounts written, `control_sum_cents`) and InitgPty/Nm (when the
+// message has a name).
+void write_group_header(xml_lines &out, const sepa_t *message, int64_t control_sum_cents,
+                        const writer_time &start);
 
 // "<message_id>-P<number>", the message id cut so that the whole stays within the
 // 35 characters every schema allows.
@@ -63,18 +65,19 @@ void write_remittance(xml_lines &out, const char *remittance);
 // CtrlSum, then opens PmtTpInf with SvcLvl/Cd "SEPA". The caller adds what else
 // PmtTpInf holds and closes it.
 void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line,
-                       uint32_t count, double sum);
+                       uint32_t count, int64_t sum_cents);
 
 // The document around the payment blocks: the Document start tag, the root
 // element, the group header, the blocks `write_blocks(out)` appends, and the closing
 // lines. Returns 1, or 0 with "Out of memory" when the buffer could not grow.
 template <typename WriteBlocks>
 int write_document(sepa_t *message, xml_buffer *buffer, const char *schema, bool with_location,
-                   std::string_view root, const writer_time &start, WriteBlocks write_blocks) {
+                   std::string_view root, int64_t control_sum_cents, const writer_time &start,
+                   WriteBlocks write_blocks) {
     xml_lines out(buffer);
     if (write_document_start(buffer, schema, with_location)) {
         out.open(1, root);
-        write_group_header(out, message, start);
+        write_group_header(out, message, control_sum_cents, start);
         write_blocks(out);
         out.close(1, root);
         out.close(0, "Document");
