@@ -19,6 +19,10 @@ void format_text(char *buffer, size_t size, const char *format, ...)
 // NULL or empty text gives 1.
 int check_text(const char *text, char *bad, int level);
 
+// The same check under the rules of `rulebook` (NULL: no rulebook's extension).
+struct rulebook_t;
+int check_text_under(const rulebook_t *rulebook, const char *text, char *bad, int level);
+
 // 1 when `bic` (already upper-cased) is 8 or 11 characters of BIC form, else 0;
 // 0 also when the pattern cannot be compiled.
 int check_bic_format(const char *bic);
