@@ -27,8 +27,8 @@ TEST(Version, ExportsNumberAndText) {
 }
 
 TEST(Rulebook, InitSelectsByExactName) {
-    const char *names[] = {"DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8",
-                           "DE-2.9", "DE-3.0", "DE-3.1", "DE-3.5", "DE-3.7"};
+    const char *names[] = {"DE-2.6", "DE-2.7", "AT-6",   "NL-6",   "DE-2.8", "DE-2.9",  "DE-3.0",
+                           "DE-3.1", "DE-3.5", "DE-3.7", "DE-3.8", "DE-3.9", "DE-26.11"};
     for (int i = 0; i < RULEBOOK_COUNT; ++i) {
         ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, names[i]), 1) << names[i];
         EXPECT_EQ(current_rulebook(), i) << names[i];
@@ -52,7 +52,10 @@ TEST(Rulebook, DefaultFollowsTheLocalDate) {
         {2021, 12, 21, RULEBOOK_DE_3_5},
         {2021, 11, 30, RULEBOOK_DE_3_1},
         {2022, 1, 1, RULEBOOK_DE_3_5},
-        {2026, 12, 8, RULEBOOK_DE_3_5},
+        {2026, 11, 14, RULEBOOK_DE_3_5},
+        {2026, 11, 15, RULEBOOK_DE_26_11},
+        {2026, 12, 8, RULEBOOK_DE_26_11},
+        {2031, 1, 1, RULEBOOK_DE_26_11},
     };
     for (const auto &c : cases) {
         struct tm local {};

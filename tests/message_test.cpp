@@ -62,7 +62,7 @@ TEST(MessageNew, RefusedTypeStillFixesTheDefaultRulebook) {
         int year, month, day;
         int rulebook;
     } cases[] = {{2021, 12, 20, RULEBOOK_DE_3_1}, {2021, 12, 21, RULEBOOK_DE_3_5}, {2019, 1, 1, RULEBOOK_DE_3_1},
-                 {2030, 1, 1, RULEBOOK_DE_3_5}};
+                 {2026, 11, 14, RULEBOOK_DE_3_5}, {2026, 11, 15, RULEBOOK_DE_26_11}, {2030, 1, 1, RULEBOOK_DE_26_11}};
     for (const auto &c : cases) {
         reset_rulebook_for_tests();
         clock_pin_for_tests(local_noon(c.year, c.month, c.day));

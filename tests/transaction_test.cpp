@@ -200,7 +200,7 @@ TEST_F(TransactionTest, DirectDebitKeys) {
         {"old_mref", "OLD-1", nullptr},
         {"old_mref", "", "Invalid old mandate reference (must be 1-35 characters)"},
         {"old_mref", text36.c_str(), "Invalid old mandate reference (must be 1-35 characters)"},
-        {"old_mref", "OLD 1", "Invalid character ' ' in old mandate reference"},
+        {"old_mref", "OLD_1", "Invalid character '_' in old mandate reference"},
         {"old_iban", "NL91ABNA0417164300", nullptr},
         {"old_iban", "NL91ABNA0417164301", "Invalid IBAN checksum"},
         {"old_iban", nullptr, "Invalid IBAN (NULL)"},
@@ -247,6 +247,15 @@ TEST_F(TransactionTest, MandateReferenceCharactersFollowTheRulebook) {
     expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), "Invalid character ' ' in mandate reference", "2.9");
     ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.0"), 1);
     expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), nullptr, "3.0");
+    // An old mandate reference was once a mandate reference: the same rule applies.
+    expect_add(dd, concat(complete_dd, {{"old_mref", "M 1"}}), nullptr, "old 3.0");
+    for (const char *rulebook : {"DE-2.9", "AT-6", "NL-6"}) {
+        ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, rulebook), 1);
+        expect_add(dd, concat(complete_dd, {{"old_mref", "M 1"}}), "Invalid character ' ' in old mandate reference",
+                   rulebook);
+        expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), "Invalid character ' ' in mandate reference",
+                   rulebook);
+    }
 }
 
 // "AT-6" widens the character check at every level, but the schemas admit only the

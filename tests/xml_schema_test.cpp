@@ -33,8 +33,10 @@ void expect_all_valid(const std::vector<std::string> &docs, const std::vector<st
 std::vector<tx_data> full_transactions(int rulebook, uint32_t type) {
     const bool spaces_in_mref = rulebook >= RULEBOOK_DE_3_0;
     std::vector<tx_data> txs = {
-        {.id = "E2E-0001", .name = "Smith & Sons", .bic = "BYLADEM1001", .country = "DE", .line1 = "Hauptstr. 1",
-         .line2 = "10115 Berlin", .ref = "Invoice 4711 & 4712 <paid>", .purp = "SUPP", .amount = 999999999.99,
+        {.id = "E2E-0001", .name = rulebook == RULEBOOK_DE_2_6 ? "Smith and Sons" : "Smith & Sons", .bic = "BYLADEM1001", .country = "DE", .line1 = "Hauptstr. 1",
+         .line2 = "10115 Berlin", .ref = rulebook == RULEBOOK_DE_2_6 ? "Invoice 4711 and 4712"
+                                                                 : rulebook == RULEBOOK_AT_6 ? "Invoice 4711 & 4712 <paid>"
+                                                                                             : "Invoice 4711 & 4712 (paid)", .purp = "SUPP", .amount = 999999999.99,
          .date = "2025-03-03", .seq = SEQ_FRST, .mref = spaces_in_mref ? "MANDATE 0001" : "MANDATE-0001"},
         {.name = "Jane Doe", .iban = "AT611904300234573201", .bic = "BKAUATWW", .amount = 0.01, .seq = SEQ_RCUR,
          .old_mref = "OLD-MANDATE"},

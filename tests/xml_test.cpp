@@ -13,7 +13,6 @@
 #include "core/xml/amount_text.h"
 #include "core/xml/message_identity.h"
 #include "core/xml/payment_groups.h"
-#include "core/xml/schema_profile.h"
 #include "core/xml/xml_buffer.h"
 #include "xml_test_support.h"
 
@@ -389,14 +388,32 @@ TEST(MessageIdentity, MessagesRenderedTogetherGetDistinctIds) {
 // ---------------------------------------------------------------- rulebook-specific output
 
 TEST(Rulebooks, DocumentStartTagAndAgentElement) {
-    const char *ct[] = {"pain.001.002.03", "pain.001.003.03", "pain.001.001.03", "pain.001.001.03", "pain.001.003.03",
-                        "pain.001.003.03", "pain.001.001.03", "pain.001.001.03", "pain.001.001.03", "pain.001.001.09"};
-    const char *dd[] = {"pain.008.002.02", "pain.008.003.02", "pain.008.001.02", "pain.008.001.02", "pain.008.003.02",
-                        "pain.008.003.02", "pain.008.001.02", "pain.008.001.02", "pain.008.001.02", "pain.008.001.08"};
+    // One row per rulebook, in index order: schemas, xsi:schemaLocation, agent element.
+    const struct {
+        const char *rulebook, *ct, *dd;
+        bool location;
+        const char *agent;
+    } rows[] = {
+        {"DE-2.6", "pain.001.002.03", "pain.008.002.02", true, "BIC"},
+        {"DE-2.7", "pain.001.003.03", "pain.008.003.02", true, "BIC"},
+        {"AT-6", "pain.001.001.03", "pain.008.001.02", false, "BIC"},
+        {"NL-6", "pain.001.001.03", "pain.008.001.02", false, "BIC"},
+        {"DE-2.8", "pain.001.003.03", "pain.008.003.02", true, "BIC"},
+        {"DE-2.9", "pain.001.003.03", "pain.008.003.02", true, "BIC"},
+        {"DE-3.0", "pain.001.001.03", "pain.008.001.02", true, "BIC"},
+        {"DE-3.1", "pain.001.001.03", "pain.008.001.02", true, "BIC"},
+        {"DE-3.5", "pain.001.001.03", "pain.008.001.02", true, "BIC"},
+        {"DE-3.7", "pain.001.001.09", "pain.008.001.08", true, "BICFI"},
+        {"DE-3.8", "pain.001.001.09", "pain.008.001.08", true, "BICFI"},
+        {"DE-3.9", "pain.001.001.09", "pain.008.001.08", true, "BICFI"},
+        {"DE-26.11", "pain.001.001.09", "pain.008.001.08", true, "BICFI"},
+    };
+    static_assert(std::size(rows) == RULEBOOK_COUNT);
     for (int r = 0; r < RULEBOOK_COUNT; ++r) {
-        rulebook_scope scope(rulebook_names[r]);
-        const bool location = r != RULEBOOK_AT_6 && r != RULEBOOK_NL_6;
-        const std::string agent = r == RULEBOOK_DE_3_7 ? "BICFI" : "BIC";
+        ASSERT_STREQ(rulebook_table[r].name, rows[r].rulebook);
+        rulebook_scope scope(rows[r].rulebook);
+        const bool location = rows[r].location;
+        const std::string agent = rows[r].agent;
         for (int type : {SEPA_MSGTYPE_CTI, SEPA_MSGTYPE_DDI}) {
             message m(type);
             if (type == SEPA_MSGTYPE_CTI) fill_debtor(m);
@@ -404,7 +421,7 @@ TEST(Rulebooks, DocumentStartTagAndAgentElement) {
             m.add({.bic = "BYLADEM1001"});
             const std::string doc = m.xml();
             ASSERT_FALSE(doc.empty()) << rulebook_names[r] << ": " << sepa_getError(m.get());
-            const std::string schema = type == SEPA_MSGTYPE_CTI ? ct[r] : dd[r];
+            const std::string schema = type == SEPA_MSGTYPE_CTI ? rows[r].ct : rows[r].dd;
             std::string tag = "<Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:" + schema +
                               "\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"";
             if (location)
@@ -418,7 +435,7 @@ TEST(Rulebooks, DocumentStartTagAndAgentElement) {
                 EXPECT_EQ(count_of(doc, "<BIC>"), 0u);
             }
             EXPECT_EQ(doc.substr(doc.size() - 12), "</Document>\n");
-            const bool date_choice = r == RULEBOOK_DE_3_7 && type == SEPA_MSGTYPE_CTI;
+            const bool date_choice = agent == "BICFI" && type == SEPA_MSGTYPE_CTI;
             if (type == SEPA_MSGTYPE_CTI) {
                 EXPECT_EQ(count_of(doc, "<ReqdExctnDt>\n\t\t\t\t<Dt>"), date_choice ? 1u : 0u) << rulebook_names[r];
             }
@@ -483,6 +500,7 @@ TEST(Rulebooks, AmendmentForms) {
 // ---------------------------------------------------------------- element rules
 
 TEST(CreditTransfer, OptionalElements) {
+    rulebook_scope austrian("AT-6");  // admits < and > in names
     message m(SEPA_MSGTYPE_CTI);
     fill_debtor(m);
     m->batch_booking = 0;
@@ -661,7 +679,9 @@ TEST(Golden, CompleteDocuments) {
         message ct(SEPA_MSGTYPE_CTI);
         fill_debtor(ct);
         ct.date("2025-02-03").message_id("MSG-CT-0001");
-        ct.add({.id = "INV-1", .name = "Smith & Sons <Ltd>", .iban = "DE02120300000000202051", .bic = "BYLADEM1001",
+        // < and > only where the rulebook admits them (AT-6); & needs escaping everywhere.
+        const bool austrian = std::string(rulebook) == "AT-6";
+        ct.add({.id = "INV-1", .name = austrian ? "Smith & Sons <Ltd>" : "Smith & Sons Ltd.", .iban = "DE02120300000000202051", .bic = "BYLADEM1001",
                 .ref = "Invoice 4711", .purp = "SUPP", .amount = 1234.5});
         ct.add({.name = "Jane Doe", .iban = "AT611904300234573201", .country = "AT", .line1 = "Ringstr. 1",
                 .line2 = "1010 Wien", .amount = 0.05, .date = "2025-01-31"});

@@ -24,8 +24,9 @@ namespace xml_test {
 
 inline char *dup(const char *text) { return text == nullptr ? nullptr : strdup(text); }
 
-inline const char *const rulebook_names[RULEBOOK_COUNT] = {"DE-2.6", "DE-2.7", "AT-6",   "NL-6",   "DE-2.8",
-                                                           "DE-2.9", "DE-3.0", "DE-3.1", "DE-3.5", "DE-3.7"};
+inline const char *const rulebook_names[RULEBOOK_COUNT] = {
+    "DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8", "DE-2.9", "DE-3.0", "DE-3.1", "DE-3.5", "DE-3.7", "DE-3.8", "DE-3.9",
+    "DE-26.11"};
 
 // Messages built without sepa_new need a rulebook chosen: the tests start from "DE-3.5".
 static const int default_rulebook_chosen = sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5");

@@ -119,10 +119,13 @@ pattern_set bic_patterns(bic_pattern, 1);
 }  // namespace
 
 int check_text(const char *text, const char **bad, int level) {
+    return check_text_under(current_rulebook_row(), text, bad, level);
+}
+
+int check_text_under(const rulebook_t *rulebook, const char *text, const char **bad, int level) {
     if (text == nullptr) return 1;
-    const int rulebook = current_rulebook();
-    if (rulebook == RULEBOOK_DE_2_6 && level >= 2) level = 1;
-    const bool austrian = rulebook == RULEBOOK_AT_6;
+    if (rulebook != nullptr && rulebook->names_without_extended && level >= 2) level = 1;
+    const bool austrian = rulebook != nullptr && rulebook->austrian_charset;
     const auto *p = reinterpret_cast<const unsigned char *>(text);
     while (*p) {
         const unsigned char c = *p;

@@ -38,6 +38,10 @@ void quote_text(const char *text, char out[QUOTED_TEXT_SIZE]);
 // `p`, or 0 when the bytes there are not one.
 size_t utf8_character_length(const unsigned char *p);
 
+// The same check under the rules of `rulebook` (NULL: no rulebook's extension).
+struct rulebook_t;
+int check_text_under(const rulebook_t *rulebook, const char *text, const char **bad, int level);
+
 // 1 when `bic` (already upper-cased) is 8 or 11 characters of BIC form, else 0;
 // 0 also when the pattern cannot be compiled.
 int check_bic_format(const char *bic);

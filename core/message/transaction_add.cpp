@@ -12,10 +12,9 @@
 #include "core/message/bic_text.h"
 #include "core/message/calendar_date.h"
 #include "core/message/message_error.h"
-#include "core/message/message_id_check.h"
-#include "core/message/non_eea_bic.h"
 #include "core/message/owned_text.h"
 #include "core/message/transaction_list.h"
+#include "core/message/transaction_rules.h"
 #include "core/message/transactions.h"
 #include "sepa.h"
 
@@ -106,10 +105,8 @@ const char *checked_identifier(add_context &ctx, char **field, const char *value
                                const char *length_failure, int level, const char *character_failure) {
     if (!length_between(value, 1, max)) return length_failure;
     const char *bad = nullptr;
-    if (!check_text(value, &bad, level)) return ctx.bad_character(character_failure, bad);
-    for (const char *p = value; *p; ++p) {
-        if (!is_identifier_char(*p)) return ctx.bad_character(character_failure, p);
-    }
+    if (!identifier_chars_ok(current_rulebook_row(), value, level, &bad))
+        return ctx.bad_character(character_failure, bad);
     return store(field, value);
 }
 
@@ -199,10 +196,8 @@ const char *check_sequence(add_context &ctx, const char *value) {
 }
 
 const char *check_mandate_ref(add_context &ctx, const char *value) {
-    // From "DE-3.0" on, mandate references may contain spaces.
-    const int level = current_rulebook() >= RULEBOOK_DE_3_0 ? 1 : 0;
     return checked_identifier(ctx, &ctx.draft.mandate_ref, value, 35,
-                        "Invalid mandate reference (must be 1-35 characters)", level,
+                        "Invalid mandate reference (must be 1-35 characters)", mandate_id_level(current_rulebook_row()),
                         "Invalid character '%s' in mandate reference");
 }
 
@@ -212,12 +207,14 @@ const char *check_mandate_date(add_context &ctx, const char *value) {
 
 const char *check_old_mandate_ref(add_context &ctx, const char *value) {
     return checked_identifier(ctx, &ctx.draft.old_mandate_ref, value, 35,
-                        "Invalid old mandate reference (must be 1-35 characters)", 0,
+                        "Invalid old mandate reference (must be 1-35 characters)",
+                        mandate_id_level(current_rulebook_row()),
                         "Invalid character '%s' in old mandate reference");
 }
 
 const char *check_smnda(add_context &ctx, const char *value) {
-    if (value == nullptr || std::strcmp(value, "1") != 0) return ctx.quoting("Invalid value '%s' for SMNDA flag", value);
+    if (value == nullptr || std::strcmp(value, "1") != 0)
+        return ctx.quoting("Invalid value '%s' for SMNDA flag", value);
     ctx.draft.smnda = 1;
     return nullptr;
 }
@@ -257,18 +254,22 @@ const key_rule *find_key(const char *key, uint32_t type) {
     return nullptr;
 }
 
+tx_rule_view rule_view(const add_context &ctx) {
+    const tx_draft &d = ctx.draft;
+    return {ctx.direct_debit(), d.end_to_end_id, d.name,       d.iban,        d.bic,          d.country,
+            d.addr_line1,       d.addr_line2,    d.remittance, d.mandate_ref, d.old_mandate_ref};
+}
+
 // What a transaction must carry once all pairs are read; the first failing check
 // is reported.
 const char *completeness_failure(const add_context &ctx) {
     const tx_draft &d = ctx.draft;
     const bool dd = ctx.direct_debit();
-    const int rulebook = current_rulebook();
     if (d.iban == nullptr) return "IBAN missing";
-    if (d.bic == nullptr && rulebook == RULEBOOK_DE_2_6) return "BIC missing";
-    if (dd && rulebook >= RULEBOOK_DE_3_1 && d.bic != nullptr && is_non_eea_bic(d.bic) == 1 &&
-        d.addr_line1 == nullptr && d.addr_line2 == nullptr) {
-        return "Address required for BICs outside EEA";
-    }
+    rule_failure failure{};
+    if (const rulebook_t *rulebook = current_rulebook_row();
+        rulebook != nullptr && !transaction_rules_kept(*rulebook, rule_view(ctx), &failure))
+        return failure.text;
     if (dd && d.seq_type == SEQ_NONE) return "Sequence type missing";
     if (d.amount_cents == 0) return "Amount missing";
     // The documents need a counterparty name and, for a direct debit, the mandate.
