@@ -58,7 +58,7 @@ TEST(FormatAmount, RendersCentsWithTwoDecimals) {
 
 // ---------------------------------------------------------------- buffer
 
-TEST(XmlBuffer, GrowsInStepsOf256Bytes) {
+TEST(XmlBuffer, GrowsInMultiplesOf256Bytes) {
     xml_buffer b{};
     ASSERT_EQ(buffer_append(&b, "x"), 1);
     EXPECT_EQ(b.capacity, 256u);
@@ -78,6 +78,29 @@ TEST(XmlBuffer, GrowsInStepsOf256Bytes) {
     EXPECT_EQ(std::string(b.data), std::string(254, 'a') + "b");
     buffer_release(&b);
     EXPECT_EQ(b.data, nullptr);
+}
+
+// A document of n bytes costs O(log n) reallocations, not n / 256; the text handed
+// out keeps no unused capacity.
+TEST(XmlBuffer, GrowsGeometricallyAndHandsOutAFittedText) {
+    xml_buffer b{};
+    int reallocations = 0;
+    uint32_t capacity = 0;
+    const std::string row(100, 'r');
+    for (int i = 0; i < 100000; ++i) {
+        ASSERT_EQ(buffer_append(&b, row.c_str()), 1);
+        if (b.capacity != capacity) ++reallocations, capacity = b.capacity;
+    }
+    EXPECT_LE(reallocations, 40);
+    EXPECT_LE(b.capacity, b.used + b.used / 2 + 256);
+    const uint32_t used = b.used;
+    char *text = buffer_take(&b);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(strlen(text) + 1, used);
+    EXPECT_EQ(b.data, nullptr);
+    EXPECT_EQ(b.capacity, 0u);
+    free(text);
+    EXPECT_EQ(buffer_take(&b), nullptr);
 }
 
 TEST(XmlBuffer, AppendsListsUntilTheFirstNull) {
