@@ -45,6 +45,15 @@ order_result build_order(const nlohmann::json &order) {
         return result;
     }
     std::string &error = result.error;
+    // Transliteration first: it applies to the texts passed after it.
+    if (order.contains("transliterate") &&
+        (!order["transliterate"].is_boolean() ||
+         sepa_setTransliteration(message, order["transliterate"].get<bool>() ? SEPA_TRANSLITERATION_ON
+                                                                             : SEPA_TRANSLITERATION_OFF) != 1)) {
+        error = "transliterate: must be true or false";
+        sepa_free(message);
+        return result;
+    }
     bool ok = apply_setter(message, order, "iban", sepa_setIBAN, error) &&
               apply_setter(message, order, "bic", sepa_setBIC, error) &&
               apply_setter(message, order, "name", sepa_setName, error) &&

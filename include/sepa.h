@@ -205,6 +205,8 @@ typedef struct sepa_t {
     void *tx_head;            /* first transaction (internal record) */
     void *tx_tail;            /* last transaction (internal record) */
     int64_t control_sum_cents; /* exact sum of the amounts of all transactions, in cents */
+    uint8_t transliterate;    /* 1: names, address lines and remittance texts are converted
+                                 to the SEPA character set (sepa_setTransliteration) */
 } sepa_t;
 
 /* One key-value pair of sepa_add; a list ends with a pair whose key is NULL. */
@@ -249,6 +251,22 @@ SEPA_API int sepa_setDate(sepa_t *handle, const char *date);          /* "yyyy-m
 SEPA_API int sepa_setDDType(sepa_t *handle, int dd_type);             /* SEPA_DDTYPE_* */
 SEPA_API int sepa_setBatchBooking(sepa_t *handle, uint8_t mode);      /* 0 or 1 */
 SEPA_API int sepa_setMessageId(sepa_t *handle, const char *message_id);
+
+/*
+ * Transliteration, off by default (mode 0): texts outside the rulebook's character
+ * set are refused. With mode 1, the free texts passed afterwards (sepa_setName, and
+ * the names, address lines and remittance texts of sepa_add) are first converted to
+ * the SEPA character set the way the EPC advises: letters with diacritics lose them
+ * (é -> e, ř -> r, ç -> c, ñ -> n), letters of their own take their Latin spelling
+ * (ł -> l, ø -> o, æ -> ae, þ -> th), typographic apostrophes and dashes become ' and
+ * -. Umlauts and ß stay where the rulebook admits them and become ae, oe, ue, ss
+ * where it does not. Characters without a conversion (other scripts, symbols) are
+ * still refused. Identifiers (end-to-end id, mandate references) are never
+ * converted. Returns 1, or 0 for a mode other than 0 or 1 (reason in sepa_getError).
+ */
+#define SEPA_TRANSLITERATION_OFF 0
+#define SEPA_TRANSLITERATION_ON 1
+SEPA_API int sepa_setTransliteration(sepa_t *handle, int mode);
 
 /*
  * Adds one transaction described by key-value pairs (keys compared without regard

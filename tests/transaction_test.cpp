@@ -2,6 +2,7 @@
 // amounts, completeness rules, and that a refusal leaves the message unchanged.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -473,6 +474,69 @@ TEST_F(TransactionTest, StoredRecords) {
     EXPECT_STREQ(c->date, "2030-01-02");
     EXPECT_EQ(c->bic, nullptr);
     EXPECT_DOUBLE_EQ(ct->control_sum, 10.0);
+}
+
+}  // namespace
+
+namespace {
+
+// Opt-in transliteration: Latin letters outside the SEPA set take their SEPA
+// spelling; umlauts and ß stay where the rulebook admits them; texts without a
+// conversion and identifiers are still refused. Off by default.
+TEST(Transliteration, ConvertsFreeTextsWhereAsked) {
+    struct case_t {
+        const char *rulebook;
+        const char *key;
+        const char *in;
+        const char *stored;  // nullptr: refused
+    };
+    const case_t cases[] = {
+        {"DE-3.5", "name", "Ren\xC3\xA9 Fran\xC3\xA7ois", "Rene Francois"},
+        {"DE-3.5", "name", "\xC5\x81ukasz B\xC5\x82\x61szczykowski", "Lukasz Blaszczykowski"},
+        {"DE-3.5", "name", "S\xC3\xB8ren \xC3\x86r\xC3\xB8", "Soren AEro"},
+        {"DE-3.5", "name", "Jos\xC3\xA9 Nu\xC3\xB1\x65z", "Jose Nunez"},
+        {"DE-3.5", "name", "Dvo\xC5\x99\xC3\xA1k", "Dvorak"},
+        {"DE-3.5", "name", "\xC8\x98tefan \xC8\x9Aoma", "Stefan Toma"},
+        {"DE-3.5", "name", "M\xC3\xBCller Stra\xC3\x9F" "e", "M\xC3\xBCller Stra\xC3\x9F" "e"},  // kept
+        {"DE-2.6", "name", "M\xC3\xBCller Stra\xC3\x9F" "e", "Mueller Strasse"},
+        {"DE-3.5", "addrLine1", "Rue de l\xE2\x80\x99\xC3\x89glise", "Rue de l'Eglise"},
+        {"DE-3.5", "ref", "Rechnung \xE2\x80\x93 \xC3\xA0 payer", "Rechnung - a payer"},
+        {"DE-3.5", "name", "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD", nullptr},  // Cyrillic: no conversion
+        {"DE-3.5", "name", "Caf\xC3\xA9 \xE2\x82\xAC", nullptr},
+        {"DE-3.5", "id", "E2E-\xC3\xA9", nullptr},  // identifiers are not converted
+    };
+    for (const case_t &c : cases) {
+        ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, c.rulebook), 1);
+        sepa_t *m = sepa_new(SEPA_MSGTYPE_CTI);
+        pair_list pairs = concat(complete_ct, {{"bic", "ABNANL2A"}, {c.key, c.in}});
+        // Off by default: what needs converting is refused as before.
+        const bool unchanged = c.stored != nullptr && std::strcmp(c.in, c.stored) == 0;
+        EXPECT_EQ(sepa_add(m, terminated(pairs).data()), unchanged ? 1 : 0) << c.in;
+        ASSERT_EQ(sepa_setTransliteration(m, SEPA_TRANSLITERATION_ON), 1);
+        const int added = sepa_add(m, terminated(pairs).data());
+        EXPECT_EQ(added, c.stored != nullptr ? 1 : 0) << c.in << ": " << (sepa_getError(m) ? sepa_getError(m) : "");
+        if (added == 1) {
+            const auto *tx = static_cast<const cti_transaction *>(m->tx_tail);
+            const char *stored = std::string(c.key) == "name"        ? tx->name
+                                 : std::string(c.key) == "addrLine1" ? tx->addr_line1
+                                                                     : tx->remittance;
+            EXPECT_STREQ(stored, c.stored) << c.in;
+        }
+        if (std::strcmp(c.key, "name") == 0) {
+            EXPECT_EQ(sepa_setName(m, c.in), c.stored != nullptr ? 1 : 0) << c.in;
+            if (c.stored != nullptr) {
+                EXPECT_STREQ(m->name, c.stored);
+            }
+        }
+        sepa_free(m);
+    }
+    ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5"), 1);
+    sepa_t *m = sepa_new(SEPA_MSGTYPE_DDI);
+    EXPECT_EQ(sepa_setTransliteration(m, 2), 0);
+    EXPECT_STREQ(sepa_getError(m), "Invalid transliteration mode (only 0 or 1 allowed)");
+    EXPECT_EQ(sepa_setTransliteration(m, SEPA_TRANSLITERATION_OFF), 1);
+    EXPECT_EQ(sepa_setTransliteration(nullptr, 1), 0);
+    sepa_free(m);
 }
 
 }  // namespace

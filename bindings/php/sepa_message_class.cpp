@@ -148,6 +148,24 @@ PHP_METHOD(SEPA, setBatchBooking) {
     RETURN_TRUE;
 }
 
+/* Converts names, address lines and remittance texts passed afterwards to the SEPA
+ * character set (off by default; see sepa_setTransliteration). */
+PHP_METHOD(SEPA, setTransliteration) {
+    bool mode;
+    if (zend_parse_parameters(ZEND_NUM_ARGS(), "b", &mode) == FAILURE) {
+        RETURN_THROWS();
+    }
+    sepa_t *message = this_message(ZEND_THIS);
+    if (message == nullptr) {
+        RETURN_THROWS();
+    }
+    if (sepa_setTransliteration(message, mode ? SEPA_TRANSLITERATION_ON : SEPA_TRANSLITERATION_OFF) != 1) {
+        throw_message_error(message);
+        RETURN_THROWS();
+    }
+    RETURN_TRUE;
+}
+
 /* The key-value list of one add() call: the pairs handed to the core and the PHP
  * strings that own their texts, released together. */
 class kv_list {
@@ -272,6 +290,7 @@ static const zend_function_entry sepa_methods[] = {
     PHP_ME(SEPA, setDDType, arginfo_SEPA_setDDType, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, setBatchBooking, arginfo_SEPA_setBatchBooking, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, setMessageId, arginfo_SEPA_setMessageId, ZEND_ACC_PUBLIC)
+    PHP_ME(SEPA, setTransliteration, arginfo_SEPA_setTransliteration, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, add, arginfo_SEPA_add, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, toXML, arginfo_SEPA_toXML, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, init, arginfo_SEPA_init, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)

@@ -49,15 +49,24 @@ extern "C" SEPA_API int sepa_setName(sepa_t *message, const char *name) {
     if (message == nullptr) return 0;
     if (name == nullptr || name[0] == '\0') return message_fail(message, "sepa_setAccount: Name too short");
     if (std::strlen(name) > 70) return message_fail(message, "sepa_setAccount: Name too long");
+    char *converted = nullptr;
+    if (message->transliterate) {
+        if (!text_transliterated(name, 2, &converted)) return message_fail(message, "sepa_setName: strdup() failed");
+        name = converted;
+    }
     const char *bad = nullptr;
+    int result;
     if (!check_text(name, &bad, 2)) {
         char character[CHARACTER_TEXT_SIZE];
         describe_character(bad, character);
         format_text(message->error_buf, sizeof message->error_buf, "sepa_setName: invalid character '%s' in name",
                     character);
-        return message_fail(message, message->error_buf);
+        result = message_fail(message, message->error_buf);
+    } else {
+        result = store_copy(message, &message->name, name, "sepa_setName: strdup() failed");
     }
-    return store_copy(message, &message->name, name, "sepa_setName: strdup() failed");
+    text_wipe_free(&converted);
+    return result;
 }
 
 extern "C" SEPA_API int sepa_setCreditorIdentifier(sepa_t *message, const char *creditor_id) {
@@ -98,4 +107,12 @@ extern "C" SEPA_API int sepa_setMessageId(sepa_t *message, const char *message_i
     if (message == nullptr) return 0;
     if (!check_message_id(message_id)) return message_fail(message, "Invalid message id");
     return store_copy(message, &message->message_id, message_id, "strdup() failed");
+}
+
+extern "C" SEPA_API int sepa_setTransliteration(sepa_t *message, int mode) {
+    if (message == nullptr) return 0;
+    if (mode != SEPA_TRANSLITERATION_OFF && mode != SEPA_TRANSLITERATION_ON)
+        return message_fail(message, "Invalid transliteration mode (only 0 or 1 allowed)");
+    message->transliterate = static_cast<uint8_t>(mode);
+    return 1;
 }

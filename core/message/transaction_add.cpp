@@ -77,12 +77,20 @@ bool length_between(const char *value, size_t min, size_t max) {
     return n >= min && n <= max;
 }
 
-// The character check of the rulebook at `level`, then the copy.
+// The character check of the rulebook at `level`, then the copy; with the message's
+// transliteration on, of the converted text.
 const char *checked_characters(add_context &ctx, char **field, const char *value, int level,
                                const char *character_failure) {
+    char *converted = nullptr;
+    if (ctx.message->transliterate && value != nullptr) {
+        if (!text_transliterated(value, level, &converted)) return out_of_memory;
+        value = converted;
+    }
     const char *bad = nullptr;
-    if (!check_text(value, &bad, level)) return ctx.bad_character(character_failure, bad);
-    return store(field, value);
+    const char *failure = check_text(value, &bad, level) ? store(field, value)
+                                                         : ctx.bad_character(character_failure, bad);
+    text_wipe_free(&converted);
+    return failure;
 }
 
 // Length bounds, then the character check.

@@ -127,6 +127,12 @@ JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setBatchBooking(JNIEnv *env, jobjec
     if (sepa_setBatchBooking(message, flag ? 1 : 0) != 1) throw_message_error(env, message);
 }
 
+JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setTransliteration(JNIEnv *env, jobject, jlong handle, jboolean on) {
+    sepa_t *message = message_of(handle);
+    if (sepa_setTransliteration(message, on ? SEPA_TRANSLITERATION_ON : SEPA_TRANSLITERATION_OFF) != 1)
+        throw_message_error(env, message);
+}
+
 JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1add(JNIEnv *env, jobject, jlong handle, jobjectArray pairs) {
     if (pairs == nullptr) return;
     if (message_of(handle) == nullptr) return throw_message_error(env, nullptr);

@@ -188,6 +188,16 @@ public final class SEPA implements AutoCloseable {
         return onHandle(handle -> _setBatchBooking(handle, batchBooking));
     }
 
+    /**
+     * Transliteration (off in a new message): names, address lines and remittance
+     * texts passed afterwards are converted to the SEPA character set (é to e, ł to l,
+     * ø to o ...; umlauts and ß stay where the rulebook admits them) instead of being
+     * refused. Characters without a conversion are still refused.
+     */
+    public synchronized SEPA setTransliteration(boolean on) {
+        return onHandle(handle -> _setTransliteration(handle, on));
+    }
+
     /** Message identification, 1 to 35 characters; generated at the first rendering when unset. */
     public synchronized SEPA setMessageId(String messageId) {
         return onHandle(handle -> _setMessageId(handle, messageId));
@@ -320,6 +330,8 @@ public final class SEPA implements AutoCloseable {
     static native void _setBatchBooking(long handle, boolean flag);
 
     static native void _setMessageId(long handle, String msgid);
+
+    static native void _setTransliteration(long handle, boolean on);
 
     static native void _add(long handle, String[][] pairs);
 

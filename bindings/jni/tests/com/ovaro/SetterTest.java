@@ -117,4 +117,20 @@ class SetterTest {
             ct.setBatchBooking(false).setBatchBooking(true);
         }
     }
+
+    @Test
+    void transliterationConvertsTextsPassedAfterIt() {
+        TestData.rulebook("DE-3.5");
+        try (SEPA ct = new SEPA(SEPA.MSGTYPE_CTI)) {
+            Map<String, String> payee = Map.of("name", "Ren\u00e9 Dvo\u0159\u00e1k", "iban", TestData.DEBTOR_IBAN_NL,
+                    "amount", "10.00");
+            assertEquals("Invalid character '\u00e9' in creditor name",
+                    assertThrows(SEPAException.class, () -> ct.add(payee)).getMessage());
+            ct.setTransliteration(true).setName("\u0141ukasz M\u00fcller").setIBAN(TestData.CREDITOR_IBAN);
+            ct.add(payee);
+            String xml = ct.toXML();
+            assertTrue(xml.contains("<Nm>Lukasz M\u00fcller</Nm>"), xml);
+            assertTrue(xml.contains("<Nm>Rene Dvorak</Nm>"), xml);
+        }
+    }
 }
