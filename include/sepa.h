@@ -272,11 +272,14 @@ SEPA_API int sepa_setTransliteration(sepa_t *handle, int mode);
  * Adds one transaction described by key-value pairs (keys compared without regard
  * to case; the list ends with a pair whose key is NULL; the values are copied).
  * Keys of both types: "name", "iban", "bic", "addrCC", "addrLine1", "addrLine2",
- * "ref", "amount", "date", "id"; credit transfers also "purp" (other keys are
- * ignored); direct debits also "seq" (frst, rcur, ooff, fnal), "mref", "mdate",
- * "old_mref", "old_iban", "smnda" (other keys are refused). Amounts are decimal
- * numbers with a full stop, above 0 and at most 999999999.99, rounded half up to
- * cents; dates are real calendar dates "yyyy-mm-dd". Every transaction needs
+ * "ref", "amount", "date", "id"; credit transfers also "purp"; direct debits also
+ * "seq" (frst, rcur, ooff, fnal), "mref", "mdate", "old_mref", "old_iban", "smnda".
+ * A key the message type does not know is refused ("Invalid transaction property
+ * 'key'"). An amount is written in one form: one or more digits, optionally a full
+ * stop and at most two decimals ("60", "60.5", "60.50"), above 0 and at most
+ * 999999999.99; blanks, signs, exponents and decimal commas are refused with the
+ * value named ("Invalid amount '60,00' (...)"). Amounts are kept as exact cents, and
+ * the control sums are their exact sums. Dates are real calendar dates "yyyy-mm-dd". Every transaction needs
  * "iban", "name" and "amount"; a direct debit also "seq", "mref" and "mdate";
  * under "DE-2.6" also "bic"; from "DE-3.1" on a direct debit with a BIC outside
  * the EEA also an address line. Returns 1 when accepted, 0 when refused (reason in

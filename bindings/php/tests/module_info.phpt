@@ -62,6 +62,7 @@ SEPA extends -
   setDDType(int $type): bool
   setBatchBooking(bool $mode): bool
   setMessageId(string $message_id): bool
+  setTransliteration(bool $on): bool
   add(array $transaction): bool
   toXML(): string
   static init(int $option, string $value): bool
