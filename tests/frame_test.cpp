@@ -116,6 +116,8 @@ TEST(ErrorTexts, DescribeWholeCharactersOrTheirCodes) {
         {"\t", "U+0009"}, {"\x7F", "U+007F"}, {"\xC2\x85", "U+0085"}, {"\xC2\xA0", "\xC2\xA0"},
         {"\xC5", "\\xC5"}, {"\xC3(", "\\xC3"}, {"\xC0\xAF", "\\xC0"}, {"\xE0\x80\x80", "\\xE0"},
         {"\xED\xA0\x80", "\\xED"}, {"\xF4\x90\x80\x80", "\\xF4"}, {"\x80", "\\x80"}, {"\xFF", "\\xFF"},
+        // Java's modified UTF-8: NUL and a surrogate pair come back as they went in.
+        {"\xC0\x80", "\xC0\x80"}, {"\xED\xA0\xBD\xED\xB8\x80", "\xED\xA0\xBD\xED\xB8\x80"},
     };
     for (const auto &c : cases) {
         char shown[CHARACTER_TEXT_SIZE];

@@ -30,6 +30,13 @@ void format_text(char *buffer, size_t size, const char *format, ...) {
 size_t utf8_character_length(const unsigned char *p) {
     const unsigned char c = p[0];
     if (c < 0x80) return c == 0 ? 0 : 1;
+    // Java hands texts over in modified UTF-8: NUL as C0 80 and characters beyond
+    // U+FFFF as a pair of encoded surrogates. Each stays one character, so that a
+    // Java caller gets its own text back in an error message.
+    if (c == 0xC0 && p[1] == 0x80) return 2;
+    if (c == 0xED && p[1] >= 0xA0 && p[1] <= 0xAF && (p[2] & 0xC0) == 0x80 && p[3] == 0xED && p[4] >= 0xB0 &&
+        p[4] <= 0xBF && (p[5] & 0xC0) == 0x80)
+        return 6;
     size_t length;
     unsigned min_second = 0x80, max_second = 0xBF;
     if (c >= 0xC2 && c <= 0xDF) length = 2;

@@ -35,7 +35,8 @@ inline constexpr size_t QUOTED_TEXT_SIZE = 72;
 void quote_text(const char *text, char out[QUOTED_TEXT_SIZE]);
 
 // Length of the valid UTF-8 character (no overlong form, no surrogate) starting at
-// `p`, or 0 when the bytes there are not one.
+// `p`, or 0 when the bytes there are not one. The modified UTF-8 of Java texts (NUL
+// as C0 80, a surrogate pair as two encoded surrogates) counts as one character.
 size_t utf8_character_length(const unsigned char *p);
 
 // The same check under the rules of `rulebook` (NULL: no rulebook's extension).

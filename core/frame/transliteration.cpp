@@ -77,9 +77,9 @@ void transliterate(const rulebook_t *rulebook, const char *text, int level, char
     while (*p != 0) {
         size_t length = utf8_character_length(p);
         if (length == 0) length = 1;  // not UTF-8: copied, and refused by the check after
-        char character[5] = {};
+        char character[7] = {};
         std::memcpy(character, p, length);
-        const conversion *c = length > 1 ? find_conversion(code_point(p, length)) : nullptr;
+        const conversion *c = length > 1 && length < 5 ? find_conversion(code_point(p, length)) : nullptr;
         // A character the rulebook admits here stays as it is.
         if (c != nullptr && !check_text_under(rulebook, character, nullptr, level)) {
             const size_t n = std::strlen(c->text);
