@@ -416,9 +416,9 @@ TEST_F(TransactionTest, StoredRecords) {
     const ddi_transaction *d = last_dd();
     EXPECT_STREQ(d->end_to_end_id, "E2E-1");
     EXPECT_STREQ(d->bic, "BKAUATWW");
-    EXPECT_STREQ(d->country, "AT");
-    EXPECT_STREQ(d->addr_line1, "Gasse 1");
-    EXPECT_STREQ(d->addr_line2, "1010 Wien");
+    EXPECT_STREQ(address_get(d->address, ADDR_COUNTRY), "AT");
+    EXPECT_STREQ(address_get(d->address, ADDR_LINE1), "Gasse 1");
+    EXPECT_STREQ(address_get(d->address, ADDR_LINE2), "1010 Wien");
     EXPECT_EQ(d->seq_type, SEQ_FNAL);
     EXPECT_EQ(d->amount, 3.46);
     EXPECT_STREQ(d->date, "2030-01-02");
