@@ -61,6 +61,12 @@ extern SEPA_API const char *sepa_version_str;
 SEPA_API int sepa_init(int option, const char *value);
 
 /*
+ * Name of the current rulebook ("DE-26.11" ...), a constant text of the library, or
+ * NULL while none is chosen (before sepa_init and the first sepa_new).
+ */
+SEPA_API const char *sepa_getRulebook(void);
+
+/*
  * Releases the compiled IBAN and BIC patterns. The library stays usable: the
  * patterns are compiled again on the next check. Does not change the rulebook.
  */
