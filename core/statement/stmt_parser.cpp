@@ -155,30 +155,30 @@ extern "C" SEPA_API const char *sepa_stmt_parser_getError(const sepa_stmt_parser
 
 extern "C" SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int format,
                                               const char *path) {
-    if (parser == nullptr) return 0;
+    if (parser == nullptr) return SEPA_FAILED;
     if (parser->format != 0) {
         set_error(parser, "Parser already used");
-        return 0;
+        return SEPA_FAILED;
     }
     parser->format = static_cast<uint32_t>(format);
     if (format != SEPA_STMT_FORMAT_MT940) {
         set_error(parser, "Format not (yet) supported");
-        return 0;
+        return SEPA_FAILED;
     }
     parser->mt940 = static_cast<mt940_state *>(std::calloc(1, sizeof(mt940_state)));
     if (parser->mt940 == nullptr) {
         format_text(parser->error_text, sizeof parser->error_text,
                     "Error while allocating %lu bytes: %s",
                     static_cast<unsigned long>(sizeof(mt940_state)), std::strerror(ENOMEM));
-        return 0;
+        return SEPA_FAILED;
     }
-    if (!read_file(parser, path)) return 0;
-    if (parse_mt940(parser) == 1) return 1;
+    if (!read_file(parser, path)) return SEPA_FAILED;
+    if (parse_mt940(parser) == 1) return SEPA_OK;
     // No record may point into released text: the statements go with it.
     release_statements(parser);
     release_text(parser->mt940);
     set_error(parser, "Out of memory while parsing the statement file");
-    return 0;
+    return SEPA_FAILED;
 }
 
 extern "C" SEPA_API sepa_stmt_t *sepa_stmt_parser_getStatement(sepa_stmt_parser_t *parser) {
