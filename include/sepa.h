@@ -98,8 +98,8 @@ SEPA_API int sepa_init(int option, const char *value);
 SEPA_API const char *sepa_getRulebook(void);
 
 /*
- * Releases the compiled IBAN and BIC patterns. The library stays usable: the
- * patterns are compiled again on the next check. Does not change the rulebook.
+ * Releases the compiled BIC pattern. The library stays usable: the
+ * pattern is compiled again on the next check. Does not change the rulebook.
  */
 SEPA_API void sepa_cleanup(void);
 
@@ -202,8 +202,9 @@ SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int
 #define SEPA_BIC_BUFSIZE 12
 
 /*
- * Checks an IBAN in electronic form (no blanks, upper case): country, length,
- * layout, ISO 7064 mod 97-10 check digits, and for German IBANs the bank code
+ * Checks an IBAN in electronic form (no blanks, upper case) for use in SEPA
+ * payments: a country of today's SEPA area (and the Faroe Islands and Greenland),
+ * length, layout, ISO 7064 mod 97-10 check digits, and for German IBANs the bank code
  * (bank directory) and the account number (the bank's check-digit method).
  * Returns SEPA_IBAN_OK when valid, SEPA_IBAN_ERR_INVALID otherwise (also for
  * NULL). Keeps no error text.
@@ -221,6 +222,79 @@ SEPA_API int sepa_iban_check(const char *iban);
  * (flags 0) that the caller releases with free().
  */
 SEPA_API int sepa_iban_getBank(const char *iban, sepa_bankinfo_t **info);
+
+/* Reasons of sepa_iban_inspect (sepa_iban_info_t.reason), in the order checked. */
+#define SEPA_IBAN_REASON_NONE 0         /* valid */
+#define SEPA_IBAN_REASON_COUNTRY 1      /* first two characters name no IBAN country */
+#define SEPA_IBAN_REASON_LENGTH 2       /* wrong length for the country */
+#define SEPA_IBAN_REASON_FORMAT 3       /* a character does not fit the country's layout */
+#define SEPA_IBAN_REASON_CHECK_DIGITS 4 /* ISO 7064 mod 97-10 check digits wrong */
+#define SEPA_IBAN_REASON_BANK_CODE 5    /* German bank code not in the bank directory */
+#define SEPA_IBAN_REASON_ACCOUNT 6      /* German account number fails its bank's method */
+
+/* Further results of sepa_iban_inspect, sepa_iban_normalize and sepa_iban_format
+ * (beside SEPA_IBAN_OK and SEPA_IBAN_ERR_INVALID). */
+#define SEPA_IBAN_ERR_NULL (-2)    /* an argument is NULL; nothing written */
+#define SEPA_IBAN_ERR_BUFSIZE (-3) /* the output buffer is too small; it holds "" */
+
+/* Caller buffer of sepa_iban_format: a printed IBAN (34 characters in groups of
+ * four) and its NUL. */
+#define SEPA_IBAN_PRINT_BUFSIZE 43
+
+/*
+ * What sepa_iban_inspect finds out about an IBAN. The caller owns it (usually on
+ * its stack); every text is a NUL-terminated array inside it ("" when unknown).
+ */
+typedef struct sepa_iban_info_t {
+    int reason;              /* SEPA_IBAN_REASON_*, SEPA_IBAN_REASON_NONE when valid */
+    const char *reason_text; /* constant text of the reason (the texts of the
+                                IBAN check), NULL when valid; never freed */
+    int sepa;                /* 1 when the country is in today's SEPA area */
+    int eea;                 /* 1 when the country is in the EEA */
+    char country[3];         /* country code (upper case) once the country is known */
+    char check_digits[3];    /* the rest from here on once the layout is right */
+    char bban[31];
+    char bank_id[13];        /* bank identifier at the registry's position, "" if none */
+    char branch_id[13];      /* branch identifier at the registry's position, "" if none */
+    int bank_found;          /* 1 when the bank directory knows the bank code (AT,
+                                CH, LI, DE; for DE also needed for validity) */
+    int check_method;        /* German bank's check-digit method byte, -1 otherwise */
+    char bank_bic[12];       /* bank fields, filled when bank_found is 1 */
+    char bank_name[200];
+    char bank_zip[16];
+    char bank_city[200];
+} sepa_iban_info_t;
+
+/*
+ * Inspects an IBAN in electronic form (use sepa_iban_normalize for the printed
+ * form) against every country of the IBAN registry, SEPA or not: country, length,
+ * layout, check digits and, for German IBANs, bank code and account number (the
+ * checks of sepa_iban_check, minus the SEPA area). Fills *info as far as the
+ * checks get. Returns SEPA_IBAN_OK when valid, SEPA_IBAN_ERR_INVALID when not
+ * (info->reason says why), SEPA_IBAN_ERR_NULL when iban or info is NULL.
+ * Allocates nothing; safe on any thread.
+ */
+SEPA_API int sepa_iban_inspect(const char *iban, sepa_iban_info_t *info);
+
+/*
+ * The electronic form of an IBAN given in printed form or lower case: an optional
+ * leading "IBAN " (any case) and every space removed, letters upper-cased. Anything
+ * but ASCII letters, digits and spaces is refused, as is a result that is empty or
+ * longer than 34 characters; the IBAN itself is not checked. out (out_size bytes;
+ * SEPA_IBAN_BUFSIZE always suffices) receives the NUL-terminated result, "" after
+ * a failure. Returns SEPA_IBAN_OK done, SEPA_IBAN_ERR_INVALID refused,
+ * SEPA_IBAN_ERR_NULL in or out NULL, SEPA_IBAN_ERR_BUFSIZE out_size too small.
+ */
+SEPA_API int sepa_iban_normalize(const char *in, char *out, size_t out_size);
+
+/*
+ * The printed form of an IBAN: the electronic form (as sepa_iban_normalize makes
+ * it from `in`) in groups of four characters separated by single spaces. out
+ * (out_size bytes; SEPA_IBAN_PRINT_BUFSIZE always suffices) receives it, "" after
+ * a failure. Returns as sepa_iban_normalize.
+ */
+SEPA_API int sepa_iban_format(const char *in, char *out, size_t out_size);
+
 
 /* ======================================================================== */
 /* Payment messages                                                          */

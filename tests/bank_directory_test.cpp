@@ -225,7 +225,9 @@ TEST(BankLookup, RefusesWhatIsNoStoredBankCode) {
         bank_record_t record;
         EXPECT_EQ(bank_lookup(q.country, q.code, &record), 0);
     }
-    EXPECT_EQ(bank_lookup("DE", "10000000", nullptr), 0);
+    // A null record asks only whether the code is there.
+    EXPECT_EQ(bank_lookup("DE", "10000000", nullptr), 1);
+    EXPECT_EQ(bank_lookup("DE", "99999999", nullptr), 0);
 }
 
 TEST(DirectoryHash, RefusesKeysOutsideTheAlphabetAndLengths) {

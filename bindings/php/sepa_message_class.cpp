@@ -318,6 +318,9 @@ static const zend_function_entry sepa_methods[] = {
     PHP_ME(SEPA, IBAN_convert, arginfo_SEPA_IBAN_convert, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
     PHP_ME(SEPA, IBAN_getBIC, arginfo_SEPA_IBAN_getBIC, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
     PHP_ME(SEPA, IBAN_check, arginfo_SEPA_IBAN_check, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+    PHP_ME(SEPA, IBAN_inspect, arginfo_SEPA_IBAN_inspect, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+    PHP_ME(SEPA, IBAN_normalize, arginfo_SEPA_IBAN_normalize, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+    PHP_ME(SEPA, IBAN_format, arginfo_SEPA_IBAN_format, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
     PHP_ME(SEPA, BIC_getBankName, arginfo_SEPA_BIC_getBankName, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
     PHP_ME(SEPA, BIC_getBankFlags, arginfo_SEPA_BIC_getBankFlags, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
     PHP_FE_END

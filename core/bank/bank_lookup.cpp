@@ -1,9 +1,14 @@
 // Bank code lookup: builds the directory key of a national bank code, finds its slot
 // through the perfect hash and fills the caller's record from the stored text. German
 // records may carry a second version that applies from the switch-over instant on.
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/bank/bank_code_country.h"
 #include "core/bank/bank_record.h"
@@ -34,7 +39,9 @@ constexpr size_t german_fields = 6;  // successor|bic|name|zip|city|country
 const bank_code_country *find_country(const char *country) {
     if (country == nullptr) return nullptr;
     for (const auto &entry : bank_code_countries)
-        if (std::strcmp(entry.country, country) == 0) return &entry;
+        if (country[0] == entry.country[0] && country[0] != '\0' && country[1] == entry.country[1] &&
+            country[2] == '\0')
+            return &entry;
     return nullptr;
 }
 
@@ -43,39 +50,94 @@ const bank_code_country *find_country(const char *country) {
 struct german_version {
     std::string_view header;
     std::string_view text;
-    std::string_view next;  // the second version, or empty
+    std::string_view next;                  // the second version, or empty
+    size_t separators[german_fields - 1];  // offsets of the "|" inside `text`
+    size_t separator_count = 0;
 };
+
+// Calls `found(offset, is_separator)` for every "|" and for the first NUL of `text`,
+// in order, until it returns false. Sixteen characters at a time (SSE2 compares and
+// a bit mask): records are short and this runs on every German lookup. `readable`
+// bytes from text.data() on may be loaded; the records lie back to back in one
+// array, so that is more than the record itself except at the array's end.
+template <typename Found>
+void scan_fields(std::string_view text, size_t readable, Found found) {
+    size_t offset = 0;
+#if defined(__SSE2__)
+    const __m128i bar = _mm_set1_epi8('|');
+    const __m128i nul = _mm_setzero_si128();
+    for (; offset < text.size() && offset + 16 <= readable; offset += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + offset));
+        const unsigned inside = text.size() - offset >= 16 ? 0xFFFFu : (1u << (text.size() - offset)) - 1;
+        const unsigned bars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bar))) & inside;
+        const unsigned nuls = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, nul))) & inside;
+        for (unsigned hits = bars | nuls; hits != 0; hits &= hits - 1) {
+            const unsigned at = static_cast<unsigned>(__builtin_ctz(hits));
+            const bool is_separator = (bars >> at & 1u) != 0;
+            if (!found(offset + at, is_separator) || !is_separator) return;
+        }
+    }
+#else
+    (void)readable;
+#endif
+    for (; offset < text.size(); ++offset) {
+        if (text[offset] != '|' && text[offset] != '\0') continue;
+        const bool is_separator = text[offset] == '|';
+        if (!found(offset, is_separator) || !is_separator) return;
+    }
+}
+
+// Bytes that may be loaded from `at` on: up to the end of the record array.
+size_t readable_from(const char *at) {
+    const char *const end = directory_records + directory_record_offsets[directory_key_count];
+    return static_cast<size_t>(end - at);
+}
 
 german_version split_german_version(std::string_view stored) {
     german_version version;
     if (stored.size() < german_header_bytes) return version;
     version.header = stored.substr(0, german_header_bytes);
     const std::string_view text = stored.substr(german_header_bytes);
-    size_t end = 0, separators = 0;
-    while (end < text.size() && text[end] != '\0') {
-        if (text[end] == '|' && ++separators == german_fields) break;
-        ++end;
-    }
-    version.text = text.substr(0, end);
-    if (separators == german_fields) version.next = text.substr(end + 1);
+    version.text = text;
+    size_t separators = 0;
+    scan_fields(text, readable_from(text.data()), [&](size_t offset, bool is_separator) {
+        if (!is_separator) {
+            version.text = text.substr(0, offset);
+            return false;
+        }
+        if (++separators < german_fields) {
+            version.separators[version.separator_count++] = offset;
+            return true;
+        }
+        version.text = text.substr(0, offset);
+        version.next = text.substr(offset + 1);
+        return false;
+    });
     return version;
 }
 
+// Fills the record from the version, splitting the copy at the separators that
+// split_german_version found (no second search).
 void read_german(const german_version &version, bank_record_t *record) {
-    *record = bank_record_t{};
+    clear_record(record);
     if (version.header.empty()) return;
     const auto byte = [&](size_t i) { return static_cast<uint8_t>(version.header[i]); };
     record->deletion_flag = byte(0);
     record->method = byte(1);
     record->iban_rule = static_cast<int32_t>(byte(2) << 8 | byte(3));
     char *copy = copy_record_text(record, version.text);
+    const size_t copied = std::min(version.text.size(), sizeof record->text - 1);  // as copy_record_text
     const char **const fields[] = {&record->successor, &record->bic,  &record->name,
                                    &record->zip,       &record->city, &record->country};
-    split_record_fields(copy, fields, german_fields);
+    *fields[0] = copy;
+    for (size_t i = 0; i < version.separator_count && version.separators[i] < copied; ++i) {
+        copy[version.separators[i]] = '\0';
+        *fields[i + 1] = copy + version.separators[i] + 1;
+    }
 }
 
 void read_national(std::string_view text, bank_record_t *record) {
-    *record = bank_record_t{};
+    clear_record(record);
     char *copy = copy_record_text(record, text.substr(0, text.find('\0')));
     const char **const fields[] = {&record->bic, &record->name, &record->zip, &record->city, &record->country};
     split_record_fields(copy, fields, std::size(fields));
@@ -89,7 +151,7 @@ size_t bank_code_width(const char *country) {
 }
 
 int bank_lookup(const char *country, const char *code, bank_record_t *record) {
-    if (country == nullptr || code == nullptr || record == nullptr || code[0] == '\0') return 0;
+    if (country == nullptr || code == nullptr || code[0] == '\0') return 0;
     const bank_code_country *entry = find_country(country);
     if (entry == nullptr) return 0;
     const size_t length = strnlen(code, entry->width + 1);
@@ -108,6 +170,7 @@ int bank_lookup(const char *country, const char *code, bank_record_t *record) {
     const std::string_view stored = directory_record(static_cast<uint32_t>(slot));
     if (stored.size() <= key_length || stored.compare(0, key_length, key, key_length) != 0) return 0;
 
+    if (record == nullptr) return 1;
     const std::string_view rest = stored.substr(key_length);
     if (!entry->german_form) {
         read_national(rest, record);

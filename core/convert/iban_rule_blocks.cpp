@@ -73,9 +73,35 @@ bool account_starts_with(const char *account, const char *prefix) {
     return std::strncmp(account, prefix, std::strlen(prefix)) == 0;
 }
 
+namespace {
+
+// The 18 digits of a German IBAN's bank code and account as one number, or false
+// when the text is not "DE", two characters and 18 digits.
+bool german_bban_value(const char *iban, size_t length, uint64_t &value) {
+    if (length != 22 || iban[0] != 'D' || iban[1] != 'E') return false;
+    value = 0;
+    for (size_t i = 4; i < 22; ++i) {
+        const unsigned digit = static_cast<unsigned char>(iban[i]) - 48u;
+        if (digit > 9) return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool iban_set_check_digits(char *iban) {
     size_t length = std::strlen(iban);
     if (length < 5) return false;
+    // Every converted IBAN is German: its 18 digits fit one 64-bit number, and
+    // "DE00" after them reads 131400, so the remainder is two divisions.
+    uint64_t bban = 0;
+    if (german_bban_value(iban, length, bban)) {
+        const unsigned check = 98 - static_cast<unsigned>((bban % 97 * (1'000'000 % 97) + 131400) % 97);
+        iban[2] = static_cast<char>('0' + check / 10);
+        iban[3] = static_cast<char>('0' + check % 10);
+        return true;
+    }
     // The check digits are those that make the text with "00" in their place
     // leave 98 minus its remainder; the old ones are put back when it has none.
     const char old_digits[2] = {iban[2], iban[3]};

@@ -303,6 +303,33 @@ public final class SEPA implements AutoCloseable {
     public static native boolean IBAN_check(String iban);
 
     /**
+     * Inspects an IBAN (electronic form; see {@link #IBAN_normalize(String)}) against
+     * every country of the IBAN registry, SEPA or not: the reason when it is invalid,
+     * its parts, the SEPA and EEA marks of its country and the bank the directory knows.
+     *
+     * @throws NullPointerException "iban is NULL"
+     */
+    public static native IbanInfo IBAN_inspect(String iban);
+
+    /**
+     * The electronic form of an IBAN given in printed form or lower case (a leading
+     * "IBAN " and spaces removed, upper case), or null when the text holds anything
+     * but letters, digits and spaces or is empty or longer than 34 characters. The IBAN
+     * itself is not checked.
+     *
+     * @throws NullPointerException "iban is NULL"
+     */
+    public static native String IBAN_normalize(String iban);
+
+    /**
+     * The printed form of an IBAN (groups of four), from any text that
+     * {@link #IBAN_normalize(String)} accepts; null when it refuses the text.
+     *
+     * @throws NullPointerException "iban is NULL"
+     */
+    public static native String IBAN_format(String iban);
+
+    /**
      * Name of the bank of a BIC (8 or 11 characters, any case), or null when the BIC is
      * not in the directory.
      *
