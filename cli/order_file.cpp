@@ -20,6 +20,32 @@ bool apply_setter(sepa_t *message, const nlohmann::json &order, const char *key,
     return false;
 }
 
+// "address": {"addrTown": "Berlin", ...}, the keys of sepa_setAddress, and
+// "instant": true for a SEPA Instant credit transfer.
+bool apply_address_and_instant(sepa_t *message, const nlohmann::json &order, std::string &error) {
+    if (order.contains("address")) {
+        const nlohmann::json &address = order["address"];
+        if (!address.is_object()) {
+            error = "address: must be a JSON object";
+            return false;
+        }
+        for (const auto &[key, value] : address.items()) {
+            if (sepa_setAddress(message, key.c_str(), value_text(value).c_str()) != 1) {
+                error = "address: " + std::string(sepa_getError(message));
+                return false;
+            }
+        }
+    }
+    if (order.contains("instant")) {
+        const nlohmann::json &instant = order["instant"];
+        if (!instant.is_boolean() || sepa_setInstant(message, instant.get<bool>() ? 1 : 0) != 1) {
+            error = "instant: " + std::string(instant.is_boolean() ? sepa_getError(message) : "must be true or false");
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 order_result build_order(const nlohmann::json &order) {
@@ -73,6 +99,7 @@ order_result build_order(const nlohmann::json &order) {
         error = "batch_booking: " + std::string(sepa_getError(message));
         ok = false;
     }
+    ok = ok && apply_address_and_instant(message, order, error);
     const nlohmann::json transactions = order.value("transactions", nlohmann::json::array());
     for (size_t i = 0; ok && i < transactions.size(); ++i) {
         const nlohmann::json &tx = transactions[i];

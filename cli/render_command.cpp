@@ -35,6 +35,9 @@ int render(const std::string &path, const std::string &output) {
         sepa_free(built.message);
         return 1;
     }
+    // Which rulebook the document follows, beside the document rather than in it.
+    const char *rulebook = sepa_getRulebook();
+    std::cerr << "rendered under rulebook " << (rulebook != nullptr ? rulebook : "?") << "\n";
     int rc = 0;
     if (output.empty()) {
         std::cout << xml;

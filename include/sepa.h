@@ -80,18 +80,26 @@ extern SEPA_API const char *sepa_version_str;
 /*
  * Selects the process-wide SEPA rulebook. With option SEPA_INIT_RULEBOOK, value
  * is one of "DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8", "DE-2.9", "DE-3.0",
- * "DE-3.1", "DE-3.5", "DE-3.7" (case-sensitive). Returns SEPA_OK on success;
- * SEPA_FAILED for an unknown option, a NULL value or an unknown name (the rulebook stays as it was).
+ * "DE-3.1", "DE-3.5", "DE-3.7", "DE-3.8", "DE-3.9", "DE-26.11" (case-sensitive).
+ * Returns SEPA_OK on success; SEPA_FAILED for an unknown option, a NULL value or an
+ * unknown name (the rulebook stays as it was).
  * The rulebook decides character sets, COR1 permission, required data and the
  * schema version of rendered documents, for all existing and future messages.
- * Without a call, the first sepa_new picks "DE-3.5" (or "DE-3.1" before
- * 21 December 2021) from the local date.
+ * Without a call, the first sepa_new picks the rulebook from the local date:
+ * "DE-26.11" from 15 November 2026 on, "DE-3.5" from 21 December 2021, "DE-3.1"
+ * before.
  */
 SEPA_API int sepa_init(int option, const char *value);
 
 /*
- * Releases the compiled IBAN and BIC patterns. The library stays usable: the
- * patterns are compiled again on the next check. Does not change the rulebook.
+ * Name of the current rulebook ("DE-26.11" ...), a constant text of the library, or
+ * NULL while none is chosen (before sepa_init and the first sepa_new).
+ */
+SEPA_API const char *sepa_getRulebook(void);
+
+/*
+ * Releases the compiled BIC pattern. The library stays usable: the
+ * pattern is compiled again on the next check. Does not change the rulebook.
  */
 SEPA_API void sepa_cleanup(void);
 
@@ -194,8 +202,9 @@ SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int
 #define SEPA_BIC_BUFSIZE 12
 
 /*
- * Checks an IBAN in electronic form (no blanks, upper case): country, length,
- * layout, ISO 7064 mod 97-10 check digits, and for German IBANs the bank code
+ * Checks an IBAN in electronic form (no blanks, upper case) for use in SEPA
+ * payments: a country of today's SEPA area (and the Faroe Islands and Greenland),
+ * length, layout, ISO 7064 mod 97-10 check digits, and for German IBANs the bank code
  * (bank directory) and the account number (the bank's check-digit method).
  * Returns SEPA_IBAN_OK when valid, SEPA_IBAN_ERR_INVALID otherwise (also for
  * NULL). Keeps no error text.
@@ -213,6 +222,79 @@ SEPA_API int sepa_iban_check(const char *iban);
  * (flags 0) that the caller releases with free().
  */
 SEPA_API int sepa_iban_getBank(const char *iban, sepa_bankinfo_t **info);
+
+/* Reasons of sepa_iban_inspect (sepa_iban_info_t.reason), in the order checked. */
+#define SEPA_IBAN_REASON_NONE 0         /* valid */
+#define SEPA_IBAN_REASON_COUNTRY 1      /* first two characters name no IBAN country */
+#define SEPA_IBAN_REASON_LENGTH 2       /* wrong length for the country */
+#define SEPA_IBAN_REASON_FORMAT 3       /* a character does not fit the country's layout */
+#define SEPA_IBAN_REASON_CHECK_DIGITS 4 /* ISO 7064 mod 97-10 check digits wrong */
+#define SEPA_IBAN_REASON_BANK_CODE 5    /* German bank code not in the bank directory */
+#define SEPA_IBAN_REASON_ACCOUNT 6      /* German account number fails its bank's method */
+
+/* Further results of sepa_iban_inspect, sepa_iban_normalize and sepa_iban_format
+ * (beside SEPA_IBAN_OK and SEPA_IBAN_ERR_INVALID). */
+#define SEPA_IBAN_ERR_NULL (-2)    /* an argument is NULL; nothing written */
+#define SEPA_IBAN_ERR_BUFSIZE (-3) /* the output buffer is too small; it holds "" */
+
+/* Caller buffer of sepa_iban_format: a printed IBAN (34 characters in groups of
+ * four) and its NUL. */
+#define SEPA_IBAN_PRINT_BUFSIZE 43
+
+/*
+ * What sepa_iban_inspect finds out about an IBAN. The caller owns it (usually on
+ * its stack); every text is a NUL-terminated array inside it ("" when unknown).
+ */
+typedef struct sepa_iban_info_t {
+    int reason;              /* SEPA_IBAN_REASON_*, SEPA_IBAN_REASON_NONE when valid */
+    const char *reason_text; /* constant text of the reason (the texts of the
+                                IBAN check), NULL when valid; never freed */
+    int sepa;                /* 1 when the country is in today's SEPA area */
+    int eea;                 /* 1 when the country is in the EEA */
+    char country[3];         /* country code (upper case) once the country is known */
+    char check_digits[3];    /* the rest from here on once the layout is right */
+    char bban[31];
+    char bank_id[13];        /* bank identifier at the registry's position, "" if none */
+    char branch_id[13];      /* branch identifier at the registry's position, "" if none */
+    int bank_found;          /* 1 when the bank directory knows the bank code (AT,
+                                CH, LI, DE; for DE also needed for validity) */
+    int check_method;        /* German bank's check-digit method byte, -1 otherwise */
+    char bank_bic[12];       /* bank fields, filled when bank_found is 1 */
+    char bank_name[200];
+    char bank_zip[16];
+    char bank_city[200];
+} sepa_iban_info_t;
+
+/*
+ * Inspects an IBAN in electronic form (use sepa_iban_normalize for the printed
+ * form) against every country of the IBAN registry, SEPA or not: country, length,
+ * layout, check digits and, for German IBANs, bank code and account number (the
+ * checks of sepa_iban_check, minus the SEPA area). Fills *info as far as the
+ * checks get. Returns SEPA_IBAN_OK when valid, SEPA_IBAN_ERR_INVALID when not
+ * (info->reason says why), SEPA_IBAN_ERR_NULL when iban or info is NULL.
+ * Allocates nothing; safe on any thread.
+ */
+SEPA_API int sepa_iban_inspect(const char *iban, sepa_iban_info_t *info);
+
+/*
+ * The electronic form of an IBAN given in printed form or lower case: an optional
+ * leading "IBAN " (any case) and every space removed, letters upper-cased. Anything
+ * but ASCII letters, digits and spaces is refused, as is a result that is empty or
+ * longer than 34 characters; the IBAN itself is not checked. out (out_size bytes;
+ * SEPA_IBAN_BUFSIZE always suffices) receives the NUL-terminated result, "" after
+ * a failure. Returns SEPA_IBAN_OK done, SEPA_IBAN_ERR_INVALID refused,
+ * SEPA_IBAN_ERR_NULL in or out NULL, SEPA_IBAN_ERR_BUFSIZE out_size too small.
+ */
+SEPA_API int sepa_iban_normalize(const char *in, char *out, size_t out_size);
+
+/*
+ * The printed form of an IBAN: the electronic form (as sepa_iban_normalize makes
+ * it from `in`) in groups of four characters separated by single spaces. out
+ * (out_size bytes; SEPA_IBAN_PRINT_BUFSIZE always suffices) receives it, "" after
+ * a failure. Returns as sepa_iban_normalize.
+ */
+SEPA_API int sepa_iban_format(const char *in, char *out, size_t out_size);
+
 
 /* ======================================================================== */
 /* Payment messages                                                          */
@@ -246,6 +328,9 @@ typedef struct sepa_t {
     uint8_t batch_booking;    /* 0 or 1; 1 in a new message */
     void *tx_head;            /* first transaction (internal record) */
     void *tx_tail;            /* last transaction (internal record) */
+    void *address;            /* postal address of the initiating side (internal record,
+                                 set with sepa_setAddress), or NULL */
+    uint8_t instant;          /* 1: SEPA Instant credit transfer (sepa_setInstant) */
     int64_t control_sum_cents; /* exact sum of the amounts of all transactions, in cents */
     uint8_t transliterate;    /* 1: names, address lines and remittance texts are converted
                                  to the SEPA character set (sepa_setTransliteration) */
@@ -293,6 +378,29 @@ SEPA_API int sepa_setBatchBooking(sepa_t *handle, uint8_t mode);      /* 0 or 1 
 SEPA_API int sepa_setMessageId(sepa_t *handle, const char *message_id);
 
 /*
+ * Sets one part of the postal address of the initiating side (the debtor of a
+ * credit transfer, the creditor of a direct debit), written as its PstlAdr. key is
+ * one of the address keys of sepa_add (compared without regard to case): "addrDept",
+ * "addrSubDept", "addrStreet", "addrBuildingNumber", "addrBuildingName", "addrFloor",
+ * "addrPostBox", "addrRoom", "addrPostCode", "addrTown", "addrTownLocation",
+ * "addrDistrict", "addrCountrySubDivision", "addrCC", "addrLine1", "addrLine2".
+ * value is checked as sepa_add checks it; a NULL value removes that part.
+ * Structured parts need a rulebook with structured addresses ("DE-3.7" and later).
+ * Returns SEPA_OK on success, SEPA_FAILED on failure (reason in sepa_getError; the
+ * address stays as it was) and for a NULL handle.
+ */
+SEPA_API int sepa_setAddress(sepa_t *handle, const char *key, const char *value);
+
+/*
+ * Marks a credit transfer as SEPA Instant (mode 1: local instrument INST) or not
+ * (mode 0, the default). Instant needs a rulebook with pain.001.001.09 ("DE-3.7"
+ * and later). Returns SEPA_OK on success; SEPA_FAILED for a direct debit ("Not a
+ * credit transfer message"), a mode other than 0 or 1, a rulebook without SEPA
+ * Instant, or a NULL handle.
+ */
+SEPA_API int sepa_setInstant(sepa_t *handle, int mode);
+
+/*
  * Transliteration, off by default (mode 0): texts outside the rulebook's character
  * set are refused. With mode 1, the free texts passed afterwards (sepa_setName, and
  * the names, address lines and remittance texts of sepa_add) are first converted to
@@ -311,20 +419,23 @@ SEPA_API int sepa_setTransliteration(sepa_t *handle, int mode);
 /*
  * Adds one transaction described by key-value pairs (keys compared without regard
  * to case; the list ends with a pair whose key is NULL; the values are copied).
- * Keys of both types: "name", "iban", "bic", "addrCC", "addrLine1", "addrLine2",
- * "ref", "amount", "date", "id"; credit transfers also "purp"; direct debits also
- * "seq" (frst, rcur, ooff, fnal), "mref", "mdate", "old_mref", "old_iban", "smnda".
- * A key the message type does not know is refused ("Invalid transaction property
- * 'key'"). An amount is written in one form: one or more digits, optionally a full
- * stop and at most two decimals ("60", "60.5", "60.50"), above 0 and at most
- * 999999999.99; blanks, signs, exponents and decimal commas are refused with the
- * value named ("Invalid amount '60,00' (...)"). Amounts are kept as exact cents, and
- * the control sums are their exact sums. Dates are real calendar dates "yyyy-mm-dd". Every transaction needs
+ * Keys of both types: "name", "iban", "bic", "ref", "amount", "date", "id", and
+ * the address keys of sepa_setAddress (structured ones from "DE-3.7" on; from
+ * "DE-3.9" on an address needs "addrTown" and "addrCC"); credit transfers also
+ * "purp"; direct debits also "seq" (frst, rcur, ooff, fnal), "mref", "mdate",
+ * "old_mref", "old_iban", "smnda". A key the message type does not know is refused
+ * ("Invalid transaction property 'key'"). An amount is written in one form: one or
+ * more digits, optionally a full stop and at most two decimals ("60", "60.5",
+ * "60.50"), above 0 and at most 999999999.99; blanks, signs, exponents and decimal
+ * commas are refused with the value named ("Invalid amount '60,00' (...)"). Amounts
+ * are kept as exact cents, and the control sums are their exact sums. Dates are
+ * real calendar dates "yyyy-mm-dd". Every transaction needs
  * "iban", "name" and "amount"; a direct debit also "seq", "mref" and "mdate";
- * under "DE-2.6" also "bic"; from "DE-3.1" on a direct debit with a BIC outside
- * the EEA also an address line. Returns SEPA_OK when accepted, SEPA_FAILED when
- * refused (reason in sepa_getError; the message is unchanged otherwise) and for a
- * NULL handle.
+ * under "DE-2.6" also "bic"; from "DE-3.1" on a direct debit whose bank is
+ * outside the EEA (by BIC, or without BIC by the IBAN's country) also an address
+ * (a line or a town name). Returns SEPA_OK when accepted, SEPA_FAILED when refused
+ * (reason in sepa_getError; the message is unchanged otherwise) and for a NULL
+ * handle.
  */
 SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
 
@@ -338,9 +449,12 @@ SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
  * Returns a malloc()ed NUL-terminated text that the caller releases with free(),
  * or NULL on failure (reason in sepa_getError): no transactions, missing data of
  * the initiating side (IBAN, name; BIC and creditor identifier of a direct debit;
- * the debtor BIC of a credit transfer under "DE-2.6"), or data that the schema of
- * the current rulebook rejects after a rulebook change (e.g. a transaction without
- * BIC under "DE-2.6", a mandate reference with a space before "DE-3.0"). A NULL
+ * the debtor BIC of a credit transfer under "DE-2.6"), or a transaction that breaks
+ * a rule of the current rulebook after a rulebook change (every rule sepa_add
+ * applies: character sets, BIC, mandate-reference spaces, addresses; e.g. a
+ * transaction without BIC under "DE-2.6", a mandate reference with a space before
+ * "DE-3.0"). Under "DE-26.11" a credit transfer to a bank outside the EEA also
+ * needs the debtor's own address with town and country (sepa_setAddress). A NULL
  * handle gives NULL. Fills in and keeps a default date (today, local time) and a
  * generated message id when unset, so renderings repeat them. Different messages
  * may be rendered on different threads at once.

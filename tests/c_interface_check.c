@@ -47,6 +47,19 @@ int main(void) {
     EXPECT(sepa_iban_getBIC("DE89370400440532013000", bic) == SEPA_CONVERT_OK);
     EXPECT(strlen(bic) == SEPA_BIC_BUFSIZE - 1);
 
+    {
+        sepa_iban_info_t iban_info;
+        char printed[SEPA_IBAN_PRINT_BUFSIZE];
+        EXPECT(sepa_iban_normalize("iban de89 3704 0044 0532 0130 00", iban, sizeof iban) == SEPA_IBAN_OK);
+        EXPECT(sepa_iban_inspect(iban, &iban_info) == SEPA_IBAN_OK && iban_info.reason == SEPA_IBAN_REASON_NONE);
+        EXPECT(sepa_iban_format(iban, printed, sizeof printed) == SEPA_IBAN_OK);
+        EXPECT(strcmp(printed, "DE89 3704 0044 0532 0130 00") == 0);
+        EXPECT(sepa_iban_inspect("DE89370400440532013001", &iban_info) == SEPA_IBAN_ERR_INVALID);
+        EXPECT(iban_info.reason == SEPA_IBAN_REASON_CHECK_DIGITS);
+        EXPECT(sepa_iban_inspect(NULL, &iban_info) == SEPA_IBAN_ERR_NULL);
+        EXPECT(sepa_iban_format(iban, printed, 4) == SEPA_IBAN_ERR_BUFSIZE);
+    }
+
     sepa_cleanup();
     return 0;
 }

@@ -15,6 +15,7 @@ sys.path.insert(0, TOOLS)
 
 import bank_directory  # noqa: E402
 import generate_data  # noqa: E402
+import iban_countries  # noqa: E402
 import perfect_hash  # noqa: E402
 
 
@@ -232,6 +233,68 @@ class GeneratorTest(unittest.TestCase):
         self.assertEqual(bank_directory.german_midnight("2024-12-09"), 1733698800)  # CET
         self.assertEqual(bank_directory.german_midnight("2025-03-30"), 1743289200)  # day summer time starts
         self.assertEqual(bank_directory.german_midnight("2025-10-26"), 1761429600)  # day it ends
+
+
+class IbanCountriesTest(unittest.TestCase):
+    """The IBAN country table from a registry of three countries in its transposed,
+    tab-separated layout and a SEPA list of two."""
+
+    ELEMENTS = [
+        ("Name of country", "Germany", "Faroe Islands", "Greenland", "Brazil"),
+        ("IBAN prefix country code (ISO 3166)", "DE", "FO", "GL", "BR"),
+        ("Country code includes other countries/territories", "N/A", "N/A", "N/A", "N/A"),
+        ("BBAN structure", "8!n10!n", "4!n9!n1!n", "4!n9!n1!n", "8!n5!n10!n1!a1!c"),
+        ("BBAN length", "18", "14", "14", "25"),
+        ("Bank identifier position within the BBAN", "1-8", "1-4", "1-4", "1-8"),
+        ("Branch identifier position within the BBAN", "", "", "", "9-13"),
+        ("IBAN structure", "DE2!n8!n10!n", "FO2!n4!n9!n1!n", "GL2!n4!n9!n1!n", "BR2!n8!n5!n10!n1!a1!c"),
+        ("IBAN length", "22", "18", "18", "29"),
+        ("IBAN electronic format example", "DE89370400440532013000", "FO6264600001631634", "GL8964710001000206",
+         "BR1800360305000010009795493C1"),
+    ]
+
+    def build(self, elements=None, sepa_rows=None):
+        folder = tempfile.mkdtemp()
+        registry = os.path.join(folder, "IBAN_Registry_r1.txt")
+        with open(registry, "w", encoding="cp1252") as f:
+            f.write("Data element\t" + "\t".join(["Description"] * 4) + "\n")
+            for row in elements or self.ELEMENTS:
+                f.write("\t".join(row) + "\n")
+        area = os.path.join(folder, "sepa_countries.csv")
+        with open(area, "w", encoding="utf-8") as f:
+            f.write("code,name,iban_country,eea,joined,source\n")
+            f.write("\n".join(sepa_rows or ["DE,Germany,DE,yes,2008,S1", "GG,Guernsey,GB,no,2016,S1"]) + "\n")
+        args = type("Args", (), {"iban_registry": registry, "sepa_countries": area})
+        return iban_countries.build(args)[0][1]
+
+    def test_rows_runs_and_marks(self):
+        with self.assertRaisesRegex(ValueError, "IBAN country 'GB' is not in the registry"):
+            self.build()
+        text = self.build(sepa_rows=["DE,Germany,DE,yes,2008,S1", "AX,Aland,DE,yes,2008,S1"])
+        self.assertIn('{"DE", 22, 4, 8, 0, 0, iban_in_sepa | iban_in_eea | iban_for_payments, 1, {{\'n\', 18}}', text)
+        self.assertIn('{"FO", 18, 4, 4, 0, 0, iban_for_payments, 1, {{\'n\', 14}}', text)
+        self.assertIn('{"BR", 29, 4, 8, 12, 5, 0, 3, {{\'n\', 23}, {\'a\', 1}, {\'c\', 1}}', text)
+        self.assertIn('{"AX", "DE", true, true}', text)
+        self.assertEqual(text, self.build(sepa_rows=["DE,Germany,DE,yes,2008,S1", "AX,Aland,DE,yes,2008,S1"]))
+
+    def test_refuses_cells_that_break_the_rules(self):
+        def with_cell(element, column, value):
+            rows = [list(row) for row in self.ELEMENTS]
+            for row in rows:
+                if row[0] == element:
+                    row[column] = value
+            return rows
+
+        cases = [
+            (with_cell("IBAN length", 1, "21"), "IBAN length '21' is not 22"),
+            (with_cell("Bank identifier position within the BBAN", 1, "42461"), "not a position range"),
+            (with_cell("BBAN structure", 4, "8!n5!n10!n2!a"), "differs from the IBAN structure"),
+            (with_cell("IBAN electronic format example", 1, "DE88370400440532013000"), "example IBAN"),
+            (with_cell("IBAN structure", 1, "DE2!n8!n10!x"), "not a sequence of fixed runs"),
+        ]
+        for elements, message in cases:
+            with self.subTest(message=message), self.assertRaisesRegex(ValueError, message):
+                self.build(elements=elements, sepa_rows=["DE,Germany,DE,yes,2008,S1"])
 
 
 class PerfectHashTest(unittest.TestCase):

@@ -454,9 +454,9 @@ TEST_F(TransactionTest, StoredRecords) {
     const ddi_transaction *d = last_dd();
     EXPECT_STREQ(d->end_to_end_id, "E2E-1");
     EXPECT_STREQ(d->bic, "BKAUATWW");
-    EXPECT_STREQ(d->country, "AT");
-    EXPECT_STREQ(d->addr_line1, "Gasse 1");
-    EXPECT_STREQ(d->addr_line2, "1010 Wien");
+    EXPECT_STREQ(address_get(d->address, ADDR_COUNTRY), "AT");
+    EXPECT_STREQ(address_get(d->address, ADDR_LINE1), "Gasse 1");
+    EXPECT_STREQ(address_get(d->address, ADDR_LINE2), "1010 Wien");
     EXPECT_EQ(d->seq_type, SEQ_FNAL);
     EXPECT_EQ(d->amount_cents, 346);
     EXPECT_STREQ(d->date, "2030-01-02");
@@ -518,7 +518,7 @@ TEST(Transliteration, ConvertsFreeTextsWhereAsked) {
         if (added == 1) {
             const auto *tx = static_cast<const cti_transaction *>(m->tx_tail);
             const char *stored = std::string(c.key) == "name"        ? tx->name
-                                 : std::string(c.key) == "addrLine1" ? tx->addr_line1
+                                 : std::string(c.key) == "addrLine1" ? address_get(tx->address, ADDR_LINE1)
                                                                      : tx->remittance;
             EXPECT_STREQ(stored, c.stored) << c.in;
         }

@@ -33,6 +33,7 @@ DEFAULT_SHARED_DATA = os.path.normpath(os.path.join(REPOSITORY, "..", "shared", 
 TABLE_MODULES = [
     "bank_directory",
     "iban_rule_tables",
+    "iban_countries",
 ]
 
 

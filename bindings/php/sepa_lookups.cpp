@@ -1,6 +1,6 @@
 /*
  * sepa_lookups.cpp - the static utilities of class SEPA: rulebook selection, IBAN
- * conversion, check and BIC, and the BIC directory. Lookups never throw: what they
+ * conversion, check, inspection, normal and printed form and BIC, and the BIC directory. Lookups never throw: what they
  * cannot answer comes back as null (or false for the checks).
  */
 #include "php_sepa.h"
@@ -71,6 +71,65 @@ PHP_METHOD(SEPA, IBAN_check) {
     }
     RETURN_BOOL(!sepa_has_nul(iban) && sepa_iban_check(ZSTR_VAL(iban)) == 1);
 }
+
+/* The parts of an IBAN, its reason and bank, as an array (null for a text holding a
+ * NUL byte, which no IBAN does). */
+PHP_METHOD(SEPA, IBAN_inspect) {
+    zend_string *iban;
+    if (zend_parse_parameters(ZEND_NUM_ARGS(), "S", &iban) == FAILURE) {
+        RETURN_THROWS();
+    }
+    sepa_iban_info_t info;
+    if (sepa_has_nul(iban) || sepa_iban_inspect(ZSTR_VAL(iban), &info) == SEPA_IBAN_ERR_NULL) {
+        RETURN_NULL();
+    }
+    array_init(return_value);
+    add_assoc_bool(return_value, "valid", info.reason == SEPA_IBAN_REASON_NONE);
+    add_assoc_long(return_value, "reason", info.reason);
+    if (info.reason_text != nullptr) {
+        add_assoc_string(return_value, "reason_text", info.reason_text);
+    } else {
+        add_assoc_null(return_value, "reason_text");
+    }
+    add_assoc_string(return_value, "country", info.country);
+    add_assoc_string(return_value, "check_digits", info.check_digits);
+    add_assoc_string(return_value, "bban", info.bban);
+    add_assoc_string(return_value, "bank_id", info.bank_id);
+    add_assoc_string(return_value, "branch_id", info.branch_id);
+    add_assoc_bool(return_value, "sepa", info.sepa != 0);
+    add_assoc_bool(return_value, "eea", info.eea != 0);
+    if (info.bank_found) {
+        zval bank;
+        array_init(&bank);
+        add_assoc_string(&bank, "bic", info.bank_bic);
+        add_assoc_string(&bank, "name", info.bank_name);
+        add_assoc_string(&bank, "zip", info.bank_zip);
+        add_assoc_string(&bank, "city", info.bank_city);
+        if (info.check_method >= 0) {
+            add_assoc_long(&bank, "check_method", info.check_method);
+        }
+        add_assoc_zval(return_value, "bank", &bank);
+    } else {
+        add_assoc_null(return_value, "bank");
+    }
+}
+
+/* IBAN_normalize and IBAN_format: the form, or null when the text is refused. */
+static void iban_form(INTERNAL_FUNCTION_PARAMETERS, int (*form)(const char *, char *, size_t)) {
+    zend_string *text;
+    if (zend_parse_parameters(ZEND_NUM_ARGS(), "S", &text) == FAILURE) {
+        RETURN_THROWS();
+    }
+    char out[SEPA_IBAN_PRINT_BUFSIZE];
+    if (sepa_has_nul(text) || form(ZSTR_VAL(text), out, sizeof out) != SEPA_IBAN_OK) {
+        RETURN_NULL();
+    }
+    RETURN_STRING(out);
+}
+
+PHP_METHOD(SEPA, IBAN_normalize) { iban_form(INTERNAL_FUNCTION_PARAM_PASSTHRU, sepa_iban_normalize); }
+
+PHP_METHOD(SEPA, IBAN_format) { iban_form(INTERNAL_FUNCTION_PARAM_PASSTHRU, sepa_iban_format); }
 
 /* Looks a BIC up; nullptr when it is unknown, malformed or the block cannot be made.
  * The caller frees the block. */

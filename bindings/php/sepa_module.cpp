@@ -22,6 +22,16 @@ static const sepa_constant message_constants[] = {
     {"SEPA_SCL_COR1", SEPA_SCL_COR1},       {"SEPA_SCL_B2B", SEPA_SCL_B2B},
 };
 
+static const sepa_constant iban_constants[] = {
+    {"SEPA_IBAN_REASON_NONE", SEPA_IBAN_REASON_NONE},
+    {"SEPA_IBAN_REASON_COUNTRY", SEPA_IBAN_REASON_COUNTRY},
+    {"SEPA_IBAN_REASON_LENGTH", SEPA_IBAN_REASON_LENGTH},
+    {"SEPA_IBAN_REASON_FORMAT", SEPA_IBAN_REASON_FORMAT},
+    {"SEPA_IBAN_REASON_CHECK_DIGITS", SEPA_IBAN_REASON_CHECK_DIGITS},
+    {"SEPA_IBAN_REASON_BANK_CODE", SEPA_IBAN_REASON_BANK_CODE},
+    {"SEPA_IBAN_REASON_ACCOUNT", SEPA_IBAN_REASON_ACCOUNT},
+};
+
 static const sepa_constant statement_constants[] = {
     {"SEPA_STMT_FORMAT_MT940", SEPA_STMT_FORMAT_MT940},
 };
@@ -42,6 +52,7 @@ static PHP_MINIT_FUNCTION(sepa) {
     sepa_register_message_class();
     sepa_register_exception_class();
     register_constants(message_constants, module_number);
+    register_constants(iban_constants, module_number);
     sepa_register_stmt_parser_class();
     register_constants(statement_constants, module_number);
     return SUCCESS;

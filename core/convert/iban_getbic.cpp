@@ -4,7 +4,7 @@
 
 #include "core/bank/bank_record.h"
 #include "core/iban/iban_bank_code.h"
-#include "core/iban/iban_country_table.h"
+#include "core/iban/iban_structure.h"
 #include "sepa.h"
 
 namespace {
@@ -28,8 +28,8 @@ extern "C" SEPA_API int sepa_iban_getBIC(const char *iban, char *bic) {
     // are (Liechtenstein's among the Swiss); the IBAN table knows the IBAN length.
     char bank_code[9];
     if (iban_bank_code(iban, bank_code) == 0) return SEPA_CONVERT_UNSUPPORTED;
-    const int row = iban_country_find(iban);
-    if (row < 0 || std::strlen(iban) != iban_country_table[row].length) return SEPA_CONVERT_ERR_INVALID;
+    const iban_country_t *row = iban_country_of(iban);
+    if (row == nullptr || std::strlen(iban) != row->length) return SEPA_CONVERT_ERR_INVALID;
     const char country[3] = {iban[0], iban[1], '\0'};
     bank_record_t record;
     if (!bank_lookup(country, bank_code, &record)) return SEPA_CONVERT_ERR_UNKNOWN;

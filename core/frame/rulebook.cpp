@@ -87,3 +87,8 @@ extern "C" SEPA_API int sepa_init(int option, const char *value) {
     }
     return SEPA_FAILED;
 }
+
+extern "C" SEPA_API const char *sepa_getRulebook(void) {
+    const rulebook_t *row = current_rulebook_row();
+    return row != nullptr ? row->name : nullptr;
+}

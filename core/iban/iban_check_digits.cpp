@@ -1,29 +1,12 @@
 #include "core/iban/iban_check_digits.h"
 
-#include <cstdint>
-
-namespace {
-
-// Value of an IBAN character in the mod-97 walk: digits 0-9, letters 10-35, -1 else.
-int iban_char_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
-    return -1;
-}
-
-}  // namespace
-
 int iban_mod97(const char *iban, size_t length) {
-    // The remainder is taken only when the running value grows large, which keeps
-    // divisions out of the loop.
     uint64_t value = 0;
     auto feed = [&value](const char *from, const char *to) {
         for (const char *c = from; c < to; ++c) {
-            const int v = iban_char_value(*c);
-            if (v < 0) return false;
-            value = v < 10 ? value * 10 + static_cast<uint64_t>(v) : value * 100 + static_cast<uint64_t>(v);
-            if (value >= 1'000'000'000'000'000ULL) value %= 97;
+            const uint8_t byte = static_cast<uint8_t>(*c);
+            if (mod97_steps[byte].factor == 0) return false;
+            value = mod97_feed(value, byte);
         }
         return true;
     };

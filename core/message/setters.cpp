@@ -12,6 +12,7 @@
 #include "core/message/message_error.h"
 #include "core/message/message_id_check.h"
 #include "core/message/owned_text.h"
+#include "core/message/postal_address.h"
 #include "sepa.h"
 
 namespace {
@@ -107,6 +108,39 @@ extern "C" SEPA_API int sepa_setMessageId(sepa_t *message, const char *message_i
     if (message == nullptr) return 0;
     if (!check_message_id(message_id)) return message_fail(message, "Invalid message id");
     return store_copy(message, &message->message_id, message_id, "strdup() failed");
+}
+
+extern "C" SEPA_API int sepa_setAddress(sepa_t *message, const char *key, const char *value) {
+    if (message == nullptr) return 0;
+    const address_field field = key != nullptr ? find_address_field(key) : ADDRESS_FIELD_COUNT;
+    if (field == ADDRESS_FIELD_COUNT) {
+        format_text(message->error_buf, sizeof message->error_buf, "Invalid address key '%s'",
+                    key != nullptr ? key : "NULL");
+        return message_fail(message, message->error_buf);
+    }
+    if (value != nullptr) {
+        if (const char *failure = address_value_failure(current_rulebook_row(), field, value, message->error_buf,
+                                                        sizeof message->error_buf))
+            return message_fail(message, failure);
+    }
+    auto **address = reinterpret_cast<postal_address **>(&message->address);
+    if (!address_set(address, field, value)) return message_fail(message, "Out of memory");
+    return 1;
+}
+
+extern "C" SEPA_API int sepa_setInstant(sepa_t *message, int mode) {
+    if (message == nullptr) return 0;
+    if (message->type != SEPA_MSGTYPE_CTI) return message_fail(message, "Not a credit transfer message");
+    if (mode != 0 && mode != 1) return message_fail(message, "Invalid instant mode (only 0 or 1 allowed)");
+    const rulebook_t *rulebook = current_rulebook_row();
+    if (mode == 1 && (rulebook == nullptr || !rulebook->instant_allowed)) {
+        format_text(message->error_buf, sizeof message->error_buf,
+                    "SEPA Instant needs rulebook %s or later (pain.001.001.09)",
+                    first_rulebook_name([](const rulebook_t &r) { return r.instant_allowed; }));
+        return message_fail(message, message->error_buf);
+    }
+    message->instant = static_cast<uint8_t>(mode);
+    return 1;
 }
 
 extern "C" SEPA_API int sepa_setTransliteration(sepa_t *message, int mode) {

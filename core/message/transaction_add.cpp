@@ -23,7 +23,8 @@ namespace {
 // Everything either kind of transaction may carry; moved into the typed record once
 // the transaction is accepted.
 struct tx_draft {
-    char *end_to_end_id, *name, *iban, *bic, *country, *addr_line1, *addr_line2, *remittance, *purpose, *date;
+    char *end_to_end_id, *name, *iban, *bic, *remittance, *purpose, *date;
+    postal_address *address;
     char *mandate_ref, *mandate_date, *old_mandate_ref, *old_iban;
     int64_t amount_cents;
     int32_t seq_type;
@@ -31,10 +32,11 @@ struct tx_draft {
 };
 
 void draft_wipe(tx_draft &d) {
-    char **texts[] = {&d.end_to_end_id, &d.name,        &d.iban,         &d.bic,          &d.country,
-                      &d.addr_line1,    &d.addr_line2,  &d.remittance,   &d.purpose,      &d.date,
+    char **texts[] = {&d.end_to_end_id, &d.name,       &d.iban,         &d.bic,
+                      &d.remittance,    &d.purpose,    &d.date,
                       &d.mandate_ref,   &d.mandate_date, &d.old_mandate_ref, &d.old_iban};
     for (char **text : texts) text_wipe_free(text);
+    address_free(&d.address);
     wipe_memory(&d, sizeof d);
 }
 
@@ -143,23 +145,6 @@ const char *check_bic(add_context &ctx, const char *value) {
     return store(&ctx.draft.bic, upper);
 }
 
-const char *check_country(add_context &ctx, const char *value) {
-    const bool valid = length_between(value, 2, 2) && value[0] >= 'A' && value[0] <= 'Z' && value[1] >= 'A' &&
-                       value[1] <= 'Z';
-    if (!valid) return "Invalid country code";
-    return store(&ctx.draft.country, value);
-}
-
-const char *check_address_line1(add_context &ctx, const char *value) {
-    if (!check_line_length(value)) return "Invalid address line 1 (must be 1-70 chars)";
-    return checked_characters(ctx, &ctx.draft.addr_line1, value, 2, "Invalid character '%s' in address line 1");
-}
-
-const char *check_address_line2(add_context &ctx, const char *value) {
-    if (!check_line_length(value)) return "Invalid address line 2 (must be 1-70 chars)";
-    return checked_characters(ctx, &ctx.draft.addr_line2, value, 2, "Invalid character '%s' in address line 2");
-}
-
 const char *check_remittance(add_context &ctx, const char *value) {
     const char *failure = checked_text(
         ctx, &ctx.draft.remittance, value, 0, 140,
@@ -239,9 +224,6 @@ const key_rule key_rules[] = {
     {"name", FOR_BOTH, check_name},
     {"iban", FOR_BOTH, check_iban},
     {"bic", FOR_BOTH, check_bic},
-    {"addrCC", FOR_BOTH, check_country},
-    {"addrLine1", FOR_BOTH, check_address_line1},
-    {"addrLine2", FOR_BOTH, check_address_line2},
     {"ref", FOR_BOTH, check_remittance},
     {"amount", FOR_BOTH, check_amount},
     {"date", FOR_BOTH, check_date},
@@ -264,20 +246,23 @@ const key_rule *find_key(const char *key, uint32_t type) {
 
 tx_rule_view rule_view(const add_context &ctx) {
     const tx_draft &d = ctx.draft;
-    return {ctx.direct_debit(), d.end_to_end_id, d.name,       d.iban,        d.bic,          d.country,
-            d.addr_line1,       d.addr_line2,    d.remittance, d.mandate_ref, d.old_mandate_ref};
+    return {ctx.direct_debit(), d.end_to_end_id, d.name,        d.iban,           d.bic,
+            d.address,          d.remittance,    d.mandate_ref, d.old_mandate_ref};
 }
 
 // What a transaction must carry once all pairs are read; the first failing check
 // is reported.
-const char *completeness_failure(const add_context &ctx) {
+const char *completeness_failure(add_context &ctx) {
     const tx_draft &d = ctx.draft;
     const bool dd = ctx.direct_debit();
     if (d.iban == nullptr) return "IBAN missing";
     rule_failure failure{};
     if (const rulebook_t *rulebook = current_rulebook_row();
-        rulebook != nullptr && !transaction_rules_kept(*rulebook, rule_view(ctx), &failure))
-        return failure.text;
+        rulebook != nullptr && !transaction_rules_kept(*rulebook, rule_view(ctx), &failure)) {
+        if (failure.text != failure.buffer) return failure.text;
+        format_text(ctx.message->error_buf, sizeof ctx.message->error_buf, "%s", failure.buffer);
+        return ctx.message->error_buf;
+    }
     if (dd && d.seq_type == SEQ_NONE) return "Sequence type missing";
     if (d.amount_cents == 0) return "Amount missing";
     // The documents need a counterparty name and, for a direct debit, the mandate.
@@ -294,8 +279,8 @@ void *build_record(add_context &ctx) {
     if (ctx.direct_debit()) {
         auto *tx = static_cast<ddi_transaction *>(std::calloc(1, sizeof(ddi_transaction)));
         if (tx == nullptr) return nullptr;
-        *tx = {d.end_to_end_id, d.name,     d.iban,         d.bic,         d.country,         d.addr_line1,
-               d.addr_line2,    d.seq_type, d.amount_cents,     d.date,        d.mandate_ref,     d.mandate_date,
+        *tx = {d.end_to_end_id, d.name,     d.iban,         d.bic,         d.address,
+               d.seq_type,      d.amount_cents,   d.date,         d.mandate_ref, d.mandate_date,
                d.old_mandate_ref, d.old_iban, d.smnda,      d.remittance,  nullptr};
         // The purpose is not a direct-debit key, so the draft never holds one here.
         std::memset(&d, 0, sizeof d);
@@ -303,8 +288,8 @@ void *build_record(add_context &ctx) {
     }
     auto *tx = static_cast<cti_transaction *>(std::calloc(1, sizeof(cti_transaction)));
     if (tx == nullptr) return nullptr;
-    *tx = {d.end_to_end_id, d.name,       d.iban,    d.bic,    d.country, d.addr_line1,
-           d.addr_line2,    d.remittance, d.purpose, d.amount_cents, d.date,    nullptr};
+    *tx = {d.end_to_end_id, d.name,    d.iban,   d.bic,  d.address,
+           d.remittance,    d.purpose, d.amount_cents, d.date, nullptr};
     // The mandate keys are refused on a credit transfer, so the draft holds none.
     std::memset(&d, 0, sizeof d);
     return tx;
@@ -325,9 +310,26 @@ extern "C" SEPA_API int sepa_add(sepa_t *message, const sepa_kvpair_t *pairs) {
     add_context ctx{message, {}};
     for (const sepa_kvpair_t *pair = pairs; pair->key != nullptr; ++pair) {
         const key_rule *rule = find_key(pair->key, message->type);
-        // A key the message type does not know is refused, not dropped: a misspelt
-        // or misplaced key would otherwise vanish from the document unnoticed.
-        if (rule == nullptr) return refuse(ctx, ctx.quoting("Invalid transaction property '%s'", pair->key));
+        if (rule == nullptr) {
+            if (const address_field field = find_address_field(pair->key); field != ADDRESS_FIELD_COUNT) {
+                char *converted = nullptr;
+                const char *value = pair->value;
+                if (message->transliterate && value != nullptr) {
+                    if (!text_transliterated(value, 2, &converted)) return refuse(ctx, out_of_memory);
+                    value = converted;
+                }
+                const char *failure = address_value_failure(current_rulebook_row(), field, value,
+                                                            message->error_buf, sizeof message->error_buf);
+                const bool stored = failure == nullptr && address_set(&ctx.draft.address, field, value);
+                text_wipe_free(&converted);
+                if (failure != nullptr) return refuse(ctx, failure);
+                if (!stored) return refuse(ctx, out_of_memory);
+                continue;
+            }
+            // A key the message type does not know is refused, not dropped: a misspelt
+            // or misplaced key would otherwise vanish from the document unnoticed.
+            return refuse(ctx, ctx.quoting("Invalid transaction property '%s'", pair->key));
+        }
         if (const char *failure = rule->check(ctx, pair->value)) return refuse(ctx, failure);
     }
     if (const char *failure = completeness_failure(ctx)) return refuse(ctx, failure);

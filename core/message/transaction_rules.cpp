@@ -26,7 +26,9 @@ struct text_rule {
 };
 
 bool fail(rule_failure *failure, const char *text, const char *what = nullptr, const char *bad = nullptr) {
-    *failure = {text, what, bad};
+    failure->text = text;
+    failure->what = what;
+    failure->bad = bad;
     return false;
 }
 
@@ -36,8 +38,6 @@ bool transaction_rules_kept(const rulebook_t &rulebook, const tx_rule_view &tx, 
     const int mandate_level = mandate_id_level(&rulebook);
     const text_rule texts[] = {
         {tx.name, 2, false, tx.direct_debit ? "debtor name" : "creditor name"},
-        {tx.addr_line1, 2, false, "address line 1"},
-        {tx.addr_line2, 2, false, "address line 2"},
         {tx.remittance, 2, false, "unstructured remittance information"},
         {tx.end_to_end_id, 1, true, "end-to-end ID"},
         {tx.mandate_ref, mandate_level, true, "mandate reference"},
@@ -49,9 +49,25 @@ bool transaction_rules_kept(const rulebook_t &rulebook, const tx_rule_view &tx, 
                                         : check_text_under(&rulebook, rule.value, &bad, rule.level) != 0;
         if (!ok) return fail(failure, "Invalid character", rule.what, bad);
     }
+    for (int i = 0; i < ADDRESS_FIELD_COUNT; ++i) {
+        const char *bad = nullptr;
+        if (i != ADDR_COUNTRY &&
+            !check_text_under(&rulebook, address_get(tx.address, static_cast<address_field>(i)), &bad, 2))
+            return fail(failure, "Invalid character", address_fields[i].what, bad);
+    }
+    if (const char *address_failure = address_model_failure(rulebook, tx.address, failure->buffer,
+                                                            sizeof failure->buffer))
+        return fail(failure, address_failure);
     if (rulebook.bic_required && tx.bic == nullptr) return fail(failure, "BIC missing");
-    if (tx.direct_debit && rulebook.non_eea_debtor_address && tx.bic != nullptr && is_non_eea_bic(tx.bic) == 1 &&
-        tx.addr_line1 == nullptr && tx.addr_line2 == nullptr)
-        return fail(failure, "Address required for BICs outside EEA");
+    if (tx.direct_debit && rulebook.non_eea_debtor_address && bank_outside_eea(tx.bic, tx.iban)) {
+        const address_facts facts = address_facts_of(tx.address);
+        if (!facts.lines && !facts.town) return fail(failure, "Address required for BICs outside EEA");
+    }
     return true;
+}
+
+bool payer_address_kept(const rulebook_t &rulebook, const tx_rule_view &tx, const postal_address *payer) {
+    if (tx.direct_debit || !rulebook.non_eea_payer_address || !bank_outside_eea(tx.bic, tx.iban)) return true;
+    const address_facts facts = address_facts_of(payer);
+    return facts.town && facts.country;
 }

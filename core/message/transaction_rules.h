@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/frame/rulebook.h"
+#include "core/message/postal_address.h"
 
 // The fields of either kind of transaction that the rules look at; NULL = absent.
 struct tx_rule_view {
@@ -13,9 +14,7 @@ struct tx_rule_view {
     const char *name;
     const char *iban;
     const char *bic;
-    const char *country;
-    const char *addr_line1;
-    const char *addr_line2;
+    const postal_address *address;
     const char *remittance;
     const char *mandate_ref;      // direct debits
     const char *old_mandate_ref;  // direct debits
@@ -28,11 +27,16 @@ struct rule_failure {
     const char *text;
     const char *what;
     const char *bad;
+    char buffer[128];  // room for a formatted `text`
 };
 
 // True when the transaction keeps every rule of `rulebook`; else false and the
 // first broken rule in `failure`.
 bool transaction_rules_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure);
+
+// Under a rulebook that demands it, a credit transfer to a bank outside the EEA
+// needs the payer's (the message's own) address with town name and country.
+bool payer_address_kept(const rulebook_t &rulebook, const tx_rule_view &tx, const postal_address *payer);
 
 // Character check of an identifier (end-to-end id, mandate references): the
 // rulebook's character check at `level`, then the SEPA identifier set (which the

@@ -8,6 +8,8 @@
 #include "core/xml/payment_groups.h"
 #include "core/xml/writer_common.h"
 
+#include <string>
+
 namespace {
 
 using cti_group = pmt_group<cti_transaction>;
@@ -27,13 +29,17 @@ bool check_debtor(sepa_t *message, const rulebook_t *rulebook) {
 }
 
 tx_rule_view rule_view(const cti_transaction &tx) {
-    return {false,          tx.end_to_end_id, tx.name,       tx.iban,  tx.bic, tx.country,
-            tx.addr_line1,  tx.addr_line2,    tx.remittance, nullptr,  nullptr};
+    return {false, tx.end_to_end_id, tx.name, tx.iban, tx.bic, tx.address, tx.remittance, nullptr, nullptr};
 }
 
 // What the document needs of each transaction, and the rules of the rulebook it is
 // rendered under (sepa_add checked them under the rulebook of that moment).
 bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
+    const auto *payer = static_cast<const postal_address *>(message->address);
+    if (const char *failure = address_failure_under(rulebook, payer, message->error_buf, sizeof message->error_buf)) {
+        set_error(message, "Debtor address: %s", std::string(failure).c_str());
+        return false;
+    }
     unsigned number = 0;
     for (auto *tx = static_cast<const cti_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
         ++number;
@@ -44,6 +50,11 @@ bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
         if (!amount_fits_schema(tx->amount_cents))
             return set_error(message, "Invalid amount in transaction %u", number), false;
         if (!check_transaction_rules(message, rulebook, rule_view(*tx), number)) return false;
+        if (!payer_address_kept(rulebook, rule_view(*tx), payer))
+            return set_error(message,
+                             "Debtor address with town name and country required for creditor banks outside EEA "
+                             "(transaction %u, rulebook %s)",
+                             number, rulebook.name), false;
         if (tx->purpose != nullptr) {
             for (const char *p = tx->purpose; *p; ++p)
                 if (*p < 0x20 || *p > 0x7E)
@@ -54,7 +65,7 @@ bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
 }
 
 void write_debtor(xml_lines &out, const sepa_t *message, const rulebook_t &rulebook) {
-    write_party(out, "Dbtr", message->name);
+    write_party(out, "Dbtr", message->name, static_cast<const postal_address *>(message->address));
     write_account(out, "DbtrAcct", children::indented, message->iban);
     write_agent(out, "DbtrAgt", children::indented, rulebook.agent, message->bic);
 }
@@ -68,7 +79,7 @@ void write_transaction(xml_lines &out, const cti_transaction *tx, const rulebook
     out.value("InstdAmt", {"Ccy", "EUR"}, amount);
     out.close();
     if (tx->bic != nullptr) write_agent(out, "CdtrAgt", children::flat, rulebook.agent, tx->bic);
-    write_party(out, "Cdtr", tx->name, {tx->country, tx->addr_line1, tx->addr_line2}, children::flat);
+    write_party(out, "Cdtr", tx->name, tx->address, children::flat);
     write_account(out, "CdtrAcct", children::flat, tx->iban);
     if (tx->purpose != nullptr) {
         out.open("Purp");
@@ -82,6 +93,11 @@ void write_transaction(xml_lines &out, const cti_transaction *tx, const rulebook
 void write_block(xml_lines &out, const sepa_t *message, const cti_group &group, int number,
                  const rulebook_t &rulebook) {
     write_block_start(out, message, number, "<PmtMtd>TRF</PmtMtd>", group.count[0], group.sum[0]);
+    if (message->instant) {
+        out.open("LclInstrm");
+        out.fixed("<Cd>INST</Cd>");
+        out.close();
+    }
     out.close();  // PmtTpInf
     if (rulebook.execution_date_choice) {
         out.open("ReqdExctnDt");
@@ -114,6 +130,10 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     }
     if (rulebook == nullptr) {
         message->error = "unknown/unsupported SEPA rulebook selected";
+        return 0;
+    }
+    if (message->instant && !rulebook->instant_allowed) {
+        set_error(message, "SEPA Instant is not allowed with rulebook %s", rulebook->name);
         return 0;
     }
     if (!check_transactions(message, *rulebook)) return 0;

@@ -8,6 +8,8 @@
 #include "core/xml/payment_groups.h"
 #include "core/xml/writer_common.h"
 
+#include <string>
+
 namespace {
 
 using ddi_group = pmt_group<ddi_transaction>;
@@ -38,13 +40,19 @@ bool check_creditor(sepa_t *message) {
 }
 
 tx_rule_view rule_view(const ddi_transaction &tx) {
-    return {true,          tx.end_to_end_id, tx.name,       tx.iban,        tx.bic,           tx.country,
-            tx.addr_line1, tx.addr_line2,    tx.remittance, tx.mandate_ref, tx.old_mandate_ref};
+    return {true,       tx.end_to_end_id, tx.name,        tx.iban,           tx.bic,
+            tx.address, tx.remittance,    tx.mandate_ref, tx.old_mandate_ref};
 }
 
 // What the document needs of each transaction, and the rules of the rulebook it is
 // rendered under (sepa_add checked them under the rulebook of that moment).
 bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
+    const auto *creditor = static_cast<const postal_address *>(message->address);
+    if (const char *failure =
+            address_failure_under(rulebook, creditor, message->error_buf, sizeof message->error_buf)) {
+        set_error(message, "Creditor address: %s", std::string(failure).c_str());
+        return false;
+    }
     unsigned number = 0;
     for (auto *tx = static_cast<const ddi_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
         ++number;
@@ -100,7 +108,7 @@ void write_transaction(xml_lines &out, const ddi_transaction *tx, const rulebook
     out.close();
     out.close();
     write_agent(out, "DbtrAgt", children::indented, rulebook.agent, tx->bic);
-    write_party(out, "Dbtr", tx->name, {tx->country, tx->addr_line1, tx->addr_line2});
+    write_party(out, "Dbtr", tx->name, tx->address);
     write_account(out, "DbtrAcct", children::indented, tx->iban);
     write_remittance(out, tx->remittance);
     out.close();
@@ -115,7 +123,7 @@ void write_block(xml_lines &out, const sepa_t *message, const ddi_group &group, 
     out.value("SeqTp", sequence_types[slot]);
     out.close();  // PmtTpInf
     out.value("ReqdColltnDt", group.date);
-    write_party(out, "Cdtr", message->name);
+    write_party(out, "Cdtr", message->name, static_cast<const postal_address *>(message->address));
     write_account(out, "CdtrAcct", children::indented, message->iban);
     // check_creditor has made sure the creditor has a BIC.
     write_agent(out, "CdtrAgt", children::indented, rulebook.agent, message->bic);

@@ -78,15 +78,16 @@ void write_account(xml_lines &out, std::string_view element, children layout, co
     out.close();
 }
 
-void write_party(xml_lines &out, std::string_view element, const char *name, const party_address &address,
+void write_party(xml_lines &out, std::string_view element, const char *name, const postal_address *address,
                  children address_layout) {
     out.open(element);
     out.escaped("Nm", name);
-    if (address.country != nullptr || address.line1 != nullptr || address.line2 != nullptr) {
+    if (address != nullptr) {
         out.open("PstlAdr", address_layout);
-        if (address.country != nullptr) out.escaped("Ctry", address.country);
-        if (address.line1 != nullptr) out.escaped("AdrLine", address.line1);
-        if (address.line2 != nullptr) out.escaped("AdrLine", address.line2);
+        for (int i = 0; i < ADDRESS_FIELD_COUNT; ++i) {
+            const auto field = static_cast<address_field>(i);
+            if (const char *value = address_get(address, field)) out.escaped(address_fields[field].element, value);
+        }
         out.close();
     }
     out.close();

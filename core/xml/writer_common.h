@@ -10,6 +10,7 @@
 #include "core/xml/amount_text.h"
 #include "core/xml/message_identity.h"
 #include "core/frame/rulebook.h"
+#include "core/message/postal_address.h"
 #include "core/xml/xml_lines.h"
 #include "sepa.h"
 
@@ -43,16 +44,9 @@ void write_agent(xml_lines &out, std::string_view element, children layout, cons
 // <element><Id><IBAN>; `layout` is that of `element`.
 void write_account(xml_lines &out, std::string_view element, children layout, const char *iban);
 
-// Postal address of a party; any field may be NULL, and all NULL writes no PstlAdr.
-struct party_address {
-    const char *country = nullptr;
-    const char *line1 = nullptr;
-    const char *line2 = nullptr;
-};
-
-// <element><Nm> and, when the address has a field, PstlAdr with children laid out
-// as `address_layout`.
-void write_party(xml_lines &out, std::string_view element, const char *name, const party_address &address = {},
+// <element><Nm> and, when the party has an address, PstlAdr with its fields in
+// schema order, children laid out as `address_layout`.
+void write_party(xml_lines &out, std::string_view element, const char *name, const postal_address *address = nullptr,
                  children address_layout = children::indented);
 
 // PmtId/EndToEndId, "NOTPROVIDED" when the transaction has none.

@@ -1,7 +1,8 @@
-// Static natives of com.ovaro.SEPA: rulebook selection, IBAN conversion and check, BIC
-// of an IBAN and bank lookups by BIC. They keep no state and are safe on any thread
-// (except init, which changes the process-wide rulebook).
+// Static natives of com.ovaro.SEPA: rulebook selection, IBAN conversion, check,
+// inspection and forms, BIC of an IBAN and bank lookups by BIC. They keep no state
+// and are safe on any thread (except init, which changes the process-wide rulebook).
 #include <cstdlib>
+#include <iterator>
 
 #include "bindings/jni/native/jni_support.h"
 
@@ -59,6 +60,54 @@ JNIEXPORT jboolean JNICALL Java_com_ovaro_SEPA_IBAN_1check(JNIEnv *env, jobject,
     const int result = sepa_iban_check(iban_text.get());
     iban_text.release();
     return result == 1 ? JNI_TRUE : JNI_FALSE;
+}
+
+JNIEXPORT jobject JNICALL Java_com_ovaro_SEPA_IBAN_1inspect(JNIEnv *env, jobject, jstring iban) {
+    if (iban == nullptr) return throw_java(env, null_pointer_class, "iban is NULL"), nullptr;
+    utf_chars iban_text(env, iban);
+    if (iban_text.get() == nullptr) return nullptr;
+    sepa_iban_info_t info;
+    const int result = sepa_iban_inspect(iban_text.get(), &info);
+    iban_text.release();
+    if (result == SEPA_IBAN_ERR_NULL) return nullptr;
+    jclass info_class = env->FindClass("com/ovaro/IbanInfo");
+    if (info_class == nullptr) return nullptr;
+    jmethodID make = env->GetMethodID(info_class, "<init>",
+                                      "(ILjava/lang/String;Ljava/lang/String;Ljava/lang/String;Ljava/lang/String;"
+                                      "Ljava/lang/String;Ljava/lang/String;ZZZILjava/lang/String;Ljava/lang/String;"
+                                      "Ljava/lang/String;Ljava/lang/String;)V");
+    if (make == nullptr) return nullptr;
+    const char *const texts[] = {info.reason_text, info.country,   info.check_digits, info.bban,
+                                 info.bank_id,     info.branch_id, info.bank_bic,     info.bank_name,
+                                 info.bank_zip,    info.bank_city};
+    jstring strings[std::size(texts)];
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        strings[i] = new_java_string(env, texts[i]);
+        if (texts[i] != nullptr && strings[i] == nullptr) return nullptr;  // OutOfMemoryError pending
+    }
+    return env->NewObject(info_class, make, static_cast<jint>(info.reason), strings[0], strings[1], strings[2],
+                          strings[3], strings[4], strings[5], static_cast<jboolean>(info.sepa != 0),
+                          static_cast<jboolean>(info.eea != 0), static_cast<jboolean>(info.bank_found != 0),
+                          static_cast<jint>(info.check_method), strings[6], strings[7], strings[8], strings[9]);
+}
+
+// IBAN_normalize and IBAN_format: the form, or null when the text is refused.
+static jstring iban_form(JNIEnv *env, jstring iban, int (*form)(const char *, char *, size_t)) {
+    if (iban == nullptr) return throw_java(env, null_pointer_class, "iban is NULL"), nullptr;
+    utf_chars iban_text(env, iban);
+    if (iban_text.get() == nullptr) return nullptr;
+    char out[SEPA_IBAN_PRINT_BUFSIZE];
+    const int result = form(iban_text.get(), out, sizeof out);
+    iban_text.release();
+    return result == SEPA_IBAN_OK ? new_java_string(env, out) : nullptr;
+}
+
+JNIEXPORT jstring JNICALL Java_com_ovaro_SEPA_IBAN_1normalize(JNIEnv *env, jobject, jstring iban) {
+    return iban_form(env, iban, sepa_iban_normalize);
+}
+
+JNIEXPORT jstring JNICALL Java_com_ovaro_SEPA_IBAN_1format(JNIEnv *env, jobject, jstring iban) {
+    return iban_form(env, iban, sepa_iban_format);
 }
 
 JNIEXPORT jstring JNICALL Java_com_ovaro_SEPA_BIC_1getBankName(JNIEnv *env, jobject, jstring bic) {

@@ -47,6 +47,13 @@ SEPA_SCL_SCT=1
 SEPA_SCL_SDD=2
 SEPA_SCL_COR1=4
 SEPA_SCL_B2B=8
+SEPA_IBAN_REASON_NONE=0
+SEPA_IBAN_REASON_COUNTRY=1
+SEPA_IBAN_REASON_LENGTH=2
+SEPA_IBAN_REASON_FORMAT=3
+SEPA_IBAN_REASON_CHECK_DIGITS=4
+SEPA_IBAN_REASON_BANK_CODE=5
+SEPA_IBAN_REASON_ACCOUNT=6
 SEPA_STMT_FORMAT_MT940=1
 SEPA
 
@@ -63,12 +70,17 @@ SEPA extends -
   setBatchBooking(bool $mode): bool
   setMessageId(string $message_id): bool
   setTransliteration(bool $on): bool
+  setAddress(string $key, ?string $value): bool
+  setInstant(bool $instant): bool
   add(array $transaction): bool
   toXML(): string
   static init(int $option, string $value): bool
   static IBAN_convert(string $country, string $account, string $bank_id, &$status?): ?string
   static IBAN_getBIC(string $iban): ?string
   static IBAN_check(string $iban): bool
+  static IBAN_inspect(string $iban): ?array
+  static IBAN_normalize(string $iban): ?string
+  static IBAN_format(string $iban): ?string
   static BIC_getBankName(string $bic): ?string
   static BIC_getBankFlags(string $bic): ?int
 SEPAException extends Exception

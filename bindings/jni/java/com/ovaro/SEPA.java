@@ -204,8 +204,28 @@ public final class SEPA implements AutoCloseable {
     }
 
     /**
+     * One part of this side's postal address (the debtor's of a credit transfer, the
+     * creditor's of a direct debit). Keys as in {@link #add}: "addrDept", "addrSubDept",
+     * "addrStreet", "addrBuildingNumber", "addrBuildingName", "addrFloor", "addrPostBox",
+     * "addrRoom", "addrPostCode", "addrTown", "addrTownLocation", "addrDistrict",
+     * "addrCountrySubDivision", "addrCC", "addrLine1", "addrLine2". A null value removes
+     * the part. Structured parts need rulebook "DE-3.7" or later; under "DE-26.11" a
+     * credit transfer to a bank outside the EEA needs town and country here.
+     *
+     * @throws NullPointerException when the key is null
+     */
+    public synchronized SEPA setAddress(String key, String value) {
+        return onHandle(handle -> _setAddress(handle, key, value));
+    }
+
+    /** SEPA Instant credit transfer (local instrument INST); rulebook "DE-3.7" or later. */
+    public synchronized SEPA setInstant(boolean instant) {
+        return onHandle(handle -> _setInstant(handle, instant));
+    }
+
+    /**
      * Adds one transaction described by key-value pairs ("name", "iban", "bic",
-     * "amount", "id", "ref", "date", "addrCC", "addrLine1", "addrLine2"; credit
+     * "amount", "id", "ref", "date", the address keys of {@link #setAddress}; credit
      * transfers also "purp"; direct debits also "seq", "mref", "mdate", "old_mref",
      * "old_iban", "smnda"). Keys are compared without regard to case. Either the whole
      * transaction is accepted or the message stays unchanged.
@@ -258,9 +278,10 @@ public final class SEPA implements AutoCloseable {
     // Static utilities: these are the natives themselves.
 
     /**
-     * Selects the process-wide rulebook: {@code init(INIT_RULEBOOK, "DE-3.5")}. Names:
+     * Selects the process-wide rulebook: {@code init(INIT_RULEBOOK, "DE-26.11")}. Names:
      * "DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8", "DE-2.9", "DE-3.0", "DE-3.1",
-     * "DE-3.5", "DE-3.7". Returns 1 on success, 0 for an unknown option or name or a
+     * "DE-3.5", "DE-3.7", "DE-3.8", "DE-3.9", "DE-26.11". Without a call the rulebook
+     * follows the date: "DE-26.11" from 15 November 2026. Returns 1 on success, 0 for an unknown option or name or a
      * null value (the rulebook stays as it was). Must not run concurrently with other calls.
      */
     public static native int init(int option, String value);
@@ -290,6 +311,33 @@ public final class SEPA implements AutoCloseable {
      * @throws NullPointerException "iban is NULL"
      */
     public static native boolean IBAN_check(String iban);
+
+    /**
+     * Inspects an IBAN (electronic form; see {@link #IBAN_normalize(String)}) against
+     * every country of the IBAN registry, SEPA or not: the reason when it is invalid,
+     * its parts, the SEPA and EEA marks of its country and the bank the directory knows.
+     *
+     * @throws NullPointerException "iban is NULL"
+     */
+    public static native IbanInfo IBAN_inspect(String iban);
+
+    /**
+     * The electronic form of an IBAN given in printed form or lower case (a leading
+     * "IBAN " and spaces removed, upper case), or null when the text holds anything
+     * but letters, digits and spaces or is empty or longer than 34 characters. The IBAN
+     * itself is not checked.
+     *
+     * @throws NullPointerException "iban is NULL"
+     */
+    public static native String IBAN_normalize(String iban);
+
+    /**
+     * The printed form of an IBAN (groups of four), from any text that
+     * {@link #IBAN_normalize(String)} accepts; null when it refuses the text.
+     *
+     * @throws NullPointerException "iban is NULL"
+     */
+    public static native String IBAN_format(String iban);
 
     /**
      * Name of the bank of a BIC (8 or 11 characters, any case), or null when the BIC is
@@ -332,6 +380,9 @@ public final class SEPA implements AutoCloseable {
     static native void _setMessageId(long handle, String msgid);
 
     static native void _setTransliteration(long handle, boolean on);
+    static native void _setAddress(long handle, String key, String value);
+
+    static native void _setInstant(long handle, boolean flag);
 
     static native void _add(long handle, String[][] pairs);
 

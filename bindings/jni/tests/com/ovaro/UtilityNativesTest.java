@@ -49,6 +49,64 @@ class UtilityNativesTest {
     }
 
     @Test
+    void ibanInspectGivesReasonPartsMarksAndBank() {
+        IbanInfo de = SEPA.IBAN_inspect("DE89370400440532013000");
+        assertTrue(de.valid());
+        assertEquals(IbanInfo.REASON_NONE, de.reason());
+        assertNull(de.reasonText());
+        assertEquals("DE", de.country());
+        assertEquals("89", de.checkDigits());
+        assertEquals("370400440532013000", de.bban());
+        assertEquals("37040044", de.bankId());
+        assertTrue(de.sepa());
+        assertTrue(de.eea());
+        assertTrue(de.bankFound());
+        assertEquals(0x13, de.checkMethod());
+        assertEquals("COBADEFFXXX", de.bankBic());
+
+        IbanInfo gb = SEPA.IBAN_inspect("GB29NWBK60161331926819");
+        assertEquals("NWBK", gb.bankId());
+        assertEquals("601613", gb.branchId());
+        assertTrue(gb.sepa());
+        assertFalse(gb.eea());
+        assertFalse(gb.bankFound());
+        assertEquals(-1, gb.checkMethod());
+
+        IbanInfo br = SEPA.IBAN_inspect("BR1800360305000010009795493C1");
+        assertTrue(br.valid());
+        assertFalse(br.sepa());
+        assertFalse(SEPA.IBAN_check("BR1800360305000010009795493C1"), "valid, but not in SEPA");
+        assertTrue(SEPA.IBAN_check("ME25505000012345678951"));
+
+        Object[][] reasons = {
+            {"US64SVBKUS6S3300958879", IbanInfo.REASON_COUNTRY, "Invalid or unknown IBAN country code"},
+            {"GB29NWBK6016133192681", IbanInfo.REASON_LENGTH, "Wrong IBAN length"},
+            {"gb29nwbk60161331926819", IbanInfo.REASON_FORMAT, "Invalid IBAN format"},
+            {"GB29NWBK60161331926818", IbanInfo.REASON_CHECK_DIGITS, "Invalid IBAN checksum"},
+            {"DE57000000000532013000", IbanInfo.REASON_BANK_CODE, "Invalid bank ID (BLZ) in IBAN"},
+            {"DE55370400440532014000", IbanInfo.REASON_ACCOUNT, "Invalid account number in IBAN"},
+        };
+        for (Object[] c : reasons) {
+            IbanInfo info = SEPA.IBAN_inspect((String) c[0]);
+            assertFalse(info.valid(), (String) c[0]);
+            assertEquals(c[1], info.reason(), (String) c[0]);
+            assertEquals(c[2], info.reasonText(), (String) c[0]);
+        }
+        assertEquals("", SEPA.IBAN_inspect("XX").country(), "parts stay empty where the check stops");
+    }
+
+    @Test
+    void ibanNormalizeAndFormatRoundTrip() {
+        assertEquals("DE89370400440532013000", SEPA.IBAN_normalize("IBAN de89 3704 0044 0532 0130 00"));
+        assertEquals("DE89 3704 0044 0532 0130 00", SEPA.IBAN_format("DE89370400440532013000"));
+        assertEquals("NO93 8601 1117 947", SEPA.IBAN_format("no9386011117947"));
+        assertEquals("NO9386011117947", SEPA.IBAN_normalize(SEPA.IBAN_format("NO9386011117947")));
+        assertNull(SEPA.IBAN_normalize("DE89-3704"));
+        assertNull(SEPA.IBAN_format(""));
+        assertNull(SEPA.IBAN_normalize("DE89ä3704"));
+    }
+
+    @Test
     void ibanConvertFormsGermanIbansOnly() {
         assertEquals(TestData.CREDITOR_IBAN, SEPA.IBAN_convert("DE", "0532013000", "37040044"));
         assertEquals(TestData.CREDITOR_IBAN, SEPA.IBAN_convert("DE", "532013000", "37040044"), "leading zeros optional");
@@ -91,6 +149,9 @@ class UtilityNativesTest {
                 Arguments.of("bankid is NULL", (Executable) () -> SEPA.IBAN_convert("DE", "1", null)),
                 Arguments.of("iban is NULL", (Executable) () -> SEPA.IBAN_getBIC(null)),
                 Arguments.of("iban is NULL", (Executable) () -> SEPA.IBAN_check(null)),
+                Arguments.of("iban is NULL", (Executable) () -> SEPA.IBAN_inspect(null)),
+                Arguments.of("iban is NULL", (Executable) () -> SEPA.IBAN_normalize(null)),
+                Arguments.of("iban is NULL", (Executable) () -> SEPA.IBAN_format(null)),
                 Arguments.of("bic is NULL", (Executable) () -> SEPA.BIC_getBankName(null)),
                 Arguments.of("bic is NULL", (Executable) () -> SEPA.BIC_getBankFlags(null)));
     }
