@@ -157,6 +157,55 @@ int message_type(const json &order, std::string &error) {
     return 0;
 }
 
+// "address": {"addrTown": "Berlin", ...}, the keys of sepa_setAddress, and
+// "instant": true for a SEPA Instant credit transfer.
+bool apply_address_and_instant(sepa_t *message, const nlohmann::json &order, std::string &error) {
+    if (order.contains("address")) {
+        const nlohmann::json &address = order["address"];
+        if (!address.is_object()) {
+            error = "address: must be a JSON object";
+            return false;
+        }
+        for (const auto &[key, value] : address.items()) {
+            std::string text;
+            if (has_nul(key)) {
+                error = "address: the key " + shown(json(key)) + " contains a NUL character";
+                return false;
+            }
+            if (!value_text("address: " + key, value, false, text, error)) return false;
+            if (sepa_setAddress(message, key.c_str(), text.c_str()) != 1) {
+                error = "address: " + std::string(sepa_getError(message));
+                return false;
+            }
+        }
+    }
+    if (order.contains("instant")) {
+        const nlohmann::json &instant = order["instant"];
+        if (!instant.is_boolean() || sepa_setInstant(message, instant.get<bool>() ? 1 : 0) != 1) {
+            error = "instant: " + std::string(instant.is_boolean() ? sepa_getError(message) : "must be true or false");
+            return false;
+        }
+    }
+    return true;
+}
+
+// "transliterate": true converts Latin characters outside the SEPA set in the texts
+// passed after it, so it is applied first.
+bool apply_transliteration(sepa_t *message, const json &order, std::string &error) {
+    if (!order.contains("transliterate")) return true;
+    const json &value = order["transliterate"];
+    if (!value.is_boolean()) {
+        error = "transliterate: " + shown(value) + " is not true or false";
+        return false;
+    }
+    const int mode = value.get<bool>() ? SEPA_TRANSLITERATION_ON : SEPA_TRANSLITERATION_OFF;
+    if (sepa_setTransliteration(message, mode) != 1) {
+        error = "transliterate: " + std::string(sepa_getError(message));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 order_result build_order(const json &order) {
@@ -174,8 +223,9 @@ order_result build_order(const json &order) {
         error = "out of memory";
         return result;
     }
-    if (apply_setters(message.get(), order, error) && apply_dd_type(message.get(), order, error) &&
-        apply_batch_booking(message.get(), order, error) && add_transactions(message.get(), order, error)) {
+    if (apply_transliteration(message.get(), order, error) && apply_setters(message.get(), order, error) &&
+        apply_dd_type(message.get(), order, error) && apply_batch_booking(message.get(), order, error) &&
+        apply_address_and_instant(message.get(), order, error) && add_transactions(message.get(), order, error)) {
         result.message = std::move(message);
     }
     return result;

@@ -13,9 +13,11 @@ struct order_result {
 };
 
 // Order form:
-// { "type": "direct-debit" | "credit-transfer", "rulebook": "DE-3.5" (optional),
+// { "type": "direct-debit" | "credit-transfer", "rulebook": "DE-26.11" (optional; default by date),
 //   "iban", "bic", "name", "creditor_id", "date", "message_id" (strings, optional),
 //   "dd_type": "CORE" | "COR1" | "B2B", "batch_booking": true | false,
+//   "address": { "addrStreet": ..., "addrTown": ..., "addrCC": ... } (sepa_setAddress keys),
+//   "instant": true | false (credit transfers),
 //   "transactions": [ { key: value, ... } ] }   (keys as sepa_add takes them)
 // Values are strings or numbers (booleans only for flags, never for "amount");
 // a NUL character in any key or value, arrays and objects as values are refused.

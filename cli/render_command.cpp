@@ -34,6 +34,10 @@ int render(const std::string &path, const std::string &output) {
         std::cerr << path << ": " << (why ? why : "rendering failed") << "\n";
         return exit_refused;
     }
+    // Which rulebook the document follows, beside the document rather than in it.
+    const char *rulebook = sepa_getRulebook();
+    std::cerr << "rendered under rulebook " << (rulebook != nullptr ? rulebook : "?") << "
+";
     if (output.empty()) {
         std::cout << xml.get();
         return exit_ok;

@@ -10,6 +10,7 @@
 // counts the transactions of the message and renders the same twice.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -40,6 +41,7 @@ struct snapshot {
     std::string iban, bic, name, creditor_id, date, message_id;
     uint32_t tx_count;
     double control_sum;
+    int64_t control_sum_cents;
     int32_t dd_type;
     uint8_t batch_booking;
     void *tx_tail;
@@ -49,13 +51,13 @@ struct snapshot {
     explicit snapshot(const sepa_t *m)
         : iban(text(m->iban)), bic(text(m->bic)), name(text(m->name)), creditor_id(text(m->creditor_id)),
           date(text(m->date)), message_id(text(m->message_id)), tx_count(m->tx_count),
-          control_sum(m->control_sum), dd_type(m->dd_type), batch_booking(m->batch_booking),
+          control_sum(m->control_sum), control_sum_cents(m->control_sum_cents), dd_type(m->dd_type), batch_booking(m->batch_booking),
           tx_tail(m->tx_tail) {}
 
     bool operator==(const snapshot &o) const {
         return iban == o.iban && bic == o.bic && name == o.name && creditor_id == o.creditor_id &&
                date == o.date && message_id == o.message_id && tx_count == o.tx_count &&
-               control_sum == o.control_sum && dd_type == o.dd_type && batch_booking == o.batch_booking &&
+               control_sum == o.control_sum && control_sum_cents == o.control_sum_cents && dd_type == o.dd_type && batch_booking == o.batch_booking &&
                tx_tail == o.tx_tail;
     }
 };
@@ -161,12 +163,13 @@ bool well_formed(const char *document) {
     return root_seen && open.empty();
 }
 
-// The first number of element `name` in the document, or -1.
-double first_number(const char *document, const char *name) {
+// The text of the first element `name` in the document, or "".
+std::string first_value(const char *document, const char *name) {
     const std::string tag = std::string("<") + name + ">";
     const char *start = std::strstr(document, tag.c_str());
-    if (start == nullptr) return -1;
-    return std::strtod(start + tag.size(), nullptr);
+    if (start == nullptr) return "";
+    start += tag.size();
+    return std::string(start, std::strcspn(start, "<"));
 }
 
 void check_document(sepa_t *message, const char *document) {
@@ -177,9 +180,13 @@ void check_document(sepa_t *message, const char *document) {
     if (document[0] == '\0' || std::strncmp(document, "<?xml", 5) != 0) std::abort();
     if (message->tx_count == 0) std::abort();  // an empty message has nothing to render
     if (!valid_utf8(document) || !well_formed(document)) std::abort();
-    if (first_number(document, "NbOfTxs") != message->tx_count) std::abort();
-    const double sum = first_number(document, "CtrlSum");
-    if (sum < message->control_sum - 0.005 || sum > message->control_sum + 0.005) std::abort();
+    if (first_value(document, "NbOfTxs") != std::to_string(message->tx_count)) std::abort();
+    // The control sum is exact: the message's integer cents, written with two decimals.
+    const int64_t cents = message->control_sum_cents;
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%lld.%02lld", static_cast<long long>(cents / 100),
+                  static_cast<long long>(cents % 100));
+    if (first_value(document, "CtrlSum") != expected) std::abort();
 }
 
 struct session {
@@ -225,11 +232,12 @@ struct session {
         const snapshot before(message);
         const int added = sepa_add(message, pairs.data());
         if (added == 1) {
-            if (message->tx_count != before.tx_count + 1 || !(message->control_sum > before.control_sum))
+            if (message->tx_count != before.tx_count + 1 || !(message->control_sum_cents > before.control_sum_cents))
                 std::abort();
             if (message->tx_tail == nullptr || message->tx_tail == before.tx_tail) std::abort();
         } else {
-            if (added != 0 || message->error == nullptr) std::abort();
+            // Error texts quote what the caller passed and must stay valid UTF-8.
+            if (added != 0 || message->error == nullptr || !valid_utf8(message->error)) std::abort();
             if (!(snapshot(message) == before)) std::abort();
         }
         keys.clear();
@@ -290,7 +298,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             const snapshot before(s.message);
             const int set = s.setter(op, text);
             if (set != 0 && set != 1) std::abort();
-            if (set == 0 && (s.message->error == nullptr || !(snapshot(s.message) == before))) std::abort();
+            if (set == 0 && (s.message->error == nullptr || !valid_utf8(s.message->error) ||
+                             !(snapshot(s.message) == before)))
+                std::abort();
         } else if (op == op_pair || op == op_pair_null_value) {
             s.pair(text, op == op_pair_null_value);
         } else if (op == op_add) {

@@ -80,14 +80,22 @@ extern SEPA_API const char *sepa_version_str;
 /*
  * Selects the process-wide SEPA rulebook. With option SEPA_INIT_RULEBOOK, value
  * is one of "DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8", "DE-2.9", "DE-3.0",
- * "DE-3.1", "DE-3.5", "DE-3.7" (case-sensitive). Returns SEPA_OK on success;
- * SEPA_FAILED for an unknown option, a NULL value or an unknown name (the rulebook stays as it was).
+ * "DE-3.1", "DE-3.5", "DE-3.7", "DE-3.8", "DE-3.9", "DE-26.11" (case-sensitive).
+ * Returns SEPA_OK on success; SEPA_FAILED for an unknown option, a NULL value or an
+ * unknown name (the rulebook stays as it was).
  * The rulebook decides character sets, COR1 permission, required data and the
  * schema version of rendered documents, for all existing and future messages.
- * Without a call, the first sepa_new picks "DE-3.5" (or "DE-3.1" before
- * 21 December 2021) from the local date.
+ * Without a call, the first sepa_new picks the rulebook from the local date:
+ * "DE-26.11" from 15 November 2026 on, "DE-3.5" from 21 December 2021, "DE-3.1"
+ * before.
  */
 SEPA_API int sepa_init(int option, const char *value);
+
+/*
+ * Name of the current rulebook ("DE-26.11" ...), a constant text of the library, or
+ * NULL while none is chosen (before sepa_init and the first sepa_new).
+ */
+SEPA_API const char *sepa_getRulebook(void);
 
 /*
  * Releases the compiled BIC pattern. The library stays usable: the
@@ -314,11 +322,18 @@ typedef struct sepa_t {
     char *message_id;         /* message identification, 1-35 characters */
     char error_buf[256];      /* storage for formatted error texts */
     uint32_t tx_count;        /* number of transactions added */
-    double control_sum;       /* sum of the rounded amounts of all transactions */
+    double control_sum;       /* sum of the amounts of all transactions, in euro (nearest
+                                 double; control_sum_cents is the exact figure) */
     int32_t dd_type;          /* SEPA_DDTYPE_CORE (default), _COR1 or _B2B */
     uint8_t batch_booking;    /* 0 or 1; 1 in a new message */
     void *tx_head;            /* first transaction (internal record) */
     void *tx_tail;            /* last transaction (internal record) */
+    void *address;            /* postal address of the initiating side (internal record,
+                                 set with sepa_setAddress), or NULL */
+    uint8_t instant;          /* 1: SEPA Instant credit transfer (sepa_setInstant) */
+    int64_t control_sum_cents; /* exact sum of the amounts of all transactions, in cents */
+    uint8_t transliterate;    /* 1: names, address lines and remittance texts are converted
+                                 to the SEPA character set (sepa_setTransliteration) */
 } sepa_t;
 
 /* One key-value pair of sepa_add; a list ends with a pair whose key is NULL. */
@@ -363,19 +378,64 @@ SEPA_API int sepa_setBatchBooking(sepa_t *handle, uint8_t mode);      /* 0 or 1 
 SEPA_API int sepa_setMessageId(sepa_t *handle, const char *message_id);
 
 /*
+ * Sets one part of the postal address of the initiating side (the debtor of a
+ * credit transfer, the creditor of a direct debit), written as its PstlAdr. key is
+ * one of the address keys of sepa_add (compared without regard to case): "addrDept",
+ * "addrSubDept", "addrStreet", "addrBuildingNumber", "addrBuildingName", "addrFloor",
+ * "addrPostBox", "addrRoom", "addrPostCode", "addrTown", "addrTownLocation",
+ * "addrDistrict", "addrCountrySubDivision", "addrCC", "addrLine1", "addrLine2".
+ * value is checked as sepa_add checks it; a NULL value removes that part.
+ * Structured parts need a rulebook with structured addresses ("DE-3.7" and later).
+ * Returns SEPA_OK on success, SEPA_FAILED on failure (reason in sepa_getError; the
+ * address stays as it was) and for a NULL handle.
+ */
+SEPA_API int sepa_setAddress(sepa_t *handle, const char *key, const char *value);
+
+/*
+ * Marks a credit transfer as SEPA Instant (mode 1: local instrument INST) or not
+ * (mode 0, the default). Instant needs a rulebook with pain.001.001.09 ("DE-3.7"
+ * and later). Returns SEPA_OK on success; SEPA_FAILED for a direct debit ("Not a
+ * credit transfer message"), a mode other than 0 or 1, a rulebook without SEPA
+ * Instant, or a NULL handle.
+ */
+SEPA_API int sepa_setInstant(sepa_t *handle, int mode);
+
+/*
+ * Transliteration, off by default (mode 0): texts outside the rulebook's character
+ * set are refused. With mode 1, the free texts passed afterwards (sepa_setName, and
+ * the names, address lines and remittance texts of sepa_add) are first converted to
+ * the SEPA character set the way the EPC advises: letters with diacritics lose them
+ * (é -> e, ř -> r, ç -> c, ñ -> n), letters of their own take their Latin spelling
+ * (ł -> l, ø -> o, æ -> ae, þ -> th), typographic apostrophes and dashes become ' and
+ * -. Umlauts and ß stay where the rulebook admits them and become ae, oe, ue, ss
+ * where it does not. Characters without a conversion (other scripts, symbols) are
+ * still refused. Identifiers (end-to-end id, mandate references) are never
+ * converted. Returns 1, or 0 for a mode other than 0 or 1 (reason in sepa_getError).
+ */
+#define SEPA_TRANSLITERATION_OFF 0
+#define SEPA_TRANSLITERATION_ON 1
+SEPA_API int sepa_setTransliteration(sepa_t *handle, int mode);
+
+/*
  * Adds one transaction described by key-value pairs (keys compared without regard
  * to case; the list ends with a pair whose key is NULL; the values are copied).
- * Keys of both types: "name", "iban", "bic", "addrCC", "addrLine1", "addrLine2",
- * "ref", "amount", "date", "id"; credit transfers also "purp" (other keys are
- * ignored); direct debits also "seq" (frst, rcur, ooff, fnal), "mref", "mdate",
- * "old_mref", "old_iban", "smnda" (other keys are refused). Amounts are decimal
- * numbers with a full stop, above 0 and at most 999999999.99, rounded half up to
- * cents; dates are real calendar dates "yyyy-mm-dd". Every transaction needs
+ * Keys of both types: "name", "iban", "bic", "ref", "amount", "date", "id", and
+ * the address keys of sepa_setAddress (structured ones from "DE-3.7" on; from
+ * "DE-3.9" on an address needs "addrTown" and "addrCC"); credit transfers also
+ * "purp"; direct debits also "seq" (frst, rcur, ooff, fnal), "mref", "mdate",
+ * "old_mref", "old_iban", "smnda". A key the message type does not know is refused
+ * ("Invalid transaction property 'key'"). An amount is written in one form: one or
+ * more digits, optionally a full stop and at most two decimals ("60", "60.5",
+ * "60.50"), above 0 and at most 999999999.99; blanks, signs, exponents and decimal
+ * commas are refused with the value named ("Invalid amount '60,00' (...)"). Amounts
+ * are kept as exact cents, and the control sums are their exact sums. Dates are
+ * real calendar dates "yyyy-mm-dd". Every transaction needs
  * "iban", "name" and "amount"; a direct debit also "seq", "mref" and "mdate";
- * under "DE-2.6" also "bic"; from "DE-3.1" on a direct debit with a BIC outside
- * the EEA also an address line. Returns SEPA_OK when accepted, SEPA_FAILED when
- * refused (reason in sepa_getError; the message is unchanged otherwise) and for a
- * NULL handle.
+ * under "DE-2.6" also "bic"; from "DE-3.1" on a direct debit whose bank is
+ * outside the EEA (by BIC, or without BIC by the IBAN's country) also an address
+ * (a line or a town name). Returns SEPA_OK when accepted, SEPA_FAILED when refused
+ * (reason in sepa_getError; the message is unchanged otherwise) and for a NULL
+ * handle.
  */
 SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
 
@@ -389,9 +449,12 @@ SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
  * Returns a malloc()ed NUL-terminated text that the caller releases with free(),
  * or NULL on failure (reason in sepa_getError): no transactions, missing data of
  * the initiating side (IBAN, name; BIC and creditor identifier of a direct debit;
- * the debtor BIC of a credit transfer under "DE-2.6"), or data that the schema of
- * the current rulebook rejects after a rulebook change (e.g. a transaction without
- * BIC under "DE-2.6", a mandate reference with a space before "DE-3.0"). A NULL
+ * the debtor BIC of a credit transfer under "DE-2.6"), or a transaction that breaks
+ * a rule of the current rulebook after a rulebook change (every rule sepa_add
+ * applies: character sets, BIC, mandate-reference spaces, addresses; e.g. a
+ * transaction without BIC under "DE-2.6", a mandate reference with a space before
+ * "DE-3.0"). Under "DE-26.11" a credit transfer to a bank outside the EEA also
+ * needs the debtor's own address with town and country (sepa_setAddress). A NULL
  * handle gives NULL. Fills in and keeps a default date (today, local time) and a
  * generated message id when unset, so renderings repeat them. Different messages
  * may be rendered on different threads at once.

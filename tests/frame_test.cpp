@@ -31,8 +31,8 @@ TEST(Version, ExportsNumberAndText) {
 }
 
 TEST(Rulebook, InitSelectsByExactName) {
-    const char *names[] = {"DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8",
-                           "DE-2.9", "DE-3.0", "DE-3.1", "DE-3.5", "DE-3.7"};
+    const char *names[] = {"DE-2.6", "DE-2.7", "AT-6",   "NL-6",   "DE-2.8", "DE-2.9",  "DE-3.0",
+                           "DE-3.1", "DE-3.5", "DE-3.7", "DE-3.8", "DE-3.9", "DE-26.11"};
     for (int i = 0; i < RULEBOOK_COUNT; ++i) {
         ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, names[i]), 1) << names[i];
         EXPECT_EQ(current_rulebook(), i) << names[i];
@@ -56,7 +56,10 @@ TEST(Rulebook, DefaultFollowsTheLocalDate) {
         {2021, 12, 21, RULEBOOK_DE_3_5},
         {2021, 11, 30, RULEBOOK_DE_3_1},
         {2022, 1, 1, RULEBOOK_DE_3_5},
-        {2026, 12, 8, RULEBOOK_DE_3_5},
+        {2026, 11, 14, RULEBOOK_DE_3_5},
+        {2026, 11, 15, RULEBOOK_DE_26_11},
+        {2026, 12, 8, RULEBOOK_DE_26_11},
+        {2031, 1, 1, RULEBOOK_DE_26_11},
     };
     for (const auto &c : cases) {
         struct tm local {};
@@ -94,6 +97,46 @@ TEST(FormatText, CutsAndTerminates) {
     std::string long_text(400, 'a');
     format_text(buf, sizeof buf, "Invalid character '%c' in %s", 'x', long_text.c_str());
     EXPECT_EQ(std::strlen(buf), 255u);
+    // A cut never leaves half a character behind.
+    char five[5];
+    format_text(five, sizeof five, "ab\xC3\xA9\xE2\x82\xAC");
+    EXPECT_STREQ(five, "ab\xC3\xA9");
+    format_text(five, sizeof five, "abc\xC3\xA9");
+    EXPECT_STREQ(five, "abc");
+    format_text(five, sizeof five, "a\xE2\x82\xAC");
+    EXPECT_STREQ(five, "a\xE2\x82\xAC");
+    format_text(five, sizeof five, "ab\xE2\x82\xAC");
+    EXPECT_STREQ(five, "ab");
+    format_text(five, sizeof five, "\xF0\x9F\x98\x80!");
+    EXPECT_STREQ(five, "\xF0\x9F\x98\x80");
+}
+
+TEST(ErrorTexts, DescribeWholeCharactersOrTheirCodes) {
+    const struct {
+        const char *at;
+        const char *shown;
+    } cases[] = {
+        {"a", "a"}, {"\xC3\xA9x", "\xC3\xA9"}, {"\xE2\x82\xAC", "\xE2\x82\xAC"}, {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+        {"\t", "U+0009"}, {"\x7F", "U+007F"}, {"\xC2\x85", "U+0085"}, {"\xC2\xA0", "\xC2\xA0"},
+        {"\xC5", "\\xC5"}, {"\xC3(", "\\xC3"}, {"\xC0\xAF", "\\xC0"}, {"\xE0\x80\x80", "\\xE0"},
+        {"\xED\xA0\x80", "\\xED"}, {"\xF4\x90\x80\x80", "\\xF4"}, {"\x80", "\\x80"}, {"\xFF", "\\xFF"},
+        // Java's modified UTF-8: NUL and a surrogate pair come back as they went in.
+        {"\xC0\x80", "\xC0\x80"}, {"\xED\xA0\xBD\xED\xB8\x80", "\xED\xA0\xBD\xED\xB8\x80"},
+    };
+    for (const auto &c : cases) {
+        char shown[CHARACTER_TEXT_SIZE];
+        describe_character(c.at, shown);
+        EXPECT_STREQ(shown, c.shown) << c.shown;
+    }
+    char quoted[QUOTED_TEXT_SIZE];
+    quote_text(nullptr, quoted);
+    EXPECT_STREQ(quoted, "NULL");
+    quote_text("60,00 \xE2\x82\xAC\xC5", quoted);
+    EXPECT_STREQ(quoted, "60,00 \xE2\x82\xAC\\xC5");
+    const std::string long_text(200, '\xC5');
+    quote_text(long_text.c_str(), quoted);
+    EXPECT_LT(std::strlen(quoted), QUOTED_TEXT_SIZE);
+    EXPECT_EQ(std::string(quoted).substr(std::strlen(quoted) - 3), "...");
 }
 
 struct text_case {
@@ -101,7 +144,7 @@ struct text_case {
     const char *text;
     int level;
     int expected;
-    char bad;  // reported byte when refused
+    char bad;  // first byte of the reported character when refused
 };
 
 TEST(CheckText, LevelsAndRulebooks) {
@@ -131,10 +174,11 @@ TEST(CheckText, LevelsAndRulebooks) {
     };
     for (const auto &c : cases) {
         rulebook_scope scope(c.rulebook);
-        char bad = 0;
+        const char *bad = nullptr;
         EXPECT_EQ(check_text(c.text, &bad, c.level), c.expected) << c.rulebook << " " << c.text;
         if (c.expected == 0) {
-            EXPECT_EQ(bad, c.bad) << c.text;
+            ASSERT_NE(bad, nullptr) << c.text;
+            EXPECT_EQ(*bad, c.bad) << c.text;
         }
     }
     EXPECT_EQ(check_text(nullptr, nullptr, 0), 1);

@@ -62,7 +62,7 @@ TEST(MessageNew, RefusedTypeStillFixesTheDefaultRulebook) {
         int year, month, day;
         int rulebook;
     } cases[] = {{2021, 12, 20, RULEBOOK_DE_3_1}, {2021, 12, 21, RULEBOOK_DE_3_5}, {2019, 1, 1, RULEBOOK_DE_3_1},
-                 {2030, 1, 1, RULEBOOK_DE_3_5}};
+                 {2026, 11, 14, RULEBOOK_DE_3_5}, {2026, 11, 15, RULEBOOK_DE_26_11}, {2030, 1, 1, RULEBOOK_DE_26_11}};
     for (const auto &c : cases) {
         reset_rulebook_for_tests();
         clock_pin_for_tests(local_noon(c.year, c.month, c.day));
@@ -237,14 +237,17 @@ TEST_F(MessageTest, LowerCaseBicIsStoredInUpperCase) {
 TEST_F(MessageTest, LongIbanIsCutInTheErrorText) {
     const std::string long_iban = "GB" + std::string(400, '1');
     EXPECT_EQ(sepa_setIBAN(ct, long_iban.c_str()), 0);
-    EXPECT_EQ(std::strlen(sepa_getError(ct)), 255u);
-    EXPECT_EQ(std::string(sepa_getError(ct)).rfind("Wrong IBAN length (GB111", 0), 0u);
+    // The IBAN is quoted shortened, so the text ends with its closing parenthesis.
+    const std::string error = sepa_getError(ct);
+    EXPECT_LT(error.size(), 255u);
+    EXPECT_EQ(error.rfind("Wrong IBAN length (GB111", 0), 0u);
+    EXPECT_EQ(error.substr(error.size() - 5), "1...)");
 }
 
 TEST_F(MessageTest, NameCharacterSetFollowsTheRulebook) {
     ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-2.6"), 1);
     EXPECT_EQ(sepa_setName(ct, "Jürgen"), 0);
-    EXPECT_STREQ(sepa_getError(ct), "sepa_setName: invalid character '\xC3' in name");
+    EXPECT_STREQ(sepa_getError(ct), "sepa_setName: invalid character '\xC3\xBC' in name");
     ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "AT-6"), 1);
     EXPECT_EQ(sepa_setName(ct, "A#B"), 1);
 }

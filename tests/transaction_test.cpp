@@ -2,6 +2,7 @@
 // amounts, completeness rules, and that a refusal leaves the message unchanged.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -38,11 +39,14 @@ const pair_list complete_ct = {{"name", "Creditor"}, {"iban", "NL91ABNA041716430
 struct list_state {
     uint32_t count;
     double sum;
+    int64_t sum_cents;
     const void *head;
     const void *tail;
     bool operator==(const list_state &) const = default;
 };
-list_state state_of(const sepa_t *m) { return {m->tx_count, m->control_sum, m->tx_head, m->tx_tail}; }
+list_state state_of(const sepa_t *m) {
+    return {m->tx_count, m->control_sum, m->control_sum_cents, m->tx_head, m->tx_tail};
+}
 
 class TransactionTest : public ::testing::Test {
 protected:
@@ -151,6 +155,29 @@ TEST_F(TransactionTest, NameCharacterTextNamesTheSide) {
     expect_add(ct, concat(complete_ct, {{"name", "A~B"}}), "Invalid character '~' in creditor name", "ct");
 }
 
+// Error texts show the whole offending character, so that they stay valid UTF-8;
+// characters that cannot be shown are written as their code.
+TEST_F(TransactionTest, CharacterTextsShowWholeCharacters) {
+    const key_case cases[] = {
+        {"name", "\xC5\x81ukasz", "Invalid character '\xC5\x81' in debtor name"},
+        {"name", "Caf\xC3\xA9", "Invalid character '\xC3\xA9' in debtor name"},
+        {"name", "10 \xE2\x82\xAC", "Invalid character '\xE2\x82\xAC' in debtor name"},
+        {"name", "\xF0\x9F\x98\x80", "Invalid character '\xF0\x9F\x98\x80' in debtor name"},
+        {"name", "A\xC5", "Invalid character '\\xC5' in debtor name"},
+        {"name", "A\xC3\x28", "Invalid character '\\xC3' in debtor name"},
+        {"name", "A\xC0\xAF", "Invalid character '\\xC0' in debtor name"},
+        {"name", "A\xED\xA0\x80", "Invalid character '\\xED' in debtor name"},
+        {"name", "A\tB", "Invalid character 'U+0009' in debtor name"},
+        {"name", "A\xC2\x85", "Invalid character 'U+0085' in debtor name"},
+        {"addrLine1", "\xC3\xB8", "Invalid character '\xC3\xB8' in address line 1"},
+        {"ref", "x\x7F", "Invalid character 'U+007F' in unstructured remittance information"},
+        {"id", "\xC3\xA4", "Invalid character '\xC3\xA4' in end-to-end ID"},
+        {"mref", "M\xC3\xA4", "Invalid character '\xC3\xA4' in mandate reference"},
+        {"smnda", "\xC3", "Invalid value '\\xC3' for SMNDA flag"},
+    };
+    for (const auto &c : cases) expect_add(dd, concat(complete_dd, {{c.key, c.value}}), c.error, c.error);
+}
+
 TEST_F(TransactionTest, DirectDebitKeys) {
     const key_case cases[] = {
         {"seq", "frst", nullptr},
@@ -174,7 +201,7 @@ TEST_F(TransactionTest, DirectDebitKeys) {
         {"old_mref", "OLD-1", nullptr},
         {"old_mref", "", "Invalid old mandate reference (must be 1-35 characters)"},
         {"old_mref", text36.c_str(), "Invalid old mandate reference (must be 1-35 characters)"},
-        {"old_mref", "OLD 1", "Invalid character ' ' in old mandate reference"},
+        {"old_mref", "OLD_1", "Invalid character '_' in old mandate reference"},
         {"old_iban", "NL91ABNA0417164300", nullptr},
         {"old_iban", "NL91ABNA0417164301", "Invalid IBAN checksum"},
         {"old_iban", nullptr, "Invalid IBAN (NULL)"},
@@ -197,14 +224,18 @@ TEST_F(TransactionTest, CreditTransferKeys) {
         {"purp", "SAL", "Invalid purpose (must be 4 characters)"},
         {"purp", "SALAR", "Invalid purpose (must be 4 characters)"},
         {"purp", nullptr, "Invalid purpose (must be 4 characters)"},
-        {"purp", "SA\x01" "A", "Invalid character '\x01' in purpose"},
-        {"purp", "S\xC3\xA4" "A", "Invalid character '\xC3' in purpose"},
+        {"purp", "SA\x01" "A", "Invalid character 'U+0001' in purpose"},
+        {"purp", "S\xC3\xA4" "A", "Invalid character '\xC3\xA4' in purpose"},
         {"purp", "SA A", "Invalid character ' ' in purpose"},
-        // Direct-debit and unknown keys are ignored, whatever their values.
-        {"seq", "bogus", nullptr},
-        {"mref", nullptr, nullptr},
-        {"smnda", "0", nullptr},
-        {"unknown", "x", nullptr},
+        // Direct-debit and unknown keys are refused as on a direct debit: a misspelt
+        // key must not vanish from the document.
+        {"seq", "frst", "Invalid transaction property 'seq'"},
+        {"mref", nullptr, "Invalid transaction property 'mref'"},
+        {"smnda", "1", "Invalid transaction property 'smnda'"},
+        {"unknown", "x", "Invalid transaction property 'unknown'"},
+        {"TwnNm", "Wien", "Invalid transaction property 'TwnNm'"},
+        {"Stra\xC3\x9F" "e", "x", "Invalid transaction property 'Stra\xC3\x9F" "e'"},
+        {"k\xC5", "x", "Invalid transaction property 'k\\xC5'"},
     };
     for (const auto &c : cases) {
         expect_add(ct, concat(complete_ct, {{c.key, c.value}}), c.error,
@@ -217,6 +248,15 @@ TEST_F(TransactionTest, MandateReferenceCharactersFollowTheRulebook) {
     expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), "Invalid character ' ' in mandate reference", "2.9");
     ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.0"), 1);
     expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), nullptr, "3.0");
+    // An old mandate reference was once a mandate reference: the same rule applies.
+    expect_add(dd, concat(complete_dd, {{"old_mref", "M 1"}}), nullptr, "old 3.0");
+    for (const char *rulebook : {"DE-2.9", "AT-6", "NL-6"}) {
+        ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, rulebook), 1);
+        expect_add(dd, concat(complete_dd, {{"old_mref", "M 1"}}), "Invalid character ' ' in old mandate reference",
+                   rulebook);
+        expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), "Invalid character ' ' in mandate reference",
+                   rulebook);
+    }
 }
 
 // "AT-6" widens the character check at every level, but the schemas admit only the
@@ -263,9 +303,6 @@ TEST_F(TransactionTest, CompletenessChecksInOrder) {
          "Sequence type missing"},
         {{{"name", "D"}, {"iban", "AT611904300234573201"}, {"seq", "RCUR"}, {"mref", "M"}, {"mdate", "2020-01-01"}},
          "Amount missing"},
-        {{{"name", "D"}, {"iban", "AT611904300234573201"}, {"amount", "0.004"}, {"seq", "RCUR"}, {"mref", "M"},
-          {"mdate", "2020-01-01"}},
-         "Amount missing"},
         {{{"iban", "AT611904300234573201"}, {"amount", "1"}, {"seq", "RCUR"}, {"mref", "M"}, {"mdate", "2020-01-01"}},
          "Name missing"},
         {{{"name", "D"}, {"iban", "AT611904300234573201"}, {"amount", "1"}, {"seq", "RCUR"}, {"mdate", "2020-01-01"}},
@@ -311,52 +348,61 @@ TEST(NonEeaBic, CountryCodesOutsideTheEea) {
     EXPECT_EQ(is_non_eea_bic("ABCDLIXX"), 0);  // Liechtenstein is in the EEA
 }
 
+// One documented form: digits, optionally a full stop and at most two decimals.
+// Everything else is refused with the value named.
 TEST_F(TransactionTest, Amounts) {
+    const std::string form = " (digits, optionally a full stop and up to two decimals, e.g. 60.00)";
+    const std::string too_large = " (at most 999999999.99)";
     struct amount_case {
         const char *text;
-        const char *error;
-        double stored;
+        std::string error;  // empty: accepted
+        int64_t cents;
     };
     const amount_case cases[] = {
-        {"12.50", nullptr, 12.50},
-        {"1e2", nullptr, 100.00},
-        {"1e", nullptr, 1.00},
-        {" 5", nullptr, 5.00},
-        {".5", nullptr, 0.50},
-        {"0.29", nullptr, 0.29},
-        {"0.57", nullptr, 0.57},
-        {"1.005", nullptr, 1.01},
-        {"2.675", nullptr, 2.68},
-        {"0.125", nullptr, 0.13},
-        {"0000000000000000012.34", nullptr, 12.34},
-        {"0.0049", nullptr, 0.0},  // passes the key, then fails completeness
-        {"999999999.99", nullptr, 999999999.99},
-        {"999999999.994", nullptr, 999999999.99},
-        {"999999999.995", "Invalid amount", 0},
-        {"1000000000", "Invalid amount", 0},
-        {"1e300", "Invalid amount", 0},
-        {"1e308", "Invalid amount", 0},
-        {"1e400", "Invalid amount", 0},
-        {"12,50", "Invalid amount", 0},
-        {"5 ", "Invalid amount", 0},
-        {"EUR 5", "Invalid amount", 0},
-        {"nan", "Invalid amount", 0},
-        {"inf", "Invalid amount", 0},
-        {"0x10", "Invalid amount", 0},
-        {nullptr, "Invalid amount", 0},
+        {"12.50", "", 1250},
+        {"12.5", "", 1250},
+        {"12.", "", 1200},
+        {"60", "", 6000},
+        {"0.29", "", 29},
+        {"0.57", "", 57},
+        {"0.01", "", 1},
+        {"0000000000000000012.34", "", 1234},
+        {"999999999.99", "", 99999999999},
+        {"60,00", "Invalid amount '60,00'" + form, 0},
+        {"1e2", "Invalid amount '1e2'" + form, 0},
+        {"1e", "Invalid amount '1e'" + form, 0},
+        {" 5", "Invalid amount ' 5'" + form, 0},
+        {"5 ", "Invalid amount '5 '" + form, 0},
+        {"+5", "Invalid amount '+5'" + form, 0},
+        {".5", "Invalid amount '.5'" + form, 0},
+        {"1.005", "Invalid amount '1.005'" + form, 0},
+        {"0.004", "Invalid amount '0.004'" + form, 0},
+        {"1..2", "Invalid amount '1..2'" + form, 0},
+        {"true", "Invalid amount 'true'" + form, 0},
+        {"EUR 5", "Invalid amount 'EUR 5'" + form, 0},
+        {"nan", "Invalid amount 'nan'" + form, 0},
+        {"0x10", "Invalid amount '0x10'" + form, 0},
+        {"5\xE2\x82\xAC", "Invalid amount '5\xE2\x82\xAC'" + form, 0},
+        {"5\xC3", "Invalid amount '5\\xC3'" + form, 0},
+        {"-x", "Invalid amount '-x'" + form, 0},
+        {"999999999.995", "Invalid amount '999999999.995'" + form, 0},
+        {"1000000000", "Invalid amount '1000000000'" + too_large, 0},
+        {"1000000000.00", "Invalid amount '1000000000.00'" + too_large, 0},
+        {"99999999999999999999999999", "Invalid amount '99999999999999999999999999'" + too_large, 0},
+        {nullptr, "Invalid amount (NULL)", 0},
         {"", "Empty amount not allowed", 0},
         {"0.00", "Empty amount not allowed", 0},
+        {"0", "Empty amount not allowed", 0},
         {"-0", "Empty amount not allowed", 0},
         {"-1", "Negative or zero amount not allowed", 0},
-        {"-1e300", "Negative or zero amount not allowed", 0},
+        {"-1.50", "Negative or zero amount not allowed", 0},
+        {"-1000000000", "Negative or zero amount not allowed", 0},
     };
     for (const auto &c : cases) {
         const pair_list pairs = concat(complete_ct, {{"amount", c.text}});
-        const char *error = c.error;
-        if (error == nullptr && c.stored == 0) error = "Amount missing";
-        expect_add(ct, pairs, error, c.text ? c.text : "NULL");
-        if (error == nullptr) {
-            EXPECT_EQ(last_ct()->amount, c.stored) << c.text;
+        expect_add(ct, pairs, c.error.empty() ? nullptr : c.error.c_str(), c.text ? c.text : "NULL");
+        if (c.error.empty()) {
+            EXPECT_EQ(last_ct()->amount_cents, c.cents) << c.text;
         }
     }
 }
@@ -365,7 +411,8 @@ TEST_F(TransactionTest, CountSumAndOrder) {
     expect_add(ct, concat(complete_ct, {{"amount", "0.10"}, {"id", "A"}}), nullptr, "first");
     expect_add(ct, concat(complete_ct, {{"amount", "0.20"}, {"id", "B"}}), nullptr, "second");
     EXPECT_EQ(ct->tx_count, 2u);
-    EXPECT_DOUBLE_EQ(ct->control_sum, 0.30);
+    EXPECT_EQ(ct->control_sum_cents, 30);
+    EXPECT_EQ(ct->control_sum, 0.30);
     const auto *first = static_cast<const cti_transaction *>(ct->tx_head);
     ASSERT_NE(first, nullptr);
     EXPECT_STREQ(first->end_to_end_id, "A");
@@ -401,17 +448,17 @@ TEST_F(TransactionTest, StoredRecords) {
     expect_add(dd,
                {{"id", "E2E-1"}, {"name", "Debtor"}, {"iban", "AT611904300234573201"}, {"bic", "bkauatww"},
                 {"addrCC", "AT"}, {"addrLine1", "Gasse 1"}, {"addrLine2", "1010 Wien"}, {"seq", "fnal"},
-                {"amount", "3.456"}, {"date", "2030-01-02"}, {"mref", "M-1"}, {"mdate", "2020-03-04"},
+                {"amount", "3.46"}, {"date", "2030-01-02"}, {"mref", "M-1"}, {"mdate", "2020-03-04"},
                 {"old_mref", "OLD-1"}, {"old_iban", "NL91ABNA0417164300"}, {"smnda", "1"}, {"ref", "Invoice"}},
                nullptr, "full dd");
     const ddi_transaction *d = last_dd();
     EXPECT_STREQ(d->end_to_end_id, "E2E-1");
     EXPECT_STREQ(d->bic, "BKAUATWW");
-    EXPECT_STREQ(d->country, "AT");
-    EXPECT_STREQ(d->addr_line1, "Gasse 1");
-    EXPECT_STREQ(d->addr_line2, "1010 Wien");
+    EXPECT_STREQ(address_get(d->address, ADDR_COUNTRY), "AT");
+    EXPECT_STREQ(address_get(d->address, ADDR_LINE1), "Gasse 1");
+    EXPECT_STREQ(address_get(d->address, ADDR_LINE2), "1010 Wien");
     EXPECT_EQ(d->seq_type, SEQ_FNAL);
-    EXPECT_EQ(d->amount, 3.46);
+    EXPECT_EQ(d->amount_cents, 346);
     EXPECT_STREQ(d->date, "2030-01-02");
     EXPECT_STREQ(d->mandate_ref, "M-1");
     EXPECT_STREQ(d->mandate_date, "2020-03-04");
@@ -427,6 +474,69 @@ TEST_F(TransactionTest, StoredRecords) {
     EXPECT_STREQ(c->date, "2030-01-02");
     EXPECT_EQ(c->bic, nullptr);
     EXPECT_DOUBLE_EQ(ct->control_sum, 10.0);
+}
+
+}  // namespace
+
+namespace {
+
+// Opt-in transliteration: Latin letters outside the SEPA set take their SEPA
+// spelling; umlauts and ß stay where the rulebook admits them; texts without a
+// conversion and identifiers are still refused. Off by default.
+TEST(Transliteration, ConvertsFreeTextsWhereAsked) {
+    struct case_t {
+        const char *rulebook;
+        const char *key;
+        const char *in;
+        const char *stored;  // nullptr: refused
+    };
+    const case_t cases[] = {
+        {"DE-3.5", "name", "Ren\xC3\xA9 Fran\xC3\xA7ois", "Rene Francois"},
+        {"DE-3.5", "name", "\xC5\x81ukasz B\xC5\x82\x61szczykowski", "Lukasz Blaszczykowski"},
+        {"DE-3.5", "name", "S\xC3\xB8ren \xC3\x86r\xC3\xB8", "Soren AEro"},
+        {"DE-3.5", "name", "Jos\xC3\xA9 Nu\xC3\xB1\x65z", "Jose Nunez"},
+        {"DE-3.5", "name", "Dvo\xC5\x99\xC3\xA1k", "Dvorak"},
+        {"DE-3.5", "name", "\xC8\x98tefan \xC8\x9Aoma", "Stefan Toma"},
+        {"DE-3.5", "name", "M\xC3\xBCller Stra\xC3\x9F" "e", "M\xC3\xBCller Stra\xC3\x9F" "e"},  // kept
+        {"DE-2.6", "name", "M\xC3\xBCller Stra\xC3\x9F" "e", "Mueller Strasse"},
+        {"DE-3.5", "addrLine1", "Rue de l\xE2\x80\x99\xC3\x89glise", "Rue de l'Eglise"},
+        {"DE-3.5", "ref", "Rechnung \xE2\x80\x93 \xC3\xA0 payer", "Rechnung - a payer"},
+        {"DE-3.5", "name", "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD", nullptr},  // Cyrillic: no conversion
+        {"DE-3.5", "name", "Caf\xC3\xA9 \xE2\x82\xAC", nullptr},
+        {"DE-3.5", "id", "E2E-\xC3\xA9", nullptr},  // identifiers are not converted
+    };
+    for (const case_t &c : cases) {
+        ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, c.rulebook), 1);
+        sepa_t *m = sepa_new(SEPA_MSGTYPE_CTI);
+        pair_list pairs = concat(complete_ct, {{"bic", "ABNANL2A"}, {c.key, c.in}});
+        // Off by default: what needs converting is refused as before.
+        const bool unchanged = c.stored != nullptr && std::strcmp(c.in, c.stored) == 0;
+        EXPECT_EQ(sepa_add(m, terminated(pairs).data()), unchanged ? 1 : 0) << c.in;
+        ASSERT_EQ(sepa_setTransliteration(m, SEPA_TRANSLITERATION_ON), 1);
+        const int added = sepa_add(m, terminated(pairs).data());
+        EXPECT_EQ(added, c.stored != nullptr ? 1 : 0) << c.in << ": " << (sepa_getError(m) ? sepa_getError(m) : "");
+        if (added == 1) {
+            const auto *tx = static_cast<const cti_transaction *>(m->tx_tail);
+            const char *stored = std::string(c.key) == "name"        ? tx->name
+                                 : std::string(c.key) == "addrLine1" ? address_get(tx->address, ADDR_LINE1)
+                                                                     : tx->remittance;
+            EXPECT_STREQ(stored, c.stored) << c.in;
+        }
+        if (std::strcmp(c.key, "name") == 0) {
+            EXPECT_EQ(sepa_setName(m, c.in), c.stored != nullptr ? 1 : 0) << c.in;
+            if (c.stored != nullptr) {
+                EXPECT_STREQ(m->name, c.stored);
+            }
+        }
+        sepa_free(m);
+    }
+    ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5"), 1);
+    sepa_t *m = sepa_new(SEPA_MSGTYPE_DDI);
+    EXPECT_EQ(sepa_setTransliteration(m, 2), 0);
+    EXPECT_STREQ(sepa_getError(m), "Invalid transliteration mode (only 0 or 1 allowed)");
+    EXPECT_EQ(sepa_setTransliteration(m, SEPA_TRANSLITERATION_OFF), 1);
+    EXPECT_EQ(sepa_setTransliteration(nullptr, 1), 0);
+    sepa_free(m);
 }
 
 }  // namespace

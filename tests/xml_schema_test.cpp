@@ -1,6 +1,7 @@
 // Every document the writers return must validate against the schema of its
-// rulebook: fixed messages with every optional part for all ten rulebooks, and
-// messages built from random valid input. Validation runs xmllint once per schema.
+// rulebook: fixed messages with every optional part for every rulebook, and
+// messages built from random valid input; under "DE-3.9" and "DE-26.11" also
+// against the DK subset GBIC_5 when ../shared/data has it. Validation runs xmllint once per schema.
 //
 // Left out on purpose: the SMNDA amendment under "AT-6" and "NL-6". Those rulebooks
 // follow their older guideline and write it as OrgnlDbtrAgt/FinInstnId/Othr/Id,
@@ -20,11 +21,29 @@ bool smnda_exception(int rulebook, const tx_data &tx) {
     return tx.smnda && (rulebook == RULEBOOK_AT_6 || rulebook == RULEBOOK_NL_6);
 }
 
-void expect_all_valid(const std::vector<std::string> &docs, const std::vector<std::string> &labels) {
+// Rulebooks whose documents must also pass the DK subset GBIC_5.
+bool needs_gbic5(int rulebook) { return rulebook == RULEBOOK_DE_3_9 || rulebook == RULEBOOK_DE_26_11; }
+
+// Validates against the ISO schemas and, for the documents marked in `dk`, the DK
+// GBIC_5 subsets (skipped with a message when ../shared/data is absent).
+void expect_all_valid(const std::vector<std::string> &docs, const std::vector<std::string> &labels,
+                      const std::vector<bool> &dk = {}) {
     if (!schemas_available()) GTEST_SKIP() << "schemas or xmllint missing (run scripts/extract-schemas.sh)";
-    const auto failures = validate(docs);
-    for (const auto &[index, report] : failures)
+    for (const auto &[index, report] : validate(docs))
         ADD_FAILURE() << labels[index] << "\n" << report << "\n" << docs[index];
+    std::vector<std::string> dk_docs, dk_labels;
+    for (size_t i = 0; i < dk.size(); ++i) {
+        if (!dk[i]) continue;
+        dk_docs.push_back(docs[i]);
+        dk_labels.push_back(labels[i]);
+    }
+    if (dk_docs.empty()) return;
+    if (dk_gbic5_file("pain.001.001.09").empty() || dk_gbic5_file("pain.008.001.08").empty())
+        GTEST_SKIP() << "DK GBIC_5 schemas missing in ../shared/data/schemas/dk: " << dk_docs.size()
+                     << " documents validated against the ISO schemas only";
+    for (const auto &[index, report] : validate(dk_docs, dk_gbic5_file))
+        ADD_FAILURE() << "GBIC_5: " << dk_labels[index] << "\n" << report << "\n" << dk_docs[index];
+    printf("%zu documents validated against DK GBIC_5\n", dk_docs.size());
 }
 
 // ---------------------------------------------------------------- fixed messages
@@ -33,8 +52,10 @@ void expect_all_valid(const std::vector<std::string> &docs, const std::vector<st
 std::vector<tx_data> full_transactions(int rulebook, uint32_t type) {
     const bool spaces_in_mref = rulebook >= RULEBOOK_DE_3_0;
     std::vector<tx_data> txs = {
-        {.id = "E2E-0001", .name = "Smith & Sons", .bic = "BYLADEM1001", .country = "DE", .line1 = "Hauptstr. 1",
-         .line2 = "10115 Berlin", .ref = "Invoice 4711 & 4712 <paid>", .purp = "SUPP", .amount = 999999999.99,
+        {.id = "E2E-0001", .name = rulebook == RULEBOOK_DE_2_6 ? "Smith and Sons" : "Smith & Sons", .bic = "BYLADEM1001", .country = "DE", .line1 = "Hauptstr. 1",
+         .line2 = "10115 Berlin", .ref = rulebook == RULEBOOK_DE_2_6 ? "Invoice 4711 and 4712"
+                                                                 : rulebook == RULEBOOK_AT_6 ? "Invoice 4711 & 4712 <paid>"
+                                                                                             : "Invoice 4711 & 4712 (paid)", .purp = "SUPP", .amount = 999999999.99,
          .date = "2025-03-03", .seq = SEQ_FRST, .mref = spaces_in_mref ? "MANDATE 0001" : "MANDATE-0001"},
         {.name = "Jane Doe", .iban = "AT611904300234573201", .bic = "BKAUATWW", .amount = 0.01, .seq = SEQ_RCUR,
          .old_mref = "OLD-MANDATE"},
@@ -49,6 +70,17 @@ std::vector<tx_data> full_transactions(int rulebook, uint32_t type) {
         txs.push_back({.name = "Ohne BIC", .amount = 3.3, .seq = SEQ_RCUR});
         txs.push_back({.name = "M\xC3\xBCller & Co", .amount = 4.4, .date = "2025-02-28", .seq = SEQ_FRST});
     }
+    const address_model model = rulebook_table[rulebook].addresses;
+    if (model == ADDRESS_TOWN_COUNTRY) {
+        // A given address needs its town and country (hybrid form: lines beside them).
+        txs[0].town = "Berlin";
+        txs[2].country = "CH";
+        txs[2].town = "Zuerich";
+    }
+    if (model != ADDRESS_LINES)
+        txs.push_back({.name = "Struktur GmbH", .iban = "CH9300762011623852957", .country = "CH",
+                       .street = "Bahnhofstrasse", .post_code = "8001", .town = "Zuerich", .amount = 6,
+                       .seq = SEQ_FRST});
     if (rulebook == RULEBOOK_AT_6 && type == SEPA_MSGTYPE_CTI)
         txs.push_back({.name = "Preis \xE2\x82\xAC 5 <netto> [#1]", .ref = "{a|b} \"c\" ~d; e@f_g^h!", .amount = 5});
     return txs;
@@ -57,6 +89,7 @@ std::vector<tx_data> full_transactions(int rulebook, uint32_t type) {
 TEST(SchemaValidation, EveryRulebookEveryDocument) {
     clock_pin_for_tests(fixed_instant);
     std::vector<std::string> docs, labels;
+    std::vector<bool> dk;
     for (int r = 0; r < RULEBOOK_COUNT; ++r) {
         rulebook_scope scope(rulebook_names[r]);
         for (uint32_t type : {SEPA_MSGTYPE_CTI, SEPA_MSGTYPE_DDI}) {
@@ -71,6 +104,14 @@ TEST(SchemaValidation, EveryRulebookEveryDocument) {
                                  : variant == 2 && rulebook_table[r].cor1_allowed ? SEPA_DDTYPE_COR1
                                                                                  : SEPA_DDTYPE_CORE;
                 }
+                // The message's own address: structured where the rulebook has it
+                // (DE-26.11 needs it for the banks outside the EEA), else lines.
+                if (rulebook_table[r].addresses != ADDRESS_LINES)
+                    m.address(ADDR_STREET, "Hauptstr.").address(ADDR_BUILDING_NUMBER, "1a").address(ADDR_POST_CODE, "10115")
+                        .address(ADDR_TOWN, "Berlin").address(ADDR_COUNTRY, "DE");
+                else if (variant == 0)
+                    m.address(ADDR_COUNTRY, "DE").address(ADDR_LINE1, "Hauptstr. 1").address(ADDR_LINE2, "10115 Berlin");
+                if (type == SEPA_MSGTYPE_CTI && variant == 2 && rulebook_table[r].instant_allowed) m->instant = 1;
                 m->batch_booking = variant == 2 ? 0 : 1;
                 if (variant == 2) m.message_id("ABCDEFGHIJ KLMNOPQRS/TUVWXYZ-0123:?");
                 if (variant == 0) m.date("2025-03-01");
@@ -83,11 +124,12 @@ TEST(SchemaValidation, EveryRulebookEveryDocument) {
                 ASSERT_FALSE(doc.empty()) << label << ": " << sepa_getError(m.get());
                 docs.push_back(doc);
                 labels.push_back(label);
+                dk.push_back(needs_gbic5(r));
             }
         }
     }
     clock_unpin_for_tests();
-    expect_all_valid(docs, labels);
+    expect_all_valid(docs, labels, dk);
 }
 
 // The harness itself: a document the schema rejects is reported as such.
@@ -168,12 +210,19 @@ public:
     std::string amount() {
         const long long cents = chance(20) ? 1 + below(100) : chance(90) ? 1 + below(10000000)
                                                                          : 1 + static_cast<long long>(below(1000000)) * 99999;
+        // Every spelling of the one accepted form.
         char text[40];
         switch (below(4)) {
             case 0: snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100); break;
-            case 1: snprintf(text, sizeof text, " %lld.%02lld", cents / 100, cents % 100); break;
-            case 2: snprintf(text, sizeof text, "%llde-2", cents); break;
-            default: snprintf(text, sizeof text, "%lld.%02lld0", cents / 100, cents % 100); break;
+            case 1: snprintf(text, sizeof text, "00%lld.%02lld", cents / 100, cents % 100); break;
+            case 2:
+                if (cents % 10 == 0) snprintf(text, sizeof text, "%lld.%lld", cents / 100, cents / 10 % 10);
+                else snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100);
+                break;
+            default:
+                if (cents % 100 == 0) snprintf(text, sizeof text, chance(50) ? "%lld" : "%lld.", cents / 100);
+                else snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100);
+                break;
         }
         return text;
     }
@@ -228,6 +277,31 @@ struct random_message {
     sepa_t *message = nullptr;
 };
 
+// Address keys of a random address valid under `rulebook`: lines (and a country)
+// under the older rulebooks, structured or hybrid under the newer ones, with town
+// and country where the rulebook demands them. `required` forces an address that
+// satisfies the rule for banks outside the EEA.
+void random_address(random_input &in, int rulebook, bool required, std::vector<std::pair<std::string, std::string>> &kv) {
+    const address_model model = rulebook_table[rulebook].addresses;
+    if (!required && !in.chance(40)) return;
+    const bool line = model == ADDRESS_LINES || in.chance(30);
+    bool town = false, country = in.chance(50);
+    if (model != ADDRESS_LINES) {
+        for (int f = 0; f < ADDR_COUNTRY; ++f) {
+            if (!in.chance(f == ADDR_TOWN ? 70 : 25)) continue;
+            kv.emplace_back(in.key(address_fields[f].key), in.text(rulebook, 2, 1, address_fields[f].max_length));
+            town = town || f == ADDR_TOWN;
+        }
+        if (model == ADDRESS_TOWN_COUNTRY || (required && !line && !town)) {
+            if (!town) kv.emplace_back(in.key("addrTown"), in.text(rulebook, 2, 1, 35));
+            country = true;
+        }
+    }
+    if (country) kv.emplace_back(in.key("addrCC"), std::string{char('A' + in.below(26)), char('A' + in.below(26))});
+    if (line || (required && model == ADDRESS_LINES)) kv.emplace_back(in.key("addrLine1"), in.text(rulebook, 2, 1, 70));
+    if ((line && in.chance(40)) || kv.empty()) kv.emplace_back(in.key("addrLine2"), in.text(rulebook, 2, 1, 70));
+}
+
 // Builds one message through the public interface; every call must succeed.
 random_message build_random(random_input &in, int index) {
     random_message out;
@@ -253,6 +327,15 @@ random_message build_random(random_input &in, int index) {
     if (in.chance(40)) expect_ok(sepa_setMessageId(m, in.message_id().c_str()), "setMessageId");
     expect_ok(sepa_setBatchBooking(m, static_cast<uint8_t>(in.below(2))), "setBatchBooking");
 
+    const address_model model = rulebook_table[rulebook].addresses;
+    if (model != ADDRESS_LINES ? in.chance(60) : in.chance(20)) {
+        std::vector<std::pair<std::string, std::string>> own;
+        random_address(in, rulebook, true, own);
+        for (const auto &[k, v] : own) expect_ok(sepa_setAddress(m, k.c_str(), v.c_str()), "setAddress");
+    }
+    if (type == SEPA_MSGTYPE_CTI && rulebook_table[rulebook].instant_allowed && in.chance(30))
+        expect_ok(sepa_setInstant(m, 1), "setInstant");
+    bool needs_payer_address = false;
     const std::string dates[] = {in.date(), in.date(), in.date()};
     static const char *const seqs[] = {"frst", "RCUR", "Ooff", "fnal"};
     const int count = in.chance(10) ? 20 + in.below(30) : 1 + in.below(6);
@@ -264,15 +347,15 @@ random_message build_random(random_input &in, int index) {
         std::string bic;
         if (rulebook == RULEBOOK_DE_2_6 || in.chance(60)) kv.emplace_back(in.key("bic"), bic = in.pick(bics));
         if (in.chance(50)) kv.emplace_back(in.key("id"), in.identifier(1, 35));
-        if (in.chance(30)) kv.emplace_back(in.key("addrCC"), std::string{char('A' + in.below(26)), char('A' + in.below(26))});
-        const bool non_eea = bic.size() >= 8 && (bic.compare(4, 2, "CH") == 0 || bic.compare(4, 2, "GB") == 0);
-        if (in.chance(30) || (non_eea && type == SEPA_MSGTYPE_DDI)) kv.emplace_back(in.key("addrLine1"), in.text(rulebook, 2, 1, 70));
-        if (in.chance(20)) kv.emplace_back(in.key("addrLine2"), in.text(rulebook, 2, 1, 70));
+        std::string iban = kv[1].second;
+        const std::string bank_country = bic.size() >= 8 ? bic.substr(4, 2) : iban.substr(0, 2);
+        const bool non_eea = bank_country == "CH" || bank_country == "GB" || bank_country == "ch";
+        if (non_eea && type == SEPA_MSGTYPE_CTI) needs_payer_address = true;
+        random_address(in, rulebook, non_eea && type == SEPA_MSGTYPE_DDI, kv);
         if (in.chance(60)) kv.emplace_back(in.key("ref"), in.chance(10) ? "" : in.text(rulebook, 2, 1, 140));
         if (in.chance(50)) kv.emplace_back(in.key("date"), dates[in.below(3)]);
         if (type == SEPA_MSGTYPE_CTI) {
             if (in.chance(30)) kv.emplace_back(in.key("purp"), in.identifier(0, 4).append("AAAA").substr(0, 4));
-            if (in.chance(10)) kv.emplace_back("unknownKey", "ignored by credit transfers");
         } else {
             kv.emplace_back(in.key("seq"), in.pick(seqs));
             kv.emplace_back(in.key("mref"), in.identifier(rulebook >= RULEBOOK_DE_3_0 ? 1 : 0, 35));
@@ -288,6 +371,10 @@ random_message build_random(random_input &in, int index) {
         for (const auto &[k, v] : kv) pairs.push_back({k.c_str(), v.c_str()});
         pairs.push_back({nullptr, nullptr});
         expect_ok(sepa_add(m, pairs.data()), "sepa_add");
+    }
+    if (needs_payer_address && rulebook_table[rulebook].non_eea_payer_address) {
+        expect_ok(sepa_setAddress(m, "addrTown", in.text(rulebook, 2, 1, 35).c_str()), "setAddress town");
+        expect_ok(sepa_setAddress(m, "addrCC", "DE"), "setAddress country");
     }
     out.rulebook = rulebook;
     // Sometimes the rulebook changes after the transactions were added.
@@ -305,6 +392,7 @@ TEST(SchemaValidation, RandomMessagesThroughThePublicInterface) {
     const int messages = count_env != nullptr ? atoi(count_env) : 300;
     random_input in(seed_env != nullptr ? static_cast<uint32_t>(strtoul(seed_env, nullptr, 10)) : 20250110u);
     std::vector<std::string> docs, labels;
+    std::vector<bool> dk;
     int refused_after_switch = 0;
     for (int i = 0; i < messages; ++i) {
         random_message r = build_random(in, i);
@@ -331,6 +419,7 @@ TEST(SchemaValidation, RandomMessagesThroughThePublicInterface) {
             if (!excepted) {
                 docs.push_back(first);
                 labels.push_back(r.label);
+                dk.push_back(needs_gbic5(r.rulebook));
             }
             free(again);
         }
@@ -341,7 +430,7 @@ TEST(SchemaValidation, RandomMessagesThroughThePublicInterface) {
     EXPECT_GT(docs.size(), static_cast<size_t>(messages * 8 / 10));
     RecordProperty("refused_after_rulebook_change", refused_after_switch);
     printf("%zu documents validated, %d refused after a rulebook change\n", docs.size(), refused_after_switch);
-    expect_all_valid(docs, labels);
+    expect_all_valid(docs, labels, dk);
 }
 
 }  // namespace

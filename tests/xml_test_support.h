@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,8 +24,9 @@ namespace xml_test {
 
 inline char *dup(const char *text) { return text == nullptr ? nullptr : strdup(text); }
 
-inline const char *const rulebook_names[RULEBOOK_COUNT] = {"DE-2.6", "DE-2.7", "AT-6",   "NL-6",   "DE-2.8",
-                                                           "DE-2.9", "DE-3.0", "DE-3.1", "DE-3.5", "DE-3.7"};
+inline const char *const rulebook_names[RULEBOOK_COUNT] = {
+    "DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8", "DE-2.9", "DE-3.0", "DE-3.1", "DE-3.5", "DE-3.7", "DE-3.8", "DE-3.9",
+    "DE-26.11"};
 
 // Messages built without sepa_new need a rulebook chosen: the tests start from "DE-3.5".
 static const int default_rulebook_chosen = sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5");
@@ -48,6 +50,7 @@ inline constexpr time_t fixed_instant = 1736501405;
 struct tx_data {
     const char *id = nullptr, *name = "Max Mustermann", *iban = "DE02120300000000202051", *bic = nullptr;
     const char *country = nullptr, *line1 = nullptr, *line2 = nullptr, *ref = nullptr, *purp = nullptr;
+    const char *street = nullptr, *post_code = nullptr, *town = nullptr;
     double amount = 1.0;
     const char *date = nullptr;
     int seq = SEQ_RCUR;
@@ -65,6 +68,7 @@ public:
     ~message() {
         free_transactions();
         for (char *p : {m_->iban, m_->bic, m_->name, m_->creditor_id, m_->date, m_->message_id}) free(p);
+        free(m_->address);
         free(m_);
     }
     message(const message &) = delete;
@@ -79,23 +83,43 @@ public:
     message &creditor_id(const char *v) { return set(m_->creditor_id, v); }
     message &date(const char *v) { return set(m_->date, v); }
     message &message_id(const char *v) { return set(m_->message_id, v); }
+    message &address(address_field field, const char *v) {
+        auto **block = reinterpret_cast<postal_address **>(&m_->address);
+        EXPECT_TRUE(address_set(block, field, v));
+        return *this;
+    }
+
+    static postal_address *address_of(const tx_data &d) {
+        const char *values[ADDRESS_FIELD_COUNT] = {};
+        values[ADDR_STREET] = d.street;
+        values[ADDR_POST_CODE] = d.post_code;
+        values[ADDR_TOWN] = d.town;
+        values[ADDR_COUNTRY] = d.country;
+        values[ADDR_LINE1] = d.line1;
+        values[ADDR_LINE2] = d.line2;
+        bool failed = false;
+        return address_pack(values, &failed);
+    }
 
     void add(const tx_data &d) {
         if (m_->type == SEPA_MSGTYPE_CTI) {
             auto *tx = static_cast<cti_transaction *>(calloc(1, sizeof(cti_transaction)));
-            *tx = {dup(d.id), dup(d.name), dup(d.iban), dup(d.bic), dup(d.country), dup(d.line1), dup(d.line2),
-                   dup(d.ref), dup(d.purp), d.amount, dup(d.date), nullptr};
+            *tx = {dup(d.id),  dup(d.name),  dup(d.iban), dup(d.bic),  address_of(d),
+                   dup(d.ref), dup(d.purp), cents(d.amount),    dup(d.date), nullptr};
             link(tx);
         } else {
             auto *tx = static_cast<ddi_transaction *>(calloc(1, sizeof(ddi_transaction)));
-            *tx = {dup(d.id), dup(d.name), dup(d.iban), dup(d.bic), dup(d.country), dup(d.line1),
-                   dup(d.line2), d.seq, d.amount, dup(d.date), dup(d.mref), dup(d.mdate),
+            *tx = {dup(d.id), dup(d.name), dup(d.iban), dup(d.bic), address_of(d),
+                   d.seq, cents(d.amount), dup(d.date), dup(d.mref), dup(d.mdate),
                    dup(d.old_mref), dup(d.old_iban), static_cast<uint8_t>(d.smnda ? 1 : 0), dup(d.ref), nullptr};
             link(tx);
         }
         m_->tx_count += 1;
-        m_->control_sum += d.amount;
+        m_->control_sum_cents += cents(d.amount);
+        m_->control_sum = static_cast<double>(m_->control_sum_cents) / 100;
     }
+
+    static int64_t cents(double euro) { return std::llround(euro * 100); }
 
     // Renders and returns the document ("" when sepa_toXML failed).
     std::string xml() {
@@ -121,19 +145,19 @@ private:
         if (m_->type == SEPA_MSGTYPE_CTI) {
             for (auto *tx = static_cast<cti_transaction *>(m_->tx_head); tx != nullptr;) {
                 auto *next = tx->next;
-                for (char *p : {tx->end_to_end_id, tx->name, tx->iban, tx->bic, tx->country, tx->addr_line1,
-                                tx->addr_line2, tx->remittance, tx->purpose, tx->date})
+                for (char *p : {tx->end_to_end_id, tx->name, tx->iban, tx->bic, tx->remittance, tx->purpose, tx->date})
                     free(p);
+                free(tx->address);
                 free(tx);
                 tx = next;
             }
         } else {
             for (auto *tx = static_cast<ddi_transaction *>(m_->tx_head); tx != nullptr;) {
                 auto *next = tx->next;
-                for (char *p : {tx->end_to_end_id, tx->name, tx->iban, tx->bic, tx->country, tx->addr_line1,
-                                tx->addr_line2, tx->date, tx->mandate_ref, tx->mandate_date, tx->old_mandate_ref,
-                                tx->old_iban, tx->remittance})
+                for (char *p : {tx->end_to_end_id, tx->name, tx->iban, tx->bic, tx->date, tx->mandate_ref,
+                                tx->mandate_date, tx->old_mandate_ref, tx->old_iban, tx->remittance})
                     free(p);
+                free(tx->address);
                 free(tx);
                 tx = next;
             }
@@ -167,7 +191,21 @@ inline bool schemas_available() {
 
 // Validates documents against the schema named in each, one xmllint run per schema.
 // Returns, for each document that does not validate, its index and xmllint's report.
-inline std::map<size_t, std::string> validate(const std::vector<std::string> &docs) {
+// `schema_file` maps a schema name ("pain.001.001.09") to the file to validate with
+// (default: the ISO schema in SEPA_SCHEMA_DIR).
+inline std::string iso_schema_file(const std::string &schema) {
+    return std::string(SEPA_SCHEMA_DIR) + "/" + schema + ".xsd";
+}
+
+// The DK subset GBIC_5 of a schema (tests only; the files stay outside the repository),
+// or "" when it has none or the folder is absent.
+inline std::string dk_gbic5_file(const std::string &schema) {
+    const std::string path = std::string(SEPA_SHARED_DATA_DIR) + "/schemas/dk/" + schema + "_GBIC_5.xsd";
+    return std::ifstream(path).good() ? path : "";
+}
+
+inline std::map<size_t, std::string> validate(const std::vector<std::string> &docs,
+                                              std::string (*schema_file)(const std::string &) = iso_schema_file) {
     std::map<size_t, std::string> failures;
     char dir_template[] = "/tmp/sepa-xml-XXXXXX";
     const char *dir = mkdtemp(dir_template);
@@ -184,7 +222,7 @@ inline std::map<size_t, std::string> validate(const std::vector<std::string> &do
     };
     for (const auto &[schema, indices] : by_schema) {
         std::string command = "xmllint --noout --schema ";
-        command.append(SEPA_SCHEMA_DIR).append("/").append(schema).append(".xsd");
+        command.append(schema_file(schema));
         for (size_t i : indices) {
             std::ofstream(path_of(i), std::ios::binary) << docs[i];
             command.append(" ").append(path_of(i));

@@ -7,7 +7,9 @@ set(expected
   Java_com_ovaro_SEPA__1new Java_com_ovaro_SEPA__1free Java_com_ovaro_SEPA__1setIBAN
   Java_com_ovaro_SEPA__1setBIC Java_com_ovaro_SEPA__1setName Java_com_ovaro_SEPA__1setCreditorIdentifier
   Java_com_ovaro_SEPA__1setDate Java_com_ovaro_SEPA__1setDDType Java_com_ovaro_SEPA__1setBatchBooking
-  Java_com_ovaro_SEPA__1setMessageId Java_com_ovaro_SEPA__1add Java_com_ovaro_SEPA__1toXML)
+  Java_com_ovaro_SEPA__1setMessageId Java_com_ovaro_SEPA__1setAddress Java_com_ovaro_SEPA__1setInstant
+  Java_com_ovaro_SEPA__1setTransliteration
+  Java_com_ovaro_SEPA__1add Java_com_ovaro_SEPA__1toXML)
 execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")

@@ -148,6 +148,62 @@ PHP_METHOD(SEPA, setBatchBooking) {
     RETURN_TRUE;
 }
 
+/* setAddress(key, value): one part of the message's own postal address; null
+ * removes that part. */
+PHP_METHOD(SEPA, setAddress) {
+    zend_string *key, *value = nullptr;
+    if (zend_parse_parameters(ZEND_NUM_ARGS(), "SS!", &key, &value) == FAILURE) {
+        RETURN_THROWS();
+    }
+    sepa_t *message = this_message(ZEND_THIS);
+    if (message == nullptr) {
+        RETURN_THROWS();
+    }
+    if (sepa_has_nul(key) || (value != nullptr && sepa_has_nul(value))) {
+        sepa_throw("Invalid value (contains a NUL byte)", 0);
+        RETURN_THROWS();
+    }
+    if (sepa_setAddress(message, ZSTR_VAL(key), value != nullptr ? ZSTR_VAL(value) : nullptr) != 1) {
+        throw_message_error(message);
+        RETURN_THROWS();
+    }
+    RETURN_TRUE;
+}
+
+/* Converts names, address lines and remittance texts passed afterwards to the SEPA
+ * character set (off by default; see sepa_setTransliteration). */
+PHP_METHOD(SEPA, setTransliteration) {
+    bool on;
+    if (zend_parse_parameters(ZEND_NUM_ARGS(), "b", &on) == FAILURE) {
+        RETURN_THROWS();
+    }
+    sepa_t *message = this_message(ZEND_THIS);
+    if (message == nullptr) {
+        RETURN_THROWS();
+    }
+    if (sepa_setTransliteration(message, on ? SEPA_TRANSLITERATION_ON : SEPA_TRANSLITERATION_OFF) != 1) {
+        throw_message_error(message);
+        RETURN_THROWS();
+    }
+    RETURN_TRUE;
+}
+
+PHP_METHOD(SEPA, setInstant) {
+    bool instant;
+    if (zend_parse_parameters(ZEND_NUM_ARGS(), "b", &instant) == FAILURE) {
+        RETURN_THROWS();
+    }
+    sepa_t *message = this_message(ZEND_THIS);
+    if (message == nullptr) {
+        RETURN_THROWS();
+    }
+    if (sepa_setInstant(message, instant ? 1 : 0) != 1) {
+        throw_message_error(message);
+        RETURN_THROWS();
+    }
+    RETURN_TRUE;
+}
+
 /* The key-value list of one add() call: the pairs handed to the core and the PHP
  * strings that own their texts, released together. */
 class kv_list {
@@ -281,6 +337,9 @@ static const zend_function_entry sepa_methods[] = {
     PHP_ME(SEPA, setDDType, arginfo_SEPA_setDDType, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, setBatchBooking, arginfo_SEPA_setBatchBooking, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, setMessageId, arginfo_SEPA_setMessageId, ZEND_ACC_PUBLIC)
+    PHP_ME(SEPA, setTransliteration, arginfo_SEPA_setTransliteration, ZEND_ACC_PUBLIC)
+    PHP_ME(SEPA, setAddress, arginfo_SEPA_setAddress, ZEND_ACC_PUBLIC)
+    PHP_ME(SEPA, setInstant, arginfo_SEPA_setInstant, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, add, arginfo_SEPA_add, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, toXML, arginfo_SEPA_toXML, ZEND_ACC_PUBLIC)
     PHP_ME(SEPA, init, arginfo_SEPA_init, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)

@@ -1,7 +1,6 @@
 #include "core/frame/number_reader.h"
 
 #include <cctype>
-#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -90,17 +89,25 @@ const char *scan_decimal(const char *text, double *value, bool *out_of_range) {
     return p;
 }
 
-bool read_decimal(const char *text, double *value) {
-    if (text == nullptr) return false;
-    bool out_of_range = false;
-    const char *end = scan_decimal(text, value, &out_of_range);
-    return *end == '\0' && !out_of_range;
-}
-
-double round_half_up(double x) {
-    double base = std::floor(x);
-    // x is mostly a product such as 1.005 * 100 = 100.49999999999999: a decimal half
-    // that binary doubles miss by a few units in the last place. Those count as halves.
-    double tolerance = 4 * DBL_EPSILON * std::fmax(1.0, std::fabs(x));
-    return x - base >= 0.5 - tolerance ? base + 1.0 : base;
+cents_result read_cents(const char *text, int64_t max_cents, int64_t *cents) {
+    if (text == nullptr) return cents_result::malformed;
+    const char *p = text;
+    // Whole euros; once past the limit the value only has to keep its form.
+    int64_t value = 0;
+    bool too_large = false;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (!too_large) value = value * 10 + (*p - '0');
+        if (value > max_cents) too_large = true;
+    }
+    if (p == text) return cents_result::malformed;
+    int decimals = 0;
+    int64_t fraction = 0;
+    if (*p == '.') {
+        for (++p; *p >= '0' && *p <= '9' && decimals < 3; ++p, ++decimals) fraction = fraction * 10 + (*p - '0');
+    }
+    if (*p != '\0' || decimals > 2) return cents_result::malformed;
+    if (decimals == 1) fraction *= 10;
+    if (too_large || value > (max_cents - fraction) / 100) return cents_result::too_large;
+    *cents = value * 100 + fraction;
+    return cents_result::ok;
 }

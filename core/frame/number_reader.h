@@ -1,7 +1,9 @@
-// Locale-independent decimal number reader shared by the amount key of sepa_add and
-// the MT940 parser. The process locale never changes what it accepts (a caller's
+// Locale-independent readers of decimal numbers: amounts of payment orders, and the
+// numbers of MT940 statements. The process locale never changes what it accepts (a caller's
 // setlocale(LC_NUMERIC, "de_DE") would make strtod expect a comma).
 #pragma once
+
+#include <cstdint>
 
 // Reads optional leading white space, an optional sign, a mantissa of digits with at
 // most one '.', holding at least one digit, then optionally 'e'/'E', an optional
@@ -13,10 +15,12 @@
 // the decimal point, exceeds 511 in magnitude or the value is not finite.
 const char *scan_decimal(const char *text, double *value, bool *out_of_range);
 
-// True when the whole of `text` is one number in range (an empty text reads as 0).
-bool read_decimal(const char *text, double *value);
+// Reading an amount of money in the one form payment orders take: one or more
+// digits, then optionally a full stop and at most two decimals ("60", "60.5",
+// "60.50", "60."). No blanks, signs, exponents or decimal commas: a value that
+// does not say plainly what it is worth is refused rather than guessed at.
+enum class cents_result { ok, malformed, too_large };
 
-// floor(x) + 1 when the fraction of x is 0.5 or more, else floor(x). A fraction
-// within a few units in the last place below 0.5 counts as 0.5, so that decimal
-// halves that doubles cannot hold exactly (1.005 * 100) round up.
-double round_half_up(double x);
+// Reads `text` as above into *cents (exact, no binary fractions on the way). Values
+// above `max_cents` give too_large (*cents is then left alone). NULL is malformed.
+cents_result read_cents(const char *text, int64_t max_cents, int64_t *cents);

@@ -15,6 +15,86 @@ void format_text(char *buffer, size_t size, const char *format, ...) {
     va_end(args);
     if (n < 0) buffer[0] = '\0';
     buffer[size - 1] = '\0';
+    if (n >= 0 && static_cast<size_t>(n) >= size) {
+        // Cut: drop a character whose last bytes fell off the end.
+        size_t end = size - 1, start = end;
+        while (start > 0 && (static_cast<unsigned char>(buffer[start - 1]) & 0xC0) == 0x80 && end - start < 3) --start;
+        if (start > 0 && static_cast<unsigned char>(buffer[start - 1]) >= 0xC0) {
+            --start;
+            if (utf8_character_length(reinterpret_cast<unsigned char *>(buffer + start)) != end - start)
+                buffer[start] = '\0';
+        }
+    }
+}
+
+size_t utf8_character_length(const unsigned char *p) {
+    const unsigned char c = p[0];
+    if (c < 0x80) return c == 0 ? 0 : 1;
+    // Java hands texts over in modified UTF-8: NUL as C0 80 and characters beyond
+    // U+FFFF as a pair of encoded surrogates. Each stays one character, so that a
+    // Java caller gets its own text back in an error message.
+    if (c == 0xC0 && p[1] == 0x80) return 2;
+    if (c == 0xED && p[1] >= 0xA0 && p[1] <= 0xAF && (p[2] & 0xC0) == 0x80 && p[3] == 0xED && p[4] >= 0xB0 &&
+        p[4] <= 0xBF && (p[5] & 0xC0) == 0x80)
+        return 6;
+    size_t length;
+    unsigned min_second = 0x80, max_second = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) length = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        if (c == 0xE0) min_second = 0xA0;       // overlong
+        else if (c == 0xED) max_second = 0x9F;  // surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        if (c == 0xF0) min_second = 0x90;
+        else if (c == 0xF4) max_second = 0x8F;  // beyond U+10FFFF
+    } else {
+        return 0;
+    }
+    if (p[1] < min_second || p[1] > max_second) return 0;
+    for (size_t i = 2; i < length; ++i)
+        if ((p[i] & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+void describe_character(const char *at, char out[CHARACTER_TEXT_SIZE]) {
+    const auto *p = reinterpret_cast<const unsigned char *>(at);
+    const size_t length = utf8_character_length(p);
+    // C0 controls, DEL and the C1 controls (U+0080-U+009F) are invisible in a message.
+    if (length == 1 && (p[0] < 0x20 || p[0] == 0x7F)) {
+        format_text(out, CHARACTER_TEXT_SIZE, "U+%04X", p[0]);
+    } else if (length == 2 && p[0] == 0xC2 && p[1] < 0xA0) {
+        format_text(out, CHARACTER_TEXT_SIZE, "U+%04X", p[1]);
+    } else if (length == 0) {
+        format_text(out, CHARACTER_TEXT_SIZE, "\\x%02X", p[0]);
+    } else {
+        std::memcpy(out, at, length);
+        out[length] = '\0';
+    }
+}
+
+void quote_text(const char *text, char out[QUOTED_TEXT_SIZE]) {
+    if (text == nullptr) {
+        std::memcpy(out, "NULL", 5);
+        return;
+    }
+    constexpr size_t limit = QUOTED_TEXT_SIZE - CHARACTER_TEXT_SIZE - 4;  // room for one more and "..."
+    size_t n = 0;
+    const char *p = text;
+    while (*p != '\0' && n < limit) {
+        char character[CHARACTER_TEXT_SIZE];
+        describe_character(p, character);
+        const size_t length = utf8_character_length(reinterpret_cast<const unsigned char *>(p));
+        p += length == 0 ? 1 : length;
+        const size_t shown = std::strlen(character);
+        std::memcpy(out + n, character, shown);
+        n += shown;
+    }
+    if (*p != '\0') {
+        std::memcpy(out + n, "...", 3);
+        n += 3;
+    }
+    out[n] = '\0';
 }
 
 namespace {
@@ -45,11 +125,14 @@ pattern_set bic_patterns(bic_pattern, 1);
 
 }  // namespace
 
-int check_text(const char *text, char *bad, int level) {
+int check_text(const char *text, const char **bad, int level) {
+    return check_text_under(current_rulebook_row(), text, bad, level);
+}
+
+int check_text_under(const rulebook_t *rulebook, const char *text, const char **bad, int level) {
     if (text == nullptr) return 1;
-    const int rulebook = current_rulebook();
-    if (rulebook == RULEBOOK_DE_2_6 && level >= 2) level = 1;
-    const bool austrian = rulebook == RULEBOOK_AT_6;
+    if (rulebook != nullptr && rulebook->names_without_extended && level >= 2) level = 1;
+    const bool austrian = rulebook != nullptr && rulebook->austrian_charset;
     const auto *p = reinterpret_cast<const unsigned char *>(text);
     while (*p) {
         const unsigned char c = *p;
@@ -71,7 +154,7 @@ int check_text(const char *text, char *bad, int level) {
                 continue;
             }
         }
-        if (bad != nullptr) *bad = static_cast<char>(c);
+        if (bad != nullptr) *bad = reinterpret_cast<const char *>(p);
         return 0;
     }
     return 1;

@@ -3,6 +3,7 @@
 
 #include "core/frame/rulebook.h"
 #include "core/message/owned_text.h"
+#include "core/message/postal_address.h"
 #include "core/message/transaction_list.h"
 #include "sepa.h"
 
@@ -23,6 +24,8 @@ extern "C" SEPA_API void sepa_free(sepa_t *message) {
     char **texts[] = {&message->iban, &message->bic,  &message->name,
                       &message->creditor_id, &message->date, &message->message_id};
     for (char **text : texts) text_wipe_free(text);
+    auto **address = reinterpret_cast<postal_address **>(&message->address);
+    address_free(address);
     wipe_memory(message, sizeof *message);
     std::free(message);
 }

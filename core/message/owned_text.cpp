@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/frame/rulebook.h"
+#include "core/frame/transliteration.h"
+
 void wipe_memory(void *memory, size_t size) {
     // Stores through a volatile pointer are not removed as dead stores before free().
     volatile unsigned char *p = static_cast<volatile unsigned char *>(memory);
@@ -24,5 +27,12 @@ bool text_store(char **field, const char *text) {
     std::memcpy(copy, text, size);
     text_wipe_free(field);
     *field = copy;
+    return true;
+}
+
+bool text_transliterated(const char *text, int level, char **out) {
+    *out = static_cast<char *>(std::malloc(std::strlen(text) + 1));
+    if (*out == nullptr) return false;
+    transliterate(current_rulebook_row(), text, level, *out);
     return true;
 }

@@ -14,3 +14,7 @@ void text_wipe_free(char **text);
 // The copy is made first: when `text` is NULL or memory is exhausted, *field keeps
 // its value and the result is false.
 bool text_store(char **field, const char *text);
+
+// A malloc() copy of `text` converted to the SEPA character set of the current
+// rulebook at character `level` (see transliterate). False when memory is exhausted.
+bool text_transliterated(const char *text, int level, char **out);

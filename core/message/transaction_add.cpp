@@ -13,10 +13,9 @@
 #include "core/message/bic_text.h"
 #include "core/message/calendar_date.h"
 #include "core/message/message_error.h"
-#include "core/message/message_id_check.h"
-#include "core/message/non_eea_bic.h"
 #include "core/message/owned_text.h"
 #include "core/message/transaction_list.h"
+#include "core/message/transaction_rules.h"
 #include "core/message/transactions.h"
 #include "sepa.h"
 
@@ -25,18 +24,20 @@ namespace {
 // Everything either kind of transaction may carry; moved into the typed record once
 // the transaction is accepted.
 struct tx_draft {
-    char *end_to_end_id, *name, *iban, *bic, *country, *addr_line1, *addr_line2, *remittance, *purpose, *date;
+    char *end_to_end_id, *name, *iban, *bic, *remittance, *purpose, *date;
+    postal_address *address;
     char *mandate_ref, *mandate_date, *old_mandate_ref, *old_iban;
-    double amount;
+    int64_t amount_cents;
     int32_t seq_type;
     uint8_t smnda;
 };
 
 void draft_wipe(tx_draft &d) {
-    char **texts[] = {&d.end_to_end_id, &d.name,        &d.iban,         &d.bic,          &d.country,
-                      &d.addr_line1,    &d.addr_line2,  &d.remittance,   &d.purpose,      &d.date,
+    char **texts[] = {&d.end_to_end_id, &d.name,       &d.iban,         &d.bic,
+                      &d.remittance,    &d.purpose,    &d.date,
                       &d.mandate_ref,   &d.mandate_date, &d.old_mandate_ref, &d.old_iban};
     for (char **text : texts) text_wipe_free(text);
+    address_free(&d.address);
     wipe_memory(&d, sizeof d);
 }
 
@@ -44,10 +45,23 @@ struct add_context {
     sepa_t *message;
     tx_draft draft;
     bool direct_debit() const { return message->type == SEPA_MSGTYPE_DDI; }
-    // Formats a failure into the message's error buffer and returns it.
-    const char *formatted(const char *format, int byte) {
-        format_text(message->error_buf, sizeof message->error_buf, format, byte);
+    // Formats a failure naming a text (a character, a key, a value) into the
+    // message's error buffer and returns it.
+    const char *formatted(const char *format, const char *text) {
+        format_text(message->error_buf, sizeof message->error_buf, format, text);
         return message->error_buf;
+    }
+    // The failure of a character check, showing the whole offending character.
+    const char *bad_character(const char *format, const char *at) {
+        char character[CHARACTER_TEXT_SIZE];
+        describe_character(at, character);
+        return formatted(format, character);
+    }
+    // A failure that quotes the caller's value.
+    const char *quoting(const char *format, const char *value) {
+        char quoted[QUOTED_TEXT_SIZE];
+        quote_text(value, quoted);
+        return formatted(format, quoted);
     }
 };
 
@@ -64,12 +78,20 @@ bool length_between(const char *value, size_t min, size_t max) {
     return n >= min && n <= max;
 }
 
-// The character check of the rulebook at `level`, then the copy.
+// The character check of the rulebook at `level`, then the copy; with the message's
+// transliteration on, of the converted text.
 const char *checked_characters(add_context &ctx, char **field, const char *value, int level,
                                const char *character_failure) {
-    char bad = 0;
-    if (!check_text(value, &bad, level)) return ctx.formatted(character_failure, bad);
-    return store(field, value);
+    char *converted = nullptr;
+    if (ctx.message->transliterate && value != nullptr) {
+        if (!text_transliterated(value, level, &converted)) return out_of_memory_text;
+        value = converted;
+    }
+    const char *bad = nullptr;
+    const char *failure = check_text(value, &bad, level) ? store(field, value)
+                                                         : ctx.bad_character(character_failure, bad);
+    text_wipe_free(&converted);
+    return failure;
 }
 
 // Length bounds, then the character check.
@@ -91,18 +113,16 @@ const char *checked_date(char **field, const char *value, const char *format_fai
 const char *checked_identifier(add_context &ctx, char **field, const char *value, size_t max,
                                const char *length_failure, int level, const char *character_failure) {
     if (!length_between(value, 1, max)) return length_failure;
-    char bad = 0;
-    if (!check_text(value, &bad, level)) return ctx.formatted(character_failure, bad);
-    for (const char *p = value; *p; ++p) {
-        if (!is_identifier_char(*p)) return ctx.formatted(character_failure, *p);
-    }
+    const char *bad = nullptr;
+    if (!identifier_chars_ok(current_rulebook_row(), value, level, &bad))
+        return ctx.bad_character(character_failure, bad);
     return store(field, value);
 }
 
 const char *check_name(add_context &ctx, const char *value) {
     return checked_text(ctx, &ctx.draft.name, value, 1, 70, "Invalid name (must be 1-70 characters)", 2,
-                        ctx.direct_debit() ? "Invalid character '%c' in debtor name"
-                                           : "Invalid character '%c' in creditor name");
+                        ctx.direct_debit() ? "Invalid character '%s' in debtor name"
+                                           : "Invalid character '%s' in creditor name");
 }
 
 const char *check_iban_into(char **field, const char *value) {
@@ -124,35 +144,20 @@ const char *check_bic(add_context &ctx, const char *value) {
     return store(&ctx.draft.bic, upper);
 }
 
-const char *check_country(add_context &ctx, const char *value) {
-    const bool valid = length_between(value, 2, 2) && value[0] >= 'A' && value[0] <= 'Z' && value[1] >= 'A' &&
-                       value[1] <= 'Z';
-    if (!valid) return "Invalid country code";
-    return store(&ctx.draft.country, value);
-}
-
-const char *check_address_line1(add_context &ctx, const char *value) {
-    if (!check_line_length(value)) return "Invalid address line 1 (must be 1-70 chars)";
-    return checked_characters(ctx, &ctx.draft.addr_line1, value, 2, "Invalid character '%c' in address line 1");
-}
-
-const char *check_address_line2(add_context &ctx, const char *value) {
-    if (!check_line_length(value)) return "Invalid address line 2 (must be 1-70 chars)";
-    return checked_characters(ctx, &ctx.draft.addr_line2, value, 2, "Invalid character '%c' in address line 2");
-}
-
 const char *check_remittance(add_context &ctx, const char *value) {
     const char *failure = checked_text(
         ctx, &ctx.draft.remittance, value, 0, 140,
         "Invalid unstructured remittance information (must be 0-140 characters)", 2,
-        "Invalid character '%c' in unstructured remittance information");
+        "Invalid character '%s' in unstructured remittance information");
     // An empty text is accepted but means "no remittance information": the schemas
     // do not admit an empty Ustrd element.
     if (failure == nullptr && ctx.draft.remittance[0] == '\0') text_wipe_free(&ctx.draft.remittance);
     return failure;
 }
 
-const char *check_amount(add_context &ctx, const char *value) { return validate_amount(value, &ctx.draft.amount); }
+const char *check_amount(add_context &ctx, const char *value) {
+    return read_amount(value, &ctx.draft.amount_cents, ctx.message->error_buf, sizeof ctx.message->error_buf);
+}
 
 const char *check_date(add_context &ctx, const char *value) {
     return checked_date(&ctx.draft.date, value, "Invalid execution date (format: yyyy-mm-dd)");
@@ -161,14 +166,14 @@ const char *check_date(add_context &ctx, const char *value) {
 const char *check_end_to_end_id(add_context &ctx, const char *value) {
     return checked_identifier(ctx, &ctx.draft.end_to_end_id, value, 35,
                         "Invalid end-to-end ID (must be 1-35 characters)", 1,
-                        "Invalid character '%c' in end-to-end ID");
+                        "Invalid character '%s' in end-to-end ID");
 }
 
 const char *check_purpose(add_context &ctx, const char *value) {
     // Purpose codes are four letters of the ISO code list; other bytes (control
     // characters, broken UTF-8) would make the document unreadable.
     return checked_text(ctx, &ctx.draft.purpose, value, 4, 4, "Invalid purpose (must be 4 characters)", 0,
-                        "Invalid character '%c' in purpose");
+                        "Invalid character '%s' in purpose");
 }
 
 const char *check_sequence(add_context &ctx, const char *value) {
@@ -183,11 +188,9 @@ const char *check_sequence(add_context &ctx, const char *value) {
 }
 
 const char *check_mandate_ref(add_context &ctx, const char *value) {
-    // From "DE-3.0" on, mandate references may contain spaces.
-    const int level = current_rulebook() >= RULEBOOK_DE_3_0 ? 1 : 0;
     return checked_identifier(ctx, &ctx.draft.mandate_ref, value, 35,
-                        "Invalid mandate reference (must be 1-35 characters)", level,
-                        "Invalid character '%c' in mandate reference");
+                        "Invalid mandate reference (must be 1-35 characters)", mandate_id_level(current_rulebook_row()),
+                        "Invalid character '%s' in mandate reference");
 }
 
 const char *check_mandate_date(add_context &ctx, const char *value) {
@@ -196,16 +199,14 @@ const char *check_mandate_date(add_context &ctx, const char *value) {
 
 const char *check_old_mandate_ref(add_context &ctx, const char *value) {
     return checked_identifier(ctx, &ctx.draft.old_mandate_ref, value, 35,
-                        "Invalid old mandate reference (must be 1-35 characters)", 0,
-                        "Invalid character '%c' in old mandate reference");
+                        "Invalid old mandate reference (must be 1-35 characters)",
+                        mandate_id_level(current_rulebook_row()),
+                        "Invalid character '%s' in old mandate reference");
 }
 
 const char *check_smnda(add_context &ctx, const char *value) {
-    if (value == nullptr || std::strcmp(value, "1") != 0) {
-        format_text(ctx.message->error_buf, sizeof ctx.message->error_buf, "Invalid value '%s' for SMNDA flag",
-                    value == nullptr ? "NULL" : value);
-        return ctx.message->error_buf;
-    }
+    if (value == nullptr || std::strcmp(value, "1") != 0)
+        return ctx.quoting("Invalid value '%s' for SMNDA flag", value);
     ctx.draft.smnda = 1;
     return nullptr;
 }
@@ -222,9 +223,6 @@ const key_rule key_rules[] = {
     {"name", FOR_BOTH, check_name},
     {"iban", FOR_BOTH, check_iban},
     {"bic", FOR_BOTH, check_bic},
-    {"addrCC", FOR_BOTH, check_country},
-    {"addrLine1", FOR_BOTH, check_address_line1},
-    {"addrLine2", FOR_BOTH, check_address_line2},
     {"ref", FOR_BOTH, check_remittance},
     {"amount", FOR_BOTH, check_amount},
     {"date", FOR_BOTH, check_date},
@@ -245,20 +243,27 @@ const key_rule *find_key(const char *key, uint32_t type) {
     return nullptr;
 }
 
+tx_rule_view rule_view(const add_context &ctx) {
+    const tx_draft &d = ctx.draft;
+    return {ctx.direct_debit(), d.end_to_end_id, d.name,        d.iban,           d.bic,
+            d.address,          d.remittance,    d.mandate_ref, d.old_mandate_ref};
+}
+
 // What a transaction must carry once all pairs are read; the first failing check
 // is reported.
-const char *completeness_failure(const add_context &ctx) {
+const char *completeness_failure(add_context &ctx) {
     const tx_draft &d = ctx.draft;
     const bool dd = ctx.direct_debit();
-    const int rulebook = current_rulebook();
     if (d.iban == nullptr) return "IBAN missing";
-    if (d.bic == nullptr && rulebook == RULEBOOK_DE_2_6) return "BIC missing";
-    if (dd && rulebook >= RULEBOOK_DE_3_1 && d.bic != nullptr && is_non_eea_bic(d.bic) == 1 &&
-        d.addr_line1 == nullptr && d.addr_line2 == nullptr) {
-        return "Address required for BICs outside EEA";
+    rule_failure failure{};
+    if (const rulebook_t *rulebook = current_rulebook_row();
+        rulebook != nullptr && !transaction_rules_kept(*rulebook, rule_view(ctx), &failure)) {
+        if (failure.text != failure.buffer) return failure.text;
+        format_text(ctx.message->error_buf, sizeof ctx.message->error_buf, "%s", failure.buffer);
+        return ctx.message->error_buf;
     }
     if (dd && d.seq_type == SEQ_NONE) return "Sequence type missing";
-    if (d.amount == 0) return "Amount missing";
+    if (d.amount_cents == 0) return "Amount missing";
     // The documents need a counterparty name and, for a direct debit, the mandate.
     if (d.name == nullptr) return "Name missing";
     if (dd && d.mandate_ref == nullptr) return "Mandate reference missing";
@@ -273,8 +278,8 @@ void *build_record(add_context &ctx) {
     if (ctx.direct_debit()) {
         auto *tx = static_cast<ddi_transaction *>(std::calloc(1, sizeof(ddi_transaction)));
         if (tx == nullptr) return nullptr;
-        *tx = {d.end_to_end_id, d.name,     d.iban,         d.bic,         d.country,         d.addr_line1,
-               d.addr_line2,    d.seq_type, d.amount,       d.date,        d.mandate_ref,     d.mandate_date,
+        *tx = {d.end_to_end_id, d.name,     d.iban,         d.bic,         d.address,
+               d.seq_type,      d.amount_cents,   d.date,         d.mandate_ref, d.mandate_date,
                d.old_mandate_ref, d.old_iban, d.smnda,      d.remittance,  nullptr};
         // The purpose is not a direct-debit key, so the draft never holds one here.
         std::memset(&d, 0, sizeof d);
@@ -282,9 +287,9 @@ void *build_record(add_context &ctx) {
     }
     auto *tx = static_cast<cti_transaction *>(std::calloc(1, sizeof(cti_transaction)));
     if (tx == nullptr) return nullptr;
-    *tx = {d.end_to_end_id, d.name,       d.iban,    d.bic,    d.country, d.addr_line1,
-           d.addr_line2,    d.remittance, d.purpose, d.amount, d.date,    nullptr};
-    // The mandate keys are ignored on a credit transfer, so the draft holds none.
+    *tx = {d.end_to_end_id, d.name,    d.iban,   d.bic,  d.address,
+           d.remittance,    d.purpose, d.amount_cents, d.date, nullptr};
+    // The mandate keys are refused on a credit transfer, so the draft holds none.
     std::memset(&d, 0, sizeof d);
     return tx;
 }
@@ -305,18 +310,32 @@ extern "C" SEPA_API int sepa_add(sepa_t *message, const sepa_kvpair_t *pairs) {
     for (const sepa_kvpair_t *pair = pairs; pair->key != nullptr; ++pair) {
         const key_rule *rule = find_key(pair->key, message->type);
         if (rule == nullptr) {
-            if (!ctx.direct_debit()) continue;  // a credit transfer ignores keys it does not know
-            format_text(message->error_buf, sizeof message->error_buf, "Invalid transaction property '%s'",
-                        pair->key);
-            return refuse(ctx, message->error_buf);
+            if (const address_field field = find_address_field(pair->key); field != ADDRESS_FIELD_COUNT) {
+                char *converted = nullptr;
+                const char *value = pair->value;
+                if (message->transliterate && value != nullptr) {
+                    if (!text_transliterated(value, 2, &converted)) return refuse(ctx, out_of_memory_text);
+                    value = converted;
+                }
+                const char *failure = address_value_failure(current_rulebook_row(), field, value,
+                                                            message->error_buf, sizeof message->error_buf);
+                const bool stored = failure == nullptr && address_set(&ctx.draft.address, field, value);
+                text_wipe_free(&converted);
+                if (failure != nullptr) return refuse(ctx, failure);
+                if (!stored) return refuse(ctx, out_of_memory_text);
+                continue;
+            }
+            // A key the message type does not know is refused, not dropped: a misspelt
+            // or misplaced key would otherwise vanish from the document unnoticed.
+            return refuse(ctx, ctx.quoting("Invalid transaction property '%s'", pair->key));
         }
         if (const char *failure = rule->check(ctx, pair->value)) return refuse(ctx, failure);
     }
     if (const char *failure = completeness_failure(ctx)) return refuse(ctx, failure);
 
-    const double amount = ctx.draft.amount;
+    const int64_t amount_cents = ctx.draft.amount_cents;
     void *record = build_record(ctx);
     if (record == nullptr) return refuse(ctx, out_of_memory_text);
-    transaction_list_append(message, record, amount);
+    transaction_list_append(message, record, amount_cents);
     return 1;
 }

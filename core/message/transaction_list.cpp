@@ -2,29 +2,31 @@
 
 #include <cstdlib>
 
+#include "core/message/amount.h"
 #include "core/message/owned_text.h"
 
 void cti_transaction_free(cti_transaction *tx) {
     if (tx == nullptr) return;
-    char **texts[] = {&tx->end_to_end_id, &tx->name,       &tx->iban,       &tx->bic,     &tx->country,
-                      &tx->addr_line1,    &tx->addr_line2, &tx->remittance, &tx->purpose, &tx->date};
+    char **texts[] = {&tx->end_to_end_id, &tx->name,    &tx->iban, &tx->bic,
+                      &tx->remittance,    &tx->purpose, &tx->date};
     for (char **text : texts) text_wipe_free(text);
+    address_free(&tx->address);
     wipe_memory(tx, sizeof *tx);
     std::free(tx);
 }
 
 void ddi_transaction_free(ddi_transaction *tx) {
     if (tx == nullptr) return;
-    char **texts[] = {&tx->end_to_end_id, &tx->name,         &tx->iban,         &tx->bic,
-                      &tx->country,       &tx->addr_line1,   &tx->addr_line2,   &tx->date,
-                      &tx->mandate_ref,   &tx->mandate_date, &tx->old_mandate_ref, &tx->old_iban,
-                      &tx->remittance};
+    char **texts[] = {&tx->end_to_end_id, &tx->name,         &tx->iban,            &tx->bic,
+                      &tx->date,          &tx->mandate_ref,  &tx->mandate_date,    &tx->old_mandate_ref,
+                      &tx->old_iban,      &tx->remittance};
     for (char **text : texts) text_wipe_free(text);
+    address_free(&tx->address);
     wipe_memory(tx, sizeof *tx);
     std::free(tx);
 }
 
-void transaction_list_append(sepa_t *message, void *tx, double amount) {
+void transaction_list_append(sepa_t *message, void *tx, int64_t amount_cents) {
     if (message->tx_tail == nullptr) {
         message->tx_head = tx;
     } else if (message->type == SEPA_MSGTYPE_DDI) {
@@ -34,7 +36,9 @@ void transaction_list_append(sepa_t *message, void *tx, double amount) {
     }
     message->tx_tail = tx;
     message->tx_count += 1;
-    message->control_sum += amount;
+    // Added in integer cents: a double sum of 100 000 amounts drifts by whole cents.
+    message->control_sum_cents = add_to_control_sum(message->control_sum_cents, amount_cents);
+    message->control_sum = static_cast<double>(message->control_sum_cents) / 100.0;
 }
 
 void transaction_list_free(sepa_t *message) {

@@ -10,7 +10,7 @@ void cti_transaction_free(cti_transaction *tx);
 void ddi_transaction_free(ddi_transaction *tx);
 
 // Links `tx` after the message's tail and adds it to the count and control sum.
-void transaction_list_append(sepa_t *message, void *tx, double amount);
+void transaction_list_append(sepa_t *message, void *tx, int64_t amount_cents);
 
 // Frees the whole list of the message's type and empties it (count and control
 // sum stay as they are; the message is about to be freed).

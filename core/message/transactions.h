@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/message/postal_address.h"
 #include "sepa.h"
 
 // Credit transfer (message type 2): one payment to a creditor.
@@ -12,12 +13,10 @@ struct cti_transaction {
     char *name;           // "name": creditor name
     char *iban;           // "iban": creditor IBAN
     char *bic;            // "bic": creditor BIC, upper case
-    char *country;        // "addrCC"
-    char *addr_line1;     // "addrLine1"
-    char *addr_line2;     // "addrLine2"
+    postal_address *address;  // "addrCC", "addrLine1", "addrLine2", "addrTown" ...; NULL = none
     char *remittance;     // "ref": unstructured remittance information
     char *purpose;        // "purp": purpose code, 4 bytes
-    double amount;        // "amount", rounded to cents; 0 = not given
+    int64_t amount_cents; // "amount" in euro cents; 0 = not given
     char *date;           // "date"; NULL = the message's date
     cti_transaction *next;
 };
@@ -31,11 +30,9 @@ struct ddi_transaction {
     char *name;             // "name": debtor name
     char *iban;             // "iban": debtor IBAN
     char *bic;              // "bic": debtor BIC, upper case
-    char *country;          // "addrCC"
-    char *addr_line1;       // "addrLine1"
-    char *addr_line2;       // "addrLine2"
+    postal_address *address;  // "addrCC", "addrLine1", "addrLine2", "addrTown" ...; NULL = none
     int32_t seq_type;       // "seq": seq_type_t
-    double amount;          // "amount", rounded to cents; 0 = not given
+    int64_t amount_cents;   // "amount" in euro cents; 0 = not given
     char *date;             // "date"; NULL = the message's date
     char *mandate_ref;      // "mref"
     char *mandate_date;     // "mdate"

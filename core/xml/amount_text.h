@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
-inline constexpr size_t AMOUNT_TEXT_SIZE = 128;
+inline constexpr size_t AMOUNT_TEXT_SIZE = 32;
 
-// Writes `value` rounded half up to cents into `out` (AMOUNT_TEXT_SIZE bytes), e.g.
-// 12.34 -> "12.34", 0.5 -> "0.50", -1.5 -> "-1.50". Returns the text length.
-// Values whose cents do not fit a signed 64-bit number are not rendered (the writers
-// refuse such amounts before they get here); the text is then "0.00".
-size_t format_amount(double value, char out[AMOUNT_TEXT_SIZE]);
+// Writes an amount of `cents` as euro with two decimals into `out`
+// (AMOUNT_TEXT_SIZE bytes), e.g. 1234 -> "12.34", 50 -> "0.50", -150 -> "-1.50".
+// Returns the text length.
+size_t format_amount(int64_t cents, char out[AMOUNT_TEXT_SIZE]);

@@ -3,11 +3,13 @@
 #include "core/frame/out_of_memory.h"
 #include "core/frame/rulebook.h"
 #include "core/message/creditor_id_check.h"
+#include "core/message/transaction_rules.h"
 #include "core/message/transactions.h"
 #include "core/xml/document_writers.h"
 #include "core/xml/payment_groups.h"
-#include "core/xml/schema_profile.h"
 #include "core/xml/writer_common.h"
+
+#include <string>
 
 namespace {
 
@@ -33,14 +35,25 @@ bool check_creditor(sepa_t *message) {
     else if (message->creditor_id == nullptr) missing = "Missing creditor identifier";
     else if (const char *invalid = creditor_id_error(message->creditor_id)) missing = invalid;
     else if (message->tx_count == 0 || message->tx_head == nullptr) missing = "No transactions available";
-    else if (!control_sum_fits_schema(message->control_sum)) missing = "Control sum too large";
+    else if (!control_sum_fits_schema(message->control_sum_cents)) missing = "Control sum too large";
     if (missing != nullptr) message->error = missing;
     return missing == nullptr;
 }
 
-// What the rulebook's schema demands of each transaction. sepa_add has checked
-// them under the rulebook of that moment; the rulebook may have changed since.
-bool check_transactions(sepa_t *message, const schema_profile &profile, const char *rulebook) {
+tx_rule_view rule_view(const ddi_transaction &tx) {
+    return {true,       tx.end_to_end_id, tx.name,        tx.iban,           tx.bic,
+            tx.address, tx.remittance,    tx.mandate_ref, tx.old_mandate_ref};
+}
+
+// What the document needs of each transaction, and the rules of the rulebook it is
+// rendered under (sepa_add checked them under the rulebook of that moment).
+bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
+    const auto *creditor = static_cast<const postal_address *>(message->address);
+    if (const char *failure =
+            address_failure_under(rulebook, creditor, message->error_buf, sizeof message->error_buf)) {
+        set_error(message, "Creditor address: %s", std::string(failure).c_str());
+        return false;
+    }
     unsigned number = 0;
     for (auto *tx = static_cast<const ddi_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
         ++number;
@@ -50,104 +63,96 @@ bool check_transactions(sepa_t *message, const schema_profile &profile, const ch
             return set_error(message, "Missing debtor IBAN in transaction %u", number), false;
         if (tx->seq_type < SEQ_FRST || tx->seq_type > SEQ_FNAL)
             return set_error(message, "Missing sequence type in transaction %u", number), false;
-        if (!amount_fits_schema(tx->amount))
+        if (!amount_fits_schema(tx->amount_cents))
             return set_error(message, "Invalid amount in transaction %u", number), false;
         if (tx->mandate_ref == nullptr)
             return set_error(message, "Missing mandate reference in transaction %u", number), false;
         if (tx->mandate_date == nullptr)
             return set_error(message, "Missing mandate signature date in transaction %u", number), false;
-        if (tx->bic == nullptr && profile.agents_need_bic)
-            return set_error(message, "BIC missing in transaction %u (required by rulebook %s)", number,
-                             rulebook), false;
-        if (!check_identifier(message, tx->end_to_end_id, profile.ids, "end-to-end ID", number, rulebook) ||
-            !check_identifier(message, tx->mandate_ref, profile.mandate_ids, "mandate reference", number, rulebook) ||
-            !check_identifier(message, tx->old_mandate_ref, profile.mandate_ids, "old mandate reference", number,
-                              rulebook))
-            return false;
+        if (!check_transaction_rules(message, rulebook, rule_view(*tx), number)) return false;
     }
     return true;
 }
 
 // AmdmntInd and AmdmntInfDtls of a mandate changed since the last collection.
-void write_amendment(xml_lines &out, const ddi_transaction *tx, const schema_profile &profile) {
-    out.fixed(6, "<AmdmntInd>true</AmdmntInd>");
-    out.open(6, "AmdmntInfDtls");
-    if (tx->old_mandate_ref != nullptr) out.escaped(7, "OrgnlMndtId", tx->old_mandate_ref);
+void write_amendment(xml_lines &out, const ddi_transaction *tx, const rulebook_t &rulebook) {
+    out.fixed("<AmdmntInd>true</AmdmntInd>");
+    out.open("AmdmntInfDtls");
+    if (tx->old_mandate_ref != nullptr) out.escaped("OrgnlMndtId", tx->old_mandate_ref);
     if (tx->smnda) {
         // Same mandate, new debtor agent: the newer guidelines name it in the account,
         // the older ones (up to DE-2.9, AT-6 and NL-6) in the agent.
-        const char *container = profile.smnda_as_account ? "OrgnlDbtrAcct" : "OrgnlDbtrAgt";
-        const char *inner = profile.smnda_as_account ? "Id" : "FinInstnId";
-        out.open(7, container);
-        out.open(8, inner);
-        out.open(9, "Othr");
-        out.fixed(10, "<Id>SMNDA</Id>");
-        out.close(9, "Othr");
-        out.close(8, inner);
-        out.close(7, container);
+        out.open(rulebook.smnda_as_account ? "OrgnlDbtrAcct" : "OrgnlDbtrAgt");
+        out.open(rulebook.smnda_as_account ? "Id" : "FinInstnId");
+        out.open("Othr");
+        out.fixed("<Id>SMNDA</Id>");
+        out.close();
+        out.close();
+        out.close();
     } else if (tx->old_iban != nullptr) {
-        write_account(out, "OrgnlDbtrAcct", 7, 8, tx->old_iban);
+        write_account(out, "OrgnlDbtrAcct", children::indented, tx->old_iban);
     }
-    out.close(6, "AmdmntInfDtls");
+    out.close();
 }
 
-void write_transaction(xml_lines &out, const ddi_transaction *tx, const schema_profile &profile) {
+void write_transaction(xml_lines &out, const ddi_transaction *tx, const rulebook_t &rulebook) {
     char amount[AMOUNT_TEXT_SIZE];
-    format_amount(tx->amount, amount);
-    out.open(3, "DrctDbtTxInf");
+    format_amount(tx->amount_cents, amount);
+    out.open("DrctDbtTxInf");
     write_payment_id(out, tx->end_to_end_id);
-    out.value_tagged(4, "InstdAmt Ccy=\"EUR\"", "InstdAmt", amount);
-    out.open(4, "DrctDbtTx");
-    out.open(5, "MndtRltdInf");
-    out.escaped(6, "MndtId", tx->mandate_ref);
-    out.value(6, "DtOfSgntr", tx->mandate_date);
-    if (tx->old_mandate_ref != nullptr || tx->old_iban != nullptr || tx->smnda) write_amendment(out, tx, profile);
-    out.close(5, "MndtRltdInf");
-    out.close(4, "DrctDbtTx");
-    write_agent(out, "DbtrAgt", 4, 5, profile.agent, tx->bic);
-    write_party(out, "Dbtr", 4, tx->name, {tx->country, tx->addr_line1, tx->addr_line2}, 6);
-    write_account(out, "DbtrAcct", 4, 5, tx->iban);
+    out.value("InstdAmt", {"Ccy", "EUR"}, amount);
+    out.open("DrctDbtTx");
+    out.open("MndtRltdInf");
+    out.escaped("MndtId", tx->mandate_ref);
+    out.value("DtOfSgntr", tx->mandate_date);
+    if (tx->old_mandate_ref != nullptr || tx->old_iban != nullptr || tx->smnda) write_amendment(out, tx, rulebook);
+    out.close();
+    out.close();
+    write_agent(out, "DbtrAgt", children::indented, rulebook.agent, tx->bic);
+    write_party(out, "Dbtr", tx->name, tx->address);
+    write_account(out, "DbtrAcct", children::indented, tx->iban);
     write_remittance(out, tx->remittance);
-    out.close(3, "DrctDbtTxInf");
+    out.close();
 }
 
 void write_block(xml_lines &out, const sepa_t *message, const ddi_group &group, int slot, int number,
-                 const char *instrument, const schema_profile &profile) {
+                 const char *instrument, const rulebook_t &rulebook) {
     write_block_start(out, message, number, "<PmtMtd>DD</PmtMtd>", group.count[slot], group.sum[slot]);
-    out.open(4, "LclInstrm");
-    out.value(5, "Cd", instrument);
-    out.close(4, "LclInstrm");
-    out.value(4, "SeqTp", sequence_types[slot]);
-    out.close(3, "PmtTpInf");
-    out.value(3, "ReqdColltnDt", group.date);
-    write_party(out, "Cdtr", 3, message->name);
-    write_account(out, "CdtrAcct", 3, 4, message->iban);
+    out.open("LclInstrm");
+    out.value("Cd", instrument);
+    out.close();
+    out.value("SeqTp", sequence_types[slot]);
+    out.close();  // PmtTpInf
+    out.value("ReqdColltnDt", group.date);
+    write_party(out, "Cdtr", message->name, static_cast<const postal_address *>(message->address));
+    write_account(out, "CdtrAcct", children::indented, message->iban);
     // check_creditor has made sure the creditor has a BIC.
-    write_agent(out, "CdtrAgt", 3, 4, profile.agent, message->bic);
-    out.fixed(3, "<ChrgBr>SLEV</ChrgBr>");
-    out.open(3, "CdtrSchmeId");
-    out.open(4, "Id");
-    out.open(5, "PrvtId");
-    out.open(6, "Othr");
-    out.escaped(7, "Id", message->creditor_id);
-    out.open(7, "SchmeNm");
-    out.fixed(8, "<Prtry>SEPA</Prtry>");
-    out.close(7, "SchmeNm");
-    out.close(6, "Othr");
-    out.close(5, "PrvtId");
-    out.close(4, "Id");
-    out.close(3, "CdtrSchmeId");
-    for (uint32_t i = 0; i < group.count[slot]; ++i) write_transaction(out, group.items[slot][i], profile);
-    out.close(2, "PmtInf");
+    write_agent(out, "CdtrAgt", children::indented, rulebook.agent, message->bic);
+    out.fixed("<ChrgBr>SLEV</ChrgBr>");
+    out.open("CdtrSchmeId");
+    out.open("Id");
+    out.open("PrvtId");
+    out.open("Othr");
+    out.escaped("Id", message->creditor_id);
+    out.open("SchmeNm");
+    out.fixed("<Prtry>SEPA</Prtry>");
+    out.close();
+    out.close();
+    out.close();
+    out.close();
+    out.close();
+    for (uint32_t i = 0; i < group.count[slot]; ++i) write_transaction(out, group.items[slot][i], rulebook);
+    out.close();  // PmtInf
 }
 
 // One PmtInf block per collection date and sequence type in use, numbered from 1.
-void write_blocks(xml_lines &out, const sepa_t *message, const ddi_group *groups, const char *instrument,
-                  const schema_profile &profile) {
+void write_blocks(xml_lines &out, const sepa_t *message, const payment_groups<ddi_transaction> &groups,
+                  const char *instrument, const rulebook_t &rulebook) {
     int number = 0;
-    for (const ddi_group *group = groups; group != nullptr; group = group->next)
+    for (uint32_t i = 0; i < groups.count; ++i)
         for (int slot = 0; slot < GROUP_SLOTS; ++slot)
-            if (group->count[slot] != 0) write_block(out, message, *group, slot, ++number, instrument, profile);
+            if (groups.groups[i].count[slot] != 0)
+                write_block(out, message, groups.groups[i], slot, ++number, instrument, rulebook);
 }
 
 }  // namespace
@@ -164,22 +169,22 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
         message->error = out_of_memory_text;
         return 0;
     }
-    const schema_profile *profile = schema_profile_of(rulebook);
-    if (profile == nullptr) {
+    const rulebook_t *row = rulebook_row(rulebook);
+    if (row == nullptr) {
         message->error = "unknown/unsupported SEPA rulebook selected";
         return 0;
     }
-    if (!check_transactions(message, *profile, rulebook_table[rulebook].name)) return 0;
+    if (!check_transactions(message, *row)) return 0;
 
-    ddi_group *groups = nullptr;
+    payment_groups<ddi_transaction> groups;
     if (!build_groups(static_cast<const ddi_transaction *>(message->tx_head), message->date,
                       [](const ddi_transaction *tx) { return tx->seq_type - 1; }, &groups)) {
         message->error = out_of_memory_text;
         return 0;
     }
-    const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, instrument, *profile); };
-    const int written = write_document(message, buffer, rulebook_table[rulebook].dd_schema,
-                                       rulebook_table[rulebook].schema_location, "CstmrDrctDbtInitn", start, blocks);
+    const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, instrument, *row); };
+    const int written =
+        write_document(message, buffer, row->dd, "CstmrDrctDbtInitn", groups.total_cents, start, blocks);
     release_groups(groups);
     return written;
 }

@@ -30,5 +30,5 @@ extern "C" SEPA_API char *sepa_toXML(sepa_t *handle) {
         buffer_release(&buffer);
         return nullptr;
     }
-    return buffer.data;
+    return buffer_take(&buffer);
 }

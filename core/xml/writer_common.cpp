@@ -5,21 +5,22 @@
 
 #include "core/frame/text_checks.h"
 #include "core/message/amount.h"
-#include "core/frame/number_reader.h"
+#include "core/message/transaction_rules.h"
 
-bool amount_fits_schema(double amount) {
-    // Cents as format_amount renders them, within the limit sepa_add applies.
-    const double cents = round_half_up(amount * 100.0);
-    return cents >= 1 && cents <= MAX_AMOUNT_CENTS;
-}
+bool amount_fits_schema(int64_t cents) { return cents >= 1 && cents <= MAX_AMOUNT_CENTS; }
 
-bool control_sum_fits_schema(double sum) { return sum >= 0 && sum < 1e15; }
+bool control_sum_fits_schema(int64_t cents) { return cents >= 0 && cents <= MAX_CONTROL_SUM_CENTS; }
 
-bool check_identifier(sepa_t *message, const char *text, id_charset charset, const char *what, unsigned number,
-                      const char *rulebook) {
-    const char *bad = first_bad_id_char(text, charset);
-    if (bad == nullptr) return true;
-    set_error(message, "Invalid character '%c' in %s of transaction %u (rulebook %s)", *bad, what, number, rulebook);
+bool check_transaction_rules(sepa_t *message, const rulebook_t &rulebook, const tx_rule_view &tx, unsigned number) {
+    rule_failure failure{};
+    if (transaction_rules_kept(rulebook, tx, &failure)) return true;
+    if (failure.what != nullptr) {
+        char character[CHARACTER_TEXT_SIZE];
+        describe_character(failure.bad, character);
+        set_error(message, "Invalid character '%s' in %s of transaction %u (rulebook %s)", character, failure.what,
+                  number, rulebook.name);
+    } else
+        set_error(message, "%s in transaction %u (required by rulebook %s)", failure.text, number, rulebook.name);
     return false;
 }
 
@@ -35,87 +36,89 @@ void format_pmt_inf_id(const char *message_id, int number, char out[PMT_INF_ID_S
     format_text(out, PMT_INF_ID_SIZE, "%.*s%s", room, message_id, suffix);
 }
 
-void write_group_header(xml_lines &out, const sepa_t *message, const writer_time &start) {
+void write_group_header(xml_lines &out, const sepa_t *message, int64_t control_sum_cents,
+                        const writer_time &start) {
     char created[CREATION_TIME_SIZE], count[COUNT_TEXT_SIZE], sum[AMOUNT_TEXT_SIZE];
     format_creation_time(start.utc, created);
     format_count(message->tx_count, count);
-    format_amount(message->control_sum, sum);
-    out.open(2, "GrpHdr");
-    out.value(3, "MsgId", message->message_id);
-    out.value(3, "CreDtTm", created);
-    out.value(3, "NbOfTxs", count);
-    out.value(3, "CtrlSum", sum);
-    out.open(3, "InitgPty");
-    if (message->name != nullptr) out.escaped(4, "Nm", message->name);
-    out.close(3, "InitgPty");
-    out.close(2, "GrpHdr");
+    format_amount(control_sum_cents, sum);
+    out.open("GrpHdr");
+    out.value("MsgId", message->message_id);
+    out.value("CreDtTm", created);
+    out.value("NbOfTxs", count);
+    out.value("CtrlSum", sum);
+    out.open("InitgPty");
+    if (message->name != nullptr) out.escaped("Nm", message->name);
+    out.close();
+    out.close();
 }
 
-void write_agent(xml_lines &out, std::string_view element, int depth, int inner_depth, const char *agent_element,
+void write_agent(xml_lines &out, std::string_view element, children layout, const char *agent_element,
                  const char *bic) {
-    out.open(depth, element);
-    out.open(inner_depth, "FinInstnId");
+    out.open(element, layout);
+    out.open("FinInstnId");
     if (bic != nullptr) {
-        out.value(inner_depth + 1, agent_element, bic);
+        out.value(agent_element, bic);
     } else {
-        out.open(inner_depth + 1, "Othr");
-        out.fixed(inner_depth + 2, "<Id>NOTPROVIDED</Id>");
-        out.close(inner_depth + 1, "Othr");
+        out.open("Othr");
+        out.fixed("<Id>NOTPROVIDED</Id>");
+        out.close();
     }
-    out.close(inner_depth, "FinInstnId");
-    out.close(depth, element);
+    out.close();
+    out.close();
 }
 
-void write_account(xml_lines &out, std::string_view element, int depth, int id_depth, const char *iban) {
-    out.open(depth, element);
-    out.open(id_depth, "Id");
-    out.value(id_depth + 1, "IBAN", iban);
-    out.close(id_depth, "Id");
-    out.close(depth, element);
+void write_account(xml_lines &out, std::string_view element, children layout, const char *iban) {
+    out.open(element, layout);
+    out.open("Id");
+    out.value("IBAN", iban);
+    out.close();
+    out.close();
 }
 
-void write_party(xml_lines &out, std::string_view element, int depth, const char *name,
-                 const party_address &address, int address_field_depth) {
-    out.open(depth, element);
-    out.escaped(depth + 1, "Nm", name);
-    if (address.country != nullptr || address.line1 != nullptr || address.line2 != nullptr) {
-        out.open(depth + 1, "PstlAdr");
-        if (address.country != nullptr) out.escaped(address_field_depth, "Ctry", address.country);
-        if (address.line1 != nullptr) out.escaped(address_field_depth, "AdrLine", address.line1);
-        if (address.line2 != nullptr) out.escaped(address_field_depth, "AdrLine", address.line2);
-        out.close(depth + 1, "PstlAdr");
+void write_party(xml_lines &out, std::string_view element, const char *name, const postal_address *address,
+                 children address_layout) {
+    out.open(element);
+    out.escaped("Nm", name);
+    if (address != nullptr) {
+        out.open("PstlAdr", address_layout);
+        for (int i = 0; i < ADDRESS_FIELD_COUNT; ++i) {
+            const auto field = static_cast<address_field>(i);
+            if (const char *value = address_get(address, field)) out.escaped(address_fields[field].element, value);
+        }
+        out.close();
     }
-    out.close(depth, element);
+    out.close();
 }
 
 void write_payment_id(xml_lines &out, const char *end_to_end_id) {
-    out.open(4, "PmtId");
-    if (end_to_end_id != nullptr) out.escaped(5, "EndToEndId", end_to_end_id);
-    else out.value(5, "EndToEndId", "NOTPROVIDED");
-    out.close(4, "PmtId");
+    out.open("PmtId");
+    if (end_to_end_id != nullptr) out.escaped("EndToEndId", end_to_end_id);
+    else out.value("EndToEndId", "NOTPROVIDED");
+    out.close();
 }
 
 void write_remittance(xml_lines &out, const char *remittance) {
     if (remittance == nullptr || remittance[0] == '\0') return;
-    out.open(4, "RmtInf");
-    out.escaped(5, "Ustrd", remittance);
-    out.close(4, "RmtInf");
+    out.open("RmtInf");
+    out.escaped("Ustrd", remittance);
+    out.close();
 }
 
 void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line,
-                       uint32_t count, double sum) {
+                       uint32_t count, int64_t sum_cents) {
     char id[PMT_INF_ID_SIZE], count_text[COUNT_TEXT_SIZE], sum_text[AMOUNT_TEXT_SIZE];
     format_pmt_inf_id(message->message_id, number, id);
     format_count(count, count_text);
-    format_amount(sum, sum_text);
-    out.open(2, "PmtInf");
-    out.value(3, "PmtInfId", id);
-    out.fixed(3, method_line);
-    out.fixed(3, message->batch_booking ? "<BtchBookg>true</BtchBookg>" : "<BtchBookg>false</BtchBookg>");
-    out.value(3, "NbOfTxs", count_text);
-    out.value(3, "CtrlSum", sum_text);
-    out.open(3, "PmtTpInf");
-    out.open(4, "SvcLvl");
-    out.fixed(5, "<Cd>SEPA</Cd>");
-    out.close(4, "SvcLvl");
+    format_amount(sum_cents, sum_text);
+    out.open("PmtInf");
+    out.value("PmtInfId", id);
+    out.fixed(method_line);
+    out.fixed(message->batch_booking ? "<BtchBookg>true</BtchBookg>" : "<BtchBookg>false</BtchBookg>");
+    out.value("NbOfTxs", count_text);
+    out.value("CtrlSum", sum_text);
+    out.open("PmtTpInf");
+    out.open("SvcLvl");
+    out.fixed("<Cd>SEPA</Cd>");
+    out.close();
 }

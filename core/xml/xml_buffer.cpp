@@ -1,19 +1,65 @@
 #include "core/xml/xml_buffer.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace {
+
+// Below this the buffer's memory is usually the heap's, already mapped.
+constexpr size_t prepare_from = size_t{1} << 20;
+constexpr size_t prepare_step = size_t{1} << 20;
+
+// Maps the pages of [from, to) of `data` at once, ahead of the writing. Returns false
+// where the system cannot (then nothing more is tried).
+bool prepare_pages(char *data, size_t from, size_t to) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    static bool unsupported = false;
+    if (unsupported) return false;
+    constexpr uintptr_t page = 4096;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(data + from) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(data + to) + page - 1) & ~(page - 1);
+    if (madvise(reinterpret_cast<void *>(start), end - start, MADV_POPULATE_WRITE) == 0) return true;
+    unsupported = true;
+#else
+    (void)data;
+    (void)from;
+    (void)to;
+#endif
+    return false;
+}
+
+}  // namespace
+
 int buffer_grow(xml_buffer *buffer, size_t n) {
-    if (buffer->capacity - buffer->used >= n) return 1;
+    if (buffer->ready - buffer->used >= n) return 1;
+    if (buffer->capacity - buffer->used >= n) {
+        // Only the preparation is behind: prepare the next step (the memory is there).
+        const size_t to = std::min<size_t>(buffer->capacity, static_cast<size_t>(buffer->used) + n + prepare_step);
+        buffer->ready = prepare_pages(buffer->data, buffer->ready, to) ? static_cast<uint32_t>(to) : buffer->capacity;
+        return 1;
+    }
     const size_t wanted = static_cast<size_t>(buffer->used) + n;
-    const size_t capacity = wanted / XML_BUFFER_STEP * XML_BUFFER_STEP + XML_BUFFER_STEP;
     // The record counts in 32 bits; a document of 4 GiB is refused like an exhausted heap.
-    if (capacity > UINT32_MAX) return 0;
+    if (wanted >= UINT32_MAX) return 0;
+    const size_t geometric = static_cast<size_t>(buffer->capacity) + buffer->capacity / 2;
+    const size_t least = wanted > geometric ? wanted : geometric;
+    size_t capacity = least / XML_BUFFER_STEP * XML_BUFFER_STEP + XML_BUFFER_STEP;
+    if (capacity > UINT32_MAX) capacity = UINT32_MAX;
     char *grown = static_cast<char *>(realloc(buffer->data, capacity));
     if (grown == nullptr) return 0;
     buffer->data = grown;
     buffer->capacity = static_cast<uint32_t>(capacity);
+    buffer->ready = buffer->capacity;
+    if (capacity >= prepare_from) {
+        const size_t to = std::min(capacity, wanted + prepare_step);
+        if (prepare_pages(grown, buffer->used, to)) buffer->ready = static_cast<uint32_t>(to);
+    }
     return 1;
 }
 
@@ -81,6 +127,16 @@ int buffer_append_escaped(xml_buffer *buffer, const char *text) {
     *out = '\0';
     buffer->used = static_cast<uint32_t>(out - buffer->data) + 1;
     return 1;
+}
+
+char *buffer_take(xml_buffer *buffer) {
+    char *text = buffer->data;
+    if (text != nullptr && buffer->used < buffer->capacity) {
+        // Shrinking keeps the text in place or moves it whole; a failure keeps it as it is.
+        if (char *fitted = static_cast<char *>(realloc(text, buffer->used))) text = fitted;
+    }
+    *buffer = xml_buffer{};
+    return text;
 }
 
 void buffer_release(xml_buffer *buffer) {

@@ -1,5 +1,7 @@
-// Growable text buffer into which the writers append a document. It grows in steps
-// of 256 bytes; every append either fits completely or leaves the buffer unchanged.
+// Growable text buffer into which the writers append a document. It grows by half
+// its size at least (in multiples of 256 bytes), so that a document of any size
+// costs a logarithmic number of reallocations; every append either fits completely
+// or leaves the buffer unchanged.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +11,7 @@ struct xml_buffer {
     char *data;         // the document so far; NULL until the first append
     uint32_t used;      // bytes in use including the terminating NUL; 0 while empty
     uint32_t capacity;  // bytes allocated for data
+    uint32_t ready;     // bytes of data known to be backed by memory (<= capacity); see buffer_grow
 };
 
 inline constexpr uint32_t XML_BUFFER_STEP = 256;
@@ -16,9 +19,13 @@ inline constexpr uint32_t XML_BUFFER_STEP = 256;
 // Ends the text list of buffer_append_all (a typed NULL, safe through varargs).
 inline constexpr const char *XML_END = nullptr;
 
-// Makes sure at least n more bytes fit: the new capacity is the next multiple of 256
-// strictly above used + n. Returns 1, or 0 when the memory cannot be had (the
+// Makes sure at least n more bytes fit: the new capacity is the larger of the next
+// multiple of 256 strictly above used + n and one and a half times the old one
+// (rounded up to a multiple of 256). Returns 1, or 0 when the memory cannot be had (the
 // buffer keeps its text and capacity).
+// A large buffer is also prepared ahead of the writing in steps of a few MiB (the
+// system maps the pages in one call instead of one page fault per 4 KiB, which
+// costs more than writing the text); `ready` tells how far.
 int buffer_grow(xml_buffer *buffer, size_t n);
 
 // Appends one NUL-terminated text; NULL appends nothing. 1 / 0 (cannot grow).
@@ -34,6 +41,10 @@ int buffer_append_all(xml_buffer *buffer, ...);
 // The escaped length is computed first and the buffer grows once. NULL appends
 // nothing. 1 / 0 (cannot grow; the buffer is unchanged).
 int buffer_append_escaped(xml_buffer *buffer, const char *text);
+
+// Hands the text to the caller: gives back the unused capacity and returns the
+// text (NULL for an empty buffer); the record is zeroed.
+char *buffer_take(xml_buffer *buffer);
 
 // Frees the text and zeroes the record.
 void buffer_release(xml_buffer *buffer);

@@ -3,6 +3,8 @@
 namespace {
 constexpr std::string_view tabs = "\t\t\t\t\t\t\t\t\t\t\t\t";
 constexpr int max_depth = static_cast<int>(tabs.size());
+
+size_t tab_count(int depth) { return static_cast<size_t>(depth > max_depth ? max_depth : depth); }
 }  // namespace
 
 bool xml_lines::start_row(size_t length) {
@@ -18,14 +20,15 @@ bool xml_lines::start_row(size_t length) {
     return true;
 }
 
+void xml_lines::put_tabs(int depth) { put(tabs.substr(0, tab_count(depth))); }
+
 void xml_lines::row(int depth, std::string_view a, std::string_view b, std::string_view c,
                     std::string_view value, std::string_view end) {
-    if (depth > max_depth) depth = max_depth;
     const bool closing = !end.empty();
-    const size_t total = static_cast<size_t>(depth) + a.size() + b.size() + c.size() +
-                         (closing ? value.size() + end.size() + 3 : 0) + 1;
+    const size_t total =
+        tab_count(depth) + a.size() + b.size() + c.size() + (closing ? value.size() + end.size() + 3 : 0) + 1;
     if (!start_row(total)) return;
-    put(tabs.substr(0, static_cast<size_t>(depth)));
+    put_tabs(depth);
     put(a);
     put(b);
     put(c);
@@ -39,10 +42,67 @@ void xml_lines::row(int depth, std::string_view a, std::string_view b, std::stri
     buffer_->data[buffer_->used - 1] = '\0';
 }
 
-void xml_lines::escaped(int depth, std::string_view element, const char *value) {
-    if (depth > max_depth) depth = max_depth;
-    if (!start_row(static_cast<size_t>(depth) + element.size() + 2)) return;
-    put(tabs.substr(0, static_cast<size_t>(depth)));
+void xml_lines::open(std::string_view element, std::initializer_list<xml_attribute> attributes, children layout) {
+    if (size_ == max_stack) {
+        ok_ = false;
+        return;
+    }
+    const int at = depth();
+    size_t length = tab_count(at) + element.size() + 3;
+    for (const xml_attribute &a : attributes)
+        if (a.value != nullptr) length += a.name.size() + std::strlen(a.value) + 4;
+    if (start_row(length)) {
+        put_tabs(at);
+        put("<");
+        put(element);
+        for (const xml_attribute &a : attributes) {
+            if (a.value == nullptr) continue;
+            put(" ");
+            put(a.name);
+            put("=\"");
+            put(a.value);
+            put("\"");
+        }
+        put(">\n");
+        buffer_->data[buffer_->used - 1] = '\0';
+    }
+    stack_[size_++] = {element, at, layout == children::flat ? at : at + 1};
+}
+
+void xml_lines::close() {
+    if (size_ == 0) {
+        ok_ = false;
+        return;
+    }
+    const entry &top = stack_[--size_];
+    row(top.depth, "</", top.element, ">", {}, {});
+}
+
+void xml_lines::value(std::string_view element, xml_attribute attribute, const char *value) {
+    const int at = depth();
+    const std::string_view text = value != nullptr ? value : "";
+    const size_t length = tab_count(at) + 2 * element.size() + attribute.name.size() +
+                          std::strlen(attribute.value) + text.size() + 10;
+    if (!start_row(length)) return;
+    put_tabs(at);
+    put("<");
+    put(element);
+    put(" ");
+    put(attribute.name);
+    put("=\"");
+    put(attribute.value);
+    put("\">");
+    put(text);
+    put("</");
+    put(element);
+    put(">\n");
+    buffer_->data[buffer_->used - 1] = '\0';
+}
+
+void xml_lines::escaped(std::string_view element, const char *value) {
+    const int at = depth();
+    if (!start_row(tab_count(at) + element.size() + 2)) return;
+    put_tabs(at);
     put("<");
     put(element);
     put(">");

@@ -1,38 +1,62 @@
-// Line-oriented writing of document rows: each row is indented with tabs and ends
-// with a line feed. A failure to grow sticks, so a writer appends all its rows and
-// checks once at the end. Element names and fixed lines are literals whose length
-// the compiler knows; only values are measured at run time.
+// Line-oriented writing of document rows with an element stack: open pushes an
+// element, close pops it, and every row is indented by the depth the stack gives,
+// so a new element needs no renumbering of the rows after it. Each row ends with a
+// line feed. A failure to grow, a close without an open or a stack overflow
+// sticks, so a writer appends all its rows and checks once at the end
+// (ok() also demands that every element was closed).
 #pragma once
 
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 #include "core/xml/xml_buffer.h"
 
+// One attribute of a start tag; a NULL value leaves the attribute out.
+struct xml_attribute {
+    std::string_view name;
+    const char *value;
+};
+
 class xml_lines {
 public:
+    // How the children of an opened element are indented.
+    enum class children { indented, flat };
+
     explicit xml_lines(xml_buffer *buffer) : buffer_(buffer) {}
 
-    bool ok() const { return ok_; }
+    // True when every row was appended and every opened element closed again.
+    bool ok() const { return ok_ && size_ == 0; }
+    // Depth of the next row.
+    int depth() const { return size_ == 0 ? 0 : stack_[size_ - 1].child_depth; }
 
-    // "<element>"
-    void open(int depth, std::string_view element) { row(depth, "<", element, ">", {}, {}); }
-    // "</element>"
-    void close(int depth, std::string_view element) { row(depth, "</", element, ">", {}, {}); }
+    // "<element>" (with attributes when given). Children sit one level deeper, or
+    // at the element's own depth with children::flat (the layout the credit-transfer
+    // document has always had inside CdtrAgt, CdtrAcct and PstlAdr).
+    void open(std::string_view element, children layout = children::indented) { open(element, {}, layout); }
+    void open(std::string_view element, std::initializer_list<xml_attribute> attributes,
+              children layout = children::indented);
+    // "</element>" of the innermost open element.
+    void close();
     // A fixed line, written as given.
-    void fixed(int depth, std::string_view line) { row(depth, line, {}, {}, {}, {}); }
+    void fixed(std::string_view line) { row(depth(), line, {}, {}, {}, {}); }
     // "<element>value</element>", value copied as it is.
-    void value(int depth, std::string_view element, const char *value) {
-        row(depth, "<", element, ">", value != nullptr ? value : "", element);
+    void value(std::string_view element, const char *value) {
+        row(depth(), "<", element, ">", value != nullptr ? value : "", element);
     }
-    // "<start>value</end>" for a start tag with attributes.
-    void value_tagged(int depth, std::string_view start, std::string_view end, const char *value) {
-        row(depth, "<", start, ">", value != nullptr ? value : "", end);
-    }
+    // "<element attribute="...">value</element>" with one attribute.
+    void value(std::string_view element, xml_attribute attribute, const char *value);
     // "<element>value</element>" with & < > of the value escaped.
-    void escaped(int depth, std::string_view element, const char *value);
+    void escaped(std::string_view element, const char *value);
 
 private:
+    struct entry {
+        std::string_view element;
+        int depth;
+        int child_depth;
+    };
+    static constexpr int max_stack = 16;
+
     // Appends tabs, a, b, c, then (when `end` is not empty) value, "</", end, ">",
     // then "\n", growing the buffer once.
     void row(int depth, std::string_view a, std::string_view b, std::string_view c, std::string_view value,
@@ -43,7 +67,10 @@ private:
         buffer_->used += static_cast<uint32_t>(text.size());
     }
     bool start_row(size_t length);
+    void put_tabs(int depth);
 
     xml_buffer *buffer_;
     bool ok_ = true;
+    entry stack_[max_stack];
+    int size_ = 0;
 };

@@ -117,6 +117,25 @@ JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setMessageId(JNIEnv *env, jobject, 
     set_text(env, handle, msgid, "msgid is NULL", sepa_setMessageId);
 }
 
+JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setAddress(JNIEnv *env, jobject, jlong handle, jstring key,
+                                                       jstring value) {
+    if (key == nullptr) return throw_java(env, null_pointer_class, "key is NULL");
+    utf_chars key_text(env, key);
+    if (key_text.get() == nullptr) return;  // OutOfMemoryError pending
+    utf_chars value_text(env, value);        // a null value removes the part
+    if (value != nullptr && value_text.get() == nullptr) return;
+    sepa_t *message = message_of(handle);
+    const int result = sepa_setAddress(message, key_text.get(), value_text.get());
+    key_text.release();
+    value_text.release();
+    if (result != 1) throw_message_error(env, message);
+}
+
+JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setInstant(JNIEnv *env, jobject, jlong handle, jboolean flag) {
+    sepa_t *message = message_of(handle);
+    if (sepa_setInstant(message, flag ? 1 : 0) != 1) throw_message_error(env, message);
+}
+
 JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setDDType(JNIEnv *env, jobject, jlong handle, jint type) {
     sepa_t *message = message_of(handle);
     if (sepa_setDDType(message, type) != 1) throw_message_error(env, message);
@@ -125,6 +144,12 @@ JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setDDType(JNIEnv *env, jobject, jlo
 JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setBatchBooking(JNIEnv *env, jobject, jlong handle, jboolean flag) {
     sepa_t *message = message_of(handle);
     if (sepa_setBatchBooking(message, flag ? 1 : 0) != 1) throw_message_error(env, message);
+}
+
+JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setTransliteration(JNIEnv *env, jobject, jlong handle, jboolean on) {
+    sepa_t *message = message_of(handle);
+    if (sepa_setTransliteration(message, on ? SEPA_TRANSLITERATION_ON : SEPA_TRANSLITERATION_OFF) != 1)
+        throw_message_error(env, message);
 }
 
 JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1add(JNIEnv *env, jobject, jlong handle, jobjectArray pairs) {

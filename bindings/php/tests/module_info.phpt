@@ -69,6 +69,9 @@ SEPA extends -
   setDDType(int $type): bool
   setBatchBooking(bool $mode): bool
   setMessageId(string $message_id): bool
+  setTransliteration(bool $on): bool
+  setAddress(string $key, ?string $value): bool
+  setInstant(bool $instant): bool
   add(array $transaction): bool
   toXML(): string
   static init(int $option, string $value): bool

@@ -25,18 +25,19 @@ function show(SEPA $sepa) {
 
 $payee = ['name' => 'Payee', 'iban' => 'DE02120300000000202051'];
 
-// Credit transfer: other keys (the integer key 0 too) are ignored; values are
-// converted the engine's way: 12.5 -> "12.5", 7 -> "7", null -> "" (booleans are no
-// amounts: sepa_exception_codes.phpt).
+// Credit transfer: values are converted the engine's way: 12.5 -> "12.5", 7 -> "7",
+// null -> "" (booleans are no amounts: sepa_exception_codes.phpt). Unknown keys (the
+// integer key 0 too) are refused.
 $ct = new SEPA(SEPA_MSGTYPE_CTI);
 $ct->setName('Payer');
 $ct->setIBAN('DE89370400440532013000');
 $ct->setMessageId('ADD-TEST');
-attempt($ct, $payee + ['amount' => 12.5, 0 => 'x', 'id' => 'E2E-1']);
+attempt($ct, $payee + ['amount' => 12.5, 'id' => 'E2E-1']);
+attempt($ct, $payee + ['amount' => 12.5, 0 => 'x']);
 attempt($ct, $payee + ['amount' => 7, 'id' => 42, 'ref' => null]);
 attempt($ct, $payee + ['amount' => 1, 'ref' => 3.25]);
 attempt($ct, $payee + ['amount' => 0.1 + 0.2]);
-attempt($ct, ['NAME' => 'Upper', 'Iban' => 'DE02120300000000202051', 'AMOUNT' => '1e2']);
+attempt($ct, ['NAME' => 'Upper', 'Iban' => 'DE02120300000000202051', 'AMOUNT' => '100']);
 $amount = '2.50';
 $byRef = $payee;
 $byRef['amount'] = &$amount;
@@ -50,6 +51,7 @@ attempt($ct, $payee + ['amount' => false]);
 attempt($ct, $payee + ['amount' => null]);
 attempt($ct, $payee + ['amount' => -1]);
 attempt($ct, $payee + ['amount' => '12,50']);
+attempt($ct, $payee + ['amount' => '1e2']);
 attempt($ct, $payee + ['amount' => INF]);
 attempt($ct, ['amount' => 'x', 'iban' => 'DE00']);
 attempt($ct, ['iban' => 'DE02120300000000202052', 'amount' => 1]);
@@ -96,6 +98,7 @@ foreach ([fn() => $dd->add('amount=1'), fn() => $dd->add()] as $fn) {
 ?>
 --EXPECT--
 bool(true)
+Invalid transaction property '0' (0)
 bool(true)
 bool(true)
 bool(true)
@@ -119,15 +122,16 @@ bool(true)
   EndToEndId: NOTPROVIDED
   InstdAmt Ccy="EUR": 2.50
 refused:
-IBAN missing (1)
-Invalid value for 'amount' (false is not an amount) (1)
-Empty amount not allowed (1)
-Negative or zero amount not allowed (1)
-Invalid amount (1)
-Invalid amount (1)
-Invalid amount (1)
-Invalid IBAN checksum (1)
-Amount missing (1)
+IBAN missing (0)
+Empty amount not allowed (0)
+Empty amount not allowed (0)
+Negative or zero amount not allowed (0)
+Invalid amount '12,50' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (0)
+Invalid amount '1e2' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (0)
+Invalid amount 'INF' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (0)
+Invalid amount 'x' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (0)
+Invalid IBAN checksum (0)
+Amount missing (0)
 not texts:
 Invalid value for 'amount' (arrays, objects and resources are not allowed) (1)
 Invalid value for 'amount' (arrays, objects and resources are not allowed) (1)

@@ -184,14 +184,44 @@ public final class SEPA implements AutoCloseable {
         return onHandle(handle -> _setBatchBooking(handle, batchBooking));
     }
 
+    /**
+     * Transliteration (off in a new message): names, address lines and remittance
+     * texts passed afterwards are converted to the SEPA character set (é to e, ł to l,
+     * ø to o ...; umlauts and ß stay where the rulebook admits them) instead of being
+     * refused. Characters without a conversion are still refused.
+     */
+    public synchronized SEPA setTransliteration(boolean on) {
+        return onHandle(handle -> _setTransliteration(handle, on));
+    }
+
     /** Message identification, 1 to 35 characters; generated at the first rendering when unset. */
     public synchronized SEPA setMessageId(String messageId) {
         return onHandle(handle -> _setMessageId(handle, messageId));
     }
 
     /**
+     * One part of this side's postal address (the debtor's of a credit transfer, the
+     * creditor's of a direct debit). Keys as in {@link #add}: "addrDept", "addrSubDept",
+     * "addrStreet", "addrBuildingNumber", "addrBuildingName", "addrFloor", "addrPostBox",
+     * "addrRoom", "addrPostCode", "addrTown", "addrTownLocation", "addrDistrict",
+     * "addrCountrySubDivision", "addrCC", "addrLine1", "addrLine2". A null value removes
+     * the part. Structured parts need rulebook "DE-3.7" or later; under "DE-26.11" a
+     * credit transfer to a bank outside the EEA needs town and country here.
+     *
+     * @throws NullPointerException when the key is null
+     */
+    public synchronized SEPA setAddress(String key, String value) {
+        return onHandle(handle -> _setAddress(handle, key, value));
+    }
+
+    /** SEPA Instant credit transfer (local instrument INST); rulebook "DE-3.7" or later. */
+    public synchronized SEPA setInstant(boolean instant) {
+        return onHandle(handle -> _setInstant(handle, instant));
+    }
+
+    /**
      * Adds one transaction described by key-value pairs ("name", "iban", "bic",
-     * "amount", "id", "ref", "date", "addrCC", "addrLine1", "addrLine2"; credit
+     * "amount", "id", "ref", "date", the address keys of {@link #setAddress}; credit
      * transfers also "purp"; direct debits also "seq", "mref", "mdate", "old_mref",
      * "old_iban", "smnda"). Keys are compared without regard to case. Either the whole
      * transaction is accepted or the message stays unchanged.
@@ -244,9 +274,10 @@ public final class SEPA implements AutoCloseable {
     // Static utilities: these are the natives themselves.
 
     /**
-     * Selects the process-wide rulebook: {@code init(INIT_RULEBOOK, "DE-3.5")}. Names:
+     * Selects the process-wide rulebook: {@code init(INIT_RULEBOOK, "DE-26.11")}. Names:
      * "DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8", "DE-2.9", "DE-3.0", "DE-3.1",
-     * "DE-3.5", "DE-3.7". Returns 1 on success, 0 for an unknown option or name or a
+     * "DE-3.5", "DE-3.7", "DE-3.8", "DE-3.9", "DE-26.11". Without a call the rulebook
+     * follows the date: "DE-26.11" from 15 November 2026. Returns 1 on success, 0 for an unknown option or name or a
      * null value (the rulebook stays as it was). Must not run concurrently with other calls.
      */
     public static native int init(int option, String value);
@@ -343,6 +374,11 @@ public final class SEPA implements AutoCloseable {
     static native void _setBatchBooking(long handle, boolean flag);
 
     static native void _setMessageId(long handle, String msgid);
+
+    static native void _setTransliteration(long handle, boolean on);
+    static native void _setAddress(long handle, String key, String value);
+
+    static native void _setInstant(long handle, boolean flag);
 
     static native void _add(long handle, String[][] pairs);
 

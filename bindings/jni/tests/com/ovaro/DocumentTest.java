@@ -58,7 +58,7 @@ class DocumentTest {
             dd.setDate("2030-03-01");
             dd.add(TestData.collection(TestData.DEBTOR_IBAN_AT, "10.00", "FRST"));
             dd.add(TestData.collection(TestData.DEBTOR_IBAN_FR, "20.5", "RCUR"));
-            dd.add(TestData.collection(TestData.DEBTOR_IBAN_NL, "0.105", "FRST"));
+            dd.add(TestData.collection(TestData.DEBTOR_IBAN_NL, "0.11", "FRST"));
             xml = dd.toXML();
             assertEquals(xml, dd.toXML(), "a second rendering repeats date and message id");
         }

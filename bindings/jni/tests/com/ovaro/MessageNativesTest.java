@@ -166,7 +166,8 @@ class MessageNativesTest {
         assertEquals("IBAN missing", assertThrows(SEPAException.class, () -> SEPA._add(handle, new String[0][])).getMessage());
         String[][] badAmount = collection();
         badAmount[2] = new String[] {"amount", "12,50"};
-        assertEquals("Invalid amount", assertThrows(SEPAException.class, () -> SEPA._add(handle, badAmount)).getMessage());
+        assertEquals("Invalid amount '12,50' (digits, optionally a full stop and up to two decimals, e.g. 60.00)",
+                assertThrows(SEPAException.class, () -> SEPA._add(handle, badAmount)).getMessage());
         String[][] unknownKey = {{"purp", "SALA"}};
         assertEquals("Invalid transaction property 'purp'",
                 assertThrows(SEPAException.class, () -> SEPA._add(handle, unknownKey)).getMessage());

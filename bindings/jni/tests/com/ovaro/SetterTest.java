@@ -76,13 +76,12 @@ class SetterTest {
     }
 
     @Test
-    void errorTextHoldingAStrayByteArrivesAsItsLatin1Character() {
-        // Under DE-2.6 umlauts are refused, and the text shows the lead byte 0xC3 alone,
-        // which is no UTF-8: Java receives it as the character U+00C3.
+    void errorTextShowsTheWholeRefusedCharacter() {
+        // Under DE-2.6 umlauts are refused, and the text shows the whole character.
         TestData.rulebook("DE-2.6");
         try (SEPA ct = new SEPA(SEPA.MSGTYPE_CTI)) {
             SEPAException e = assertThrows(SEPAException.class, () -> ct.setName("Müller"));
-            assertEquals("sepa_setName: invalid character '\u00c3' in name", e.getMessage());
+            assertEquals("sepa_setName: invalid character '\u00fc' in name", e.getMessage());
         }
     }
 
@@ -115,6 +114,22 @@ class SetterTest {
                         assertThrows(SEPAException.class, () -> ct.setDDType(type)).getMessage());
             }
             ct.setBatchBooking(false).setBatchBooking(true);
+        }
+    }
+
+    @Test
+    void transliterationConvertsTextsPassedAfterIt() {
+        TestData.rulebook("DE-3.5");
+        try (SEPA ct = new SEPA(SEPA.MSGTYPE_CTI)) {
+            Map<String, String> payee = Map.of("name", "Ren\u00e9 Dvo\u0159\u00e1k", "iban", TestData.DEBTOR_IBAN_NL,
+                    "amount", "10.00");
+            assertEquals("Invalid character '\u00e9' in creditor name",
+                    assertThrows(SEPAException.class, () -> ct.add(payee)).getMessage());
+            ct.setTransliteration(true).setName("\u0141ukasz M\u00fcller").setIBAN(TestData.CREDITOR_IBAN);
+            ct.add(payee);
+            String xml = ct.toXML();
+            assertTrue(xml.contains("<Nm>Lukasz M\u00fcller</Nm>"), xml);
+            assertTrue(xml.contains("<Nm>Rene Dvorak</Nm>"), xml);
         }
     }
 }
