@@ -284,6 +284,12 @@ void *stmt_allocate_raw(size_t size) {
     return std::malloc(size);
 }
 
+void *stmt_allocate_zeroed(size_t size) {
+    if (allocations_left == 0) return nullptr;
+    if (allocations_left > 0) --allocations_left;
+    return std::calloc(1, size);
+}
+
 void stmt_fail_allocations_after_for_tests(long successes) { allocations_left = successes; }
 
 // A read that returns nothing before the size is reached means the file shrank
