@@ -14,76 +14,12 @@
 #include <vector>
 
 #include "core/statement/stmt_parser.h"
+#include "tests/statement_test_support.h"
 #include "sepa.h"
 
 namespace {
 
 const std::string fixtures = std::string(SEPA_TEST_DIR) + "/mt940/";
-
-std::string read_bytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-// A file in /tmp holding the given bytes, removed again at the end of the test.
-class temp_file {
-public:
-    explicit temp_file(const std::string &bytes) {
-        char name[] = "/tmp/mt940_test_XXXXXX";
-        int fd = mkstemp(name);
-        EXPECT_GE(fd, 0);
-        path_ = name;
-        if (!bytes.empty()) {
-            EXPECT_EQ(write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-        }
-        close(fd);
-    }
-    ~temp_file() { unlink(path_.c_str()); }
-    const char *path() const { return path_.c_str(); }
-
-private:
-    std::string path_;
-};
-
-// A parser that owns one load.
-class loaded {
-public:
-    explicit loaded(const char *path) : parser_(sepa_stmt_parser_new()) {
-        result_ = sepa_stmt_parser_load(parser_, SEPA_STMT_FORMAT_MT940, path);
-    }
-    ~loaded() { sepa_stmt_parser_free(parser_); }
-    loaded(const loaded &) = delete;
-    loaded &operator=(const loaded &) = delete;
-    int result() const { return result_; }
-    std::string error() const { return sepa_stmt_parser_getError(parser_); }
-    sepa_stmt_parser_t *parser() const { return parser_; }
-    std::vector<sepa_stmt_t *> statements() const {
-        std::vector<sepa_stmt_t *> all;
-        for (sepa_stmt_t *s = sepa_stmt_parser_getStatement(parser_); s != nullptr; s = s->next)
-            all.push_back(s);
-        return all;
-    }
-
-private:
-    sepa_stmt_parser_t *parser_;
-    int result_ = 0;
-};
-
-std::vector<sepa_stmt_tx_t *> lines_of(const sepa_stmt_t *stmt) {
-    std::vector<sepa_stmt_tx_t *> all;
-    for (sepa_stmt_tx_t *tx = stmt->tx_head; tx != nullptr; tx = tx->next) all.push_back(tx);
-    return all;
-}
-
-std::string date_text(const struct tm &date) {
-    if (date.tm_year == 0 && date.tm_mon == 0 && date.tm_mday == 0) return "";
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.tm_year + 1900, date.tm_mon + 1,
-                  date.tm_mday);
-    return buffer;
-}
 
 bool only_date_fields(const struct tm &date) {
     return date.tm_sec == 0 && date.tm_min == 0 && date.tm_hour == 0 && date.tm_wday == 0 &&
@@ -135,6 +71,7 @@ std::string describe(const sepa_stmt_tx_t *tx) {
     field(out, "svwz", tx->svwz);
     field(out, "abwa", tx->abwa);
     field(out, "abwe", tx->abwe);
+    field(out, "supplementary", tx->supplementary);
     return out.str();
 }
 
@@ -210,7 +147,7 @@ TEST(StatementParser, ErrorTextOfFreshAndNullParser) {
 TEST(StatementParser, UnknownFormatUsesTheParserUp) {
     std::string path = fixtures + "commerzbank_multipage.sta";
     sepa_stmt_parser_t *parser = sepa_stmt_parser_new();
-    EXPECT_EQ(sepa_stmt_parser_load(parser, 2, path.c_str()), 0);
+    EXPECT_EQ(sepa_stmt_parser_load(parser, 99, path.c_str()), 0);
     EXPECT_STREQ(sepa_stmt_parser_getError(parser), "Format not (yet) supported");
     EXPECT_EQ(sepa_stmt_parser_load(parser, SEPA_STMT_FORMAT_MT940, path.c_str()), 0);
     EXPECT_STREQ(sepa_stmt_parser_getError(parser), "Parser already used");
@@ -246,9 +183,9 @@ TEST(StatementParser, FileErrors) {
         EXPECT_EQ(file.error(), "Input file is empty");
     }
     {
-        loaded file("/tmp");  // a folder opens, but reading it fails
+        loaded file("/tmp");  // only regular files are read
         EXPECT_EQ(file.result(), 0);
-        EXPECT_EQ(file.error().rfind("Error while reading", 0), 0u) << file.error();
+        EXPECT_EQ(file.error(), "Can't read input file: it is a directory, not a regular file");
         EXPECT_EQ(file.statements().size(), 0u);
     }
 }
@@ -284,7 +221,7 @@ TEST(StatementParser, AllocationFailureDropsLinkedStatements) {
         stmt_fail_allocations_after_for_tests(-1);
         if (file.result() == 1) {
             succeeded = true;
-            EXPECT_GT(successes, 4);
+            EXPECT_GT(successes, 1);
             EXPECT_EQ(file.statements().size(), 2u);
         } else {
             EXPECT_EQ(file.statements().size(), 0u) << successes;
@@ -366,6 +303,8 @@ TEST(Mt940Files, SparkasseInSwiftEnvelopes) {
               "closeSaldo=-42.99 lines=0");
 }
 
+// Texts come out in UTF-8: the ISO-8859-1 bytes of the first line are converted,
+// the UTF-8 sequences of the second are kept.
 TEST(Mt940Files, VolksbankWithLatin1AndUtf8Bytes) {
     std::string path = fixtures + "volksbank_charsets.sta";
     loaded file(path.c_str());
@@ -380,7 +319,7 @@ TEST(Mt940Files, VolksbankWithLatin1AndUtf8Bytes) {
     EXPECT_EQ(describe(lines[0]),
               "valuta=2024-03-04 amount=100.00 code=[TRF] ref=[NONREF] gvc=166 txtext=[GUTSCHRIFT] "
               "primanota=[931] bank=[GENODEF1M01] account=[DE02701500000000594937] "
-              "name=[J\xfcrgen M\xfcller] purpose=[Miete M\xe4rz\n- Wohnung 3 -\ninkl. Nebenkosten]");
+              "name=[J\xc3\xbcrgen M\xc3\xbcller] purpose=[Miete M\xc3\xa4rz\n- Wohnung 3 -\ninkl. Nebenkosten]");
     // A continuation line that begins with "-" stays in the field.
     EXPECT_EQ(describe(lines[1]),
               "valuta=2024-03-05 amount=-15.00 code=[CHG] ref=[NONREF] gvc=805 txtext=[ENTGELT] "
@@ -418,7 +357,7 @@ TEST(Mt940Files, DamagedFileKeepsWhatCanBeRead) {
     // The text ends inside field 86, right after a "?".
     lines = lines_of(statements[5]);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(describe(lines[0]), "valuta=2024-02-05 amount=4.00 code=[TRF] ref=[F] bankref=[] gvc=166 purpose=[Ende?]");
+    EXPECT_EQ(describe(lines[0]), "valuta=2024-02-05 amount=4.00 code=[TRF] ref=[F] bankref=[] gvc=166 purpose=[Ende]");
 }
 
 // The signed amounts of every complete statement add up from its opening to its
@@ -511,7 +450,8 @@ TEST(Mt940Lines, StatementLines) {
          "valuta=2024-01-02 booked=[2023-12-31] reversal=1 amount=-3.00 code=[RTI] ref=[NONREF]"},
         // A blank between amount and type letter, and supplementary details on the next line.
         {":61:2006080608D12,35 NRTIKREF+//2016021783252833\r\n/OCMT/EUR11,85//CHGS/EUR0,50/",
-         "valuta=2020-06-08 booked=[2020-06-08] amount=-12.35 code=[RTI] ref=[KREF+] bankref=[2016021783252833]"},
+         "valuta=2020-06-08 booked=[2020-06-08] amount=-12.35 code=[RTI] ref=[KREF+] bankref=[2016021783252833] "
+         "supplementary=[/OCMT/EUR11,85//CHGS/EUR0,50/]"},
         {":61:0310201020C20000,00FMSCNONREF//8327000090031789",
          "valuta=2003-10-20 booked=[2003-10-20] amount=20000.00 code=[MSC] ref=[NONREF] bankref=[8327000090031789]"},
         {":61:240131C5,00S202REF", "valuta=2024-01-31 amount=5.00 code=[202] ref=[REF]"},
@@ -568,15 +508,15 @@ TEST(Mt940Field86, SubfieldsAndKeywords) {
         {":86:166?00GUT\r\nSCHRIFT?2\r\n0EREF+ab\r\ncd", "gvc=166 txtext=[GUTSCHRIFT] eref=[abcd]"},
         // A "?" that starts no subfield belongs to the text; numbers not greater do too.
         {":86:166?20What? 1?5?21x", "gvc=166 purpose=[What? 1?5\nx]"},
-        {":86:166?21first?20second", "gvc=166 purpose=[first?20second]"},
+        // Every "?NN" starts a subfield wherever it stands.
+        {":86:166?21first?20second", "gvc=166 purpose=[first\nsecond]"},
         {":86:166?20SVWZ+", "gvc=166 svwz=[]"},
         {":86:", ""},
         {":86: 020?00Wyplata", "gvc=20 txtext=[Wyplata]"},
         {":86:999PN5477SCHECK-NR. 0000016703074", "gvc=999 purpose=[PN5477SCHECK-NR. 0000016703074]"},
         // Unknown subfields are skipped.
         {":86:166?20a?21b?38PL0810?70other", "gvc=166 purpose=[a\nb]"},
-        // Out of order: "?21" after "?30" ends "?20" there, so "?30" is text of "?20".
-        {":86:166?20a?30X?21b", "gvc=166 purpose=[a?30X\nb]"},
+        {":86:166?20a?30X?21b", "gvc=166 bank=[X] purpose=[a\nb]"},
     };
     for (const line_case &c : cases) EXPECT_EQ(field86(std::string(c.line) + "\r\n"), c.expected) << c.line;
 }
@@ -629,7 +569,8 @@ TEST(Mt940Statements, Boundaries) {
     };
     for (const boundary_case &c : cases) {
         parsed_text parsed(c.text);
-        EXPECT_EQ(parsed.result.result(), 1);
+        // A text without a statement is refused rather than loaded empty.
+        EXPECT_EQ(parsed.result.result(), c.refs.empty() ? 0 : 1);
         std::vector<std::string> refs;
         for (const sepa_stmt_t *s : parsed.result.statements()) refs.push_back(s->ref);
         EXPECT_EQ(refs, c.refs) << c.text;
@@ -654,20 +595,87 @@ TEST(Mt940Statements, TextsThatEndAnywhere) {
                               read_bytes(fixtures + "sparkasse_envelope.sta");
     for (size_t cut = 1; cut <= whole.size(); ++cut) {
         parsed_text parsed(whole.substr(0, cut));
-        EXPECT_EQ(parsed.result.result(), 1) << cut;
+        EXPECT_EQ(parsed.result.result(), parsed.result.statements().empty() ? 0 : 1) << cut;
     }
     std::string with_nul = whole;
     for (size_t i = 3; i < with_nul.size(); i += 7) with_nul[i] = '\0';
     parsed_text nul(with_nul);
-    EXPECT_EQ(nul.result.result(), 1);
+    EXPECT_EQ(nul.result.result(), nul.result.statements().empty() ? 0 : 1);
     parsed_text starts_with_nul(std::string("\0:20:A\r\n", 8));
-    EXPECT_EQ(starts_with_nul.result.result(), 1);
+    EXPECT_EQ(starts_with_nul.result.result(), 0);
+    EXPECT_EQ(starts_with_nul.result.error(), "No MT940 statement in the file");
 
     std::string long_field = ":20:L\r\n:61:240131C1,00NTRFX\r\n:86:166?20" + std::string(1 << 20, 'x') +
                              "?21" + std::string(100000, '?') + "\r\n" + std::string(300000, 'y') + "\r\n-";
     parsed_text long_text(long_field);
     ASSERT_EQ(long_text.result.statements().size(), 1u);
     EXPECT_EQ(std::strlen(long_text.result.statements()[0]->tx_head->purpose), (1u << 20) + 1 + 100000 + 300000);
+}
+
+// Statement files as real banks write them, one file per way a parser loses text:
+// each line as read, with every field.
+TEST(Mt940Files, RealBanksQuirksKeepAllText) {
+    struct row {
+        const char *file;
+        std::vector<std::string> lines;
+    };
+    const row rows[] = {
+        // Unstructured field 86: a line shorter than 65 characters ended a line of text.
+        {"unstructured_line_breaks.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=999 "
+          "purpose=[Miete Januar\nWohnung 3 links\nKundennummer 4711 Vertrag 0815 Zahlung fuer den "
+          "Monat Januar 2024 wie vereinbart]"}},
+        // "?11" after "?30", and a subfield number cut by the line break.
+        {"subfield_after_30.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] primanota=[9310] extcode=997 bank=[COBADEFFXXX] "
+          "account=[DE89370400440532013000] name=[Muster GmbH] svwz=[Rechnung 1 Teil zwei]"}},
+        // Keywords inside purpose lines, several in one line.
+        {"keywords_inside_lines.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] eref=[E-1] kref=[K-1] mref=[M-1] cred=[DE98ZZZ0999999] "
+          "svwz=[Rechnung 7] abwa=[Hans Meier] abwe=[Firma X]"}},
+        // Continuation lines that start with a time, even ":26:37", are no tags.
+        {"time_continuation.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=-10.00 code=[MSC] ref=[NONREF] gvc=106 "
+          "txtext=[KARTENZAHLUNG] svwz=[2024-01-31T16:26:37 Karte 1 Terminal 4711 um 16:26:37 Uhr]"}},
+        // A second ":86:" line of the same booking continues the field.
+        {"several_86_lines.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] name=[Muster GmbH] svwz=[Teil eins Teil zwei]"}},
+        // A "?" at the very end of the field.
+        {"trailing_question_mark.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] svwz=[Text am Ende]"}},
+        // The customer reference has 16 characters; the rest is supplementary detail.
+        {"long_customer_reference.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[ABCDEFGHIJKLMNOP] "
+          "supplementary=[QRSTUV]",
+          "valuta=2024-01-31 booked=[2024-01-31] amount=0.00 code=[TRF] ref=[KREF-1] bankref=[BANK-1] "
+          "gvc=166 txtext=[GUTSCHRIFT] supplementary=[/OCMT/EUR10,00/]"}},
+        // Only exactly three digits make a business transaction code.
+        {"gvc_three_digits.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] "
+          "purpose=[20240131 Miete Januar]",
+          "valuta=2024-01-31 booked=[2024-01-31] amount=0.00 code=[TRF] ref=[NONREF] gvc=805 "
+          "purpose=[ Entgelt]"}},
+        // FinTS clients receive "@@" as line separator.
+        {"fints_at_signs.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] svwz=[Ueber FinTS]"}},
+    };
+    for (const row &r : rows) {
+        std::string path = fixtures + r.file;
+        loaded file(path.c_str());
+        ASSERT_EQ(file.result(), 1) << r.file << ": " << file.error();
+        auto statements = file.statements();
+        ASSERT_EQ(statements.size(), 1u) << r.file;
+        std::vector<std::string> lines;
+        for (const sepa_stmt_tx_t *tx : lines_of(statements[0])) lines.push_back(describe(tx));
+        EXPECT_EQ(lines, r.lines) << r.file;
+        EXPECT_EQ(statements[0]->tx_count, r.lines.size());
+        EXPECT_STREQ(statements[0]->message_type, "MT940");
+    }
 }
 
 }  // namespace

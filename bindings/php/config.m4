@@ -31,6 +31,14 @@ if test "$PHP_SEPA" != "no"; then
   fi
   AC_MSG_RESULT([library sources: $SEPA_ROOT])
 
+  dnl The statement readers need expat (XML) and libzip (ZIP archives).
+  AC_PATH_PROG(PKG_CONFIG, pkg-config, no)
+  if test "$PKG_CONFIG" = "no" || ! $PKG_CONFIG --exists expat libzip; then
+    AC_MSG_ERROR([expat and libzip not found (Debian: libexpat1-dev libzip-dev)])
+  fi
+  SEPA_DEP_CFLAGS=`$PKG_CONFIG --cflags expat libzip`
+  SEPA_DEP_LIBS=`$PKG_CONFIG --libs expat libzip`
+
   dnl The version is written once, in project(sepa VERSION x.y.z) of the top-level
   dnl CMakeLists.txt; sepa_version.h is made from it as the CMake build makes it.
   sepa_version=`sed -n 's/^project(sepa VERSION \([[0-9.]]*\).*/\1/p' "$SEPA_ROOT/CMakeLists.txt"`
@@ -47,7 +55,7 @@ if test "$PHP_SEPA" != "no"; then
       -e "s/@PROJECT_VERSION_PATCH@/$sepa_patch/g" \
       "$SEPA_ROOT/include/sepa_version.h.in" >"$SEPA_GENERATED_INCLUDE/sepa_version.h"
 
-  SEPA_CXXFLAGS="-std=c++20 -I$SEPA_ROOT/include -I$SEPA_GENERATED_INCLUDE -I$SEPA_ROOT -Wall -Wextra -Werror"
+  SEPA_CXXFLAGS="-std=c++20 -I$SEPA_ROOT/include -I$SEPA_GENERATED_INCLUDE -I$SEPA_ROOT $SEPA_DEP_CFLAGS -Wall -Wextra -Werror"
   SEPA_EXT_SOURCES="sepa_module.cpp sepa_message_class.cpp sepa_lookups.cpp sepa_stmt_parser_class.cpp"
 
   PHP_NEW_EXTENSION(SEPA, $SEPA_EXT_SOURCES, $ext_shared, , [$SEPA_CXXFLAGS -DZEND_ENABLE_STATIC_TSRMLS_CACHE=1], cxx)
@@ -73,6 +81,7 @@ SEPA_RULE
   dnl Only get_module leaves SEPA.so: the core's sepa_* functions stay inside, so they
   dnl cannot clash with another copy of the library loaded into the same process.
   PHP_ADD_LIBRARY(stdc++, 1, SEPA_SHARED_LIBADD)
+  SEPA_SHARED_LIBADD="$SEPA_SHARED_LIBADD $SEPA_DEP_LIBS"
   SEPA_SHARED_LIBADD="$SEPA_SHARED_LIBADD -Wl,--version-script=$abs_srcdir/SEPA.map"
   PHP_SUBST(SEPA_SHARED_LIBADD)
 fi

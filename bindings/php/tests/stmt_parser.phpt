@@ -75,9 +75,13 @@ try {
 }
 var_dump($p->load(SEPA_STMT_FORMAT_MT940, $file), count($p->getStatements()));
 
-// A file without statements loads, and has none.
+// A file without statements fails: an empty success would hide a wrong file.
 $p = $fresh();
-var_dump($p->load(SEPA_STMT_FORMAT_MT940, $none), $p->getStatements());
+try {
+    $p->load(SEPA_STMT_FORMAT_MT940, $none);
+} catch (SEPAException $e) {
+    echo $e->getMessage(), "\n";
+}
 
 // Engine-level errors: a NUL byte in the file name, wrong argument kinds.
 foreach ([fn() => $fresh()->load(1, "$file\0.txt"), fn() => $fresh()->load("MT940", $file),
@@ -266,8 +270,7 @@ empty file: Input file is empty (3)
 directory: %s (3)
 bool(true)
 int(2)
-bool(true)
-NULL
+No MT940 statement in the file
 ValueError: SEPAStatementParser::load(): Argument #2 ($filename) must not contain any null bytes
 TypeError: SEPAStatementParser::load(): Argument #1 ($format) must be of type int, string given
 ArgumentCountError: SEPAStatementParser::load() expects exactly 2 arguments, 1 given
