@@ -1,7 +1,13 @@
 #include "json_output.h"
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <string>
+#include <utility>
+
+#include "json_stream.h"
 
 namespace {
 
@@ -41,10 +47,6 @@ std::string to_utf8(const char *text) {
     return out;
 }
 
-void put_statement_text(nlohmann::ordered_json &object, const char *key, const char *value) {
-    if (value != nullptr) object[key] = to_utf8(value);
-}
-
 }  // namespace
 
 nlohmann::ordered_json bankinfo_to_json(const sepa_bankinfo_t *info) {
@@ -65,46 +67,84 @@ nlohmann::ordered_json bankinfo_to_json(const sepa_bankinfo_t *info) {
     return bank;
 }
 
-nlohmann::ordered_json statements_to_json(const sepa_stmt_t *first) {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const sepa_stmt_t *s = first; s != nullptr; s = s->next) {
-        nlohmann::ordered_json st;
-        put_statement_text(st, "ref", s->ref);
-        put_statement_text(st, "account", s->account);
-        if (s->number != 0) st["number"] = s->number;
-        if (s->page != 0) st["page"] = s->page;
-        st["openSaldo"] = s->open_saldo;
-        st["openCurrency"] = to_utf8(s->open_currency);
-        st["openDate"] = format_date(s->open_date);
-        st["closeSaldo"] = s->close_saldo;
-        st["closeCurrency"] = to_utf8(s->close_currency);
-        st["closeDate"] = format_date(s->close_date);
-        nlohmann::ordered_json lines = nlohmann::ordered_json::array();
-        for (const sepa_stmt_tx_t *t = s->tx_head; t != nullptr; t = t->next) {
-            nlohmann::ordered_json tx;
-            tx["valuta"] = format_date(t->valuta);
-            if (t->booked.tm_year > 0) tx["booked"] = format_date(t->booked);
-            tx["amount"] = t->amount;
-            tx["code"] = to_utf8(t->code);
-            put_statement_text(tx, "ref", t->ref);
-            put_statement_text(tx, "bankref", t->bankref);
-            tx["gvc"] = t->gvc;
-            if (t->extcode != 0) tx["extcode"] = t->extcode;
-            put_statement_text(tx, "txtext", t->txtext);
-            put_statement_text(tx, "primanota", t->primanota);
-            tx["bank"] = to_utf8(t->bank);
-            tx["account"] = to_utf8(t->account);
-            tx["name"] = to_utf8(t->name);
-            put_statement_text(tx, "purpose", t->purpose);
-            const std::pair<const char *, const char *> keywords[] = {
-                {"eref", t->eref}, {"kref", t->kref}, {"mref", t->mref}, {"cred", t->cred},
-                {"debt", t->debt}, {"purp", t->purp}, {"coam", t->coam}, {"oamt", t->oamt},
-                {"svwz", t->svwz}, {"abwa", t->abwa}, {"abwe", t->abwe}};
-            for (const auto &[key, value] : keywords) put_statement_text(tx, key, value);
-            lines.push_back(tx);
-        }
-        st["tx"] = lines;
-        list.push_back(st);
-    }
-    return list;
+namespace {
+
+// "-1234.56" from signed cents: exact, whatever the size (no binary float on the way).
+std::string format_cents(int64_t cents) {
+    const uint64_t magnitude = cents < 0 ? 0 - static_cast<uint64_t>(cents) : static_cast<uint64_t>(cents);
+    std::string text = cents < 0 ? "-" : "";
+    text += std::to_string(magnitude / 100);
+    text += '.';
+    text += static_cast<char>('0' + magnitude % 100 / 10);
+    text += static_cast<char>('0' + magnitude % 10);
+    return text;
+}
+
+// Writes a text member when the record holds one.
+void put_text(json_stream &json, const char *key, const char *value) {
+    if (value != nullptr) json.text(key, to_utf8(value));
+}
+
+// A text kept in a fixed-size array of the record (NUL-terminated within it).
+template <size_t N>
+void put_fixed(json_stream &json, const char *key, const char (&value)[N]) {
+    json.text(key, to_utf8(std::string(value, strnlen(value, N)).c_str()));
+}
+
+void put_date(json_stream &json, const char *key, const struct tm &date) {
+    json.text(key, format_date(date));
+}
+
+void write_line(json_stream &json, const sepa_stmt_tx_t &t) {
+    json.begin_object();
+    put_date(json, "valuta", t.valuta);
+    if (t.booked.tm_year > 0) put_date(json, "booked", t.booked);
+    json.literal("amount", format_cents(std::llround(t.amount * 100)));
+    put_fixed(json, "code", t.code);
+    put_text(json, "ref", t.ref);
+    put_text(json, "bankref", t.bankref);
+    json.literal("gvc", std::to_string(t.gvc));
+    if (t.extcode != 0) json.literal("extcode", std::to_string(t.extcode));
+    put_text(json, "txtext", t.txtext);
+    put_text(json, "primanota", t.primanota);
+    put_fixed(json, "bank", t.bank);
+    put_fixed(json, "account", t.account);
+    put_fixed(json, "name", t.name);
+    put_text(json, "purpose", t.purpose);
+    const std::pair<const char *, const char *> keywords[] = {
+        {"eref", t.eref}, {"kref", t.kref}, {"mref", t.mref}, {"cred", t.cred},
+        {"debt", t.debt}, {"purp", t.purp}, {"coam", t.coam}, {"oamt", t.oamt},
+        {"svwz", t.svwz}, {"abwa", t.abwa}, {"abwe", t.abwe}};
+    for (const auto &[key, value] : keywords) put_text(json, key, value);
+    json.end_object();
+}
+
+void write_statement(json_stream &json, const sepa_stmt_t &s) {
+    json.begin_object();
+    put_text(json, "ref", s.ref);
+    put_text(json, "account", s.account);
+    if (s.number != 0) json.literal("number", std::to_string(s.number));
+    if (s.page != 0) json.literal("page", std::to_string(s.page));
+    json.literal("openSaldo", format_cents(std::llround(s.open_saldo * 100)));
+    put_fixed(json, "openCurrency", s.open_currency);
+    put_date(json, "openDate", s.open_date);
+    json.literal("closeSaldo", format_cents(std::llround(s.close_saldo * 100)));
+    put_fixed(json, "closeCurrency", s.close_currency);
+    put_date(json, "closeDate", s.close_date);
+    json.begin_array("tx");
+    for (const sepa_stmt_tx_t *t = s.tx_head; t != nullptr; t = t->next) write_line(json, *t);
+    json.end_array();
+    json.end_object();
+}
+
+}  // namespace
+
+size_t write_statements_json(std::ostream &out, const sepa_stmt_t *first) {
+    json_stream json(out);
+    size_t count = 0;
+    json.begin_array();
+    for (const sepa_stmt_t *s = first; s != nullptr; s = s->next, ++count) write_statement(json, *s);
+    json.end_array();
+    json.finish();
+    return count;
 }
