@@ -3,7 +3,8 @@
  *
  * IBAN and German account checks, bank lookups by bank code and BIC, German
  * account-to-IBAN conversion, SEPA credit-transfer and direct-debit orders
- * rendered as ISO 20022 XML (pain.001 / pain.008), and MT940 statement parsing.
+ * rendered as ISO 20022 XML (pain.001 / pain.008), and MT940 and camt statement
+ * parsing.
  *
  * Conventions:
  *  - All texts are NUL-terminated UTF-8. Every text passed in is copied; the
@@ -328,17 +329,53 @@ SEPA_API int sepa_iban_getBIC(const char *iban, char *bic);
 
 
 /* ======================================================================== */
-/* MT940 statements                                                          */
+/* Account statements: MT940 and camt                                       */
 /* ======================================================================== */
 
 /* --- statement section (parser, sepa_stmt_t, sepa_stmt_tx_t) --- */
 
 #define SEPA_STMT_FORMAT_MT940 1
+#define SEPA_STMT_FORMAT_CAMT 2  /* camt.052/053/054 XML (001.02-001.08), or a ZIP archive of them */
+#define SEPA_STMT_FORMAT_AUTO 3  /* MT940, camt XML or ZIP, recognised from the file's content */
 
-/* One statement line (":61:" with its field 86). Texts point into the parser's
- * loaded text and stay valid until the parser is freed; the caller never frees
- * them. Unset pointers are NULL, unset numbers 0, unset arrays empty. Texts keep
- * the file's bytes as they are (ISO-8859-1 or UTF-8). */
+/*
+ * Limits of one load. A file or archive beyond them fails with a clear error and
+ * the memory it took is released; nothing is read past them.
+ *  - SEPA_STMT_MAX_FILE_BYTES: size of the file given to sepa_stmt_parser_load.
+ *  - SEPA_STMT_MAX_XML_BYTES: camt XML read in one load, every document of a ZIP
+ *    archive together (uncompressed), so a ZIP bomb stops at this size.
+ *  - SEPA_STMT_MAX_ZIP_ENTRIES: documents in one ZIP archive.
+ *  - SEPA_STMT_MAX_XML_DEPTH: element nesting of a camt document.
+ *  - SEPA_STMT_MAX_XML_TEXT: bytes of text of one camt element.
+ * camt documents are read as a stream: the memory a load takes grows with the
+ * statements it keeps, not with the file. DTDs and entity declarations are
+ * refused (no external entities, no entity expansion).
+ */
+#define SEPA_STMT_MAX_FILE_BYTES (512UL * 1024UL * 1024UL)
+#define SEPA_STMT_MAX_XML_BYTES (512UL * 1024UL * 1024UL)
+#define SEPA_STMT_MAX_ZIP_ENTRIES 10000
+#define SEPA_STMT_MAX_XML_DEPTH 64
+#define SEPA_STMT_MAX_XML_TEXT 65536
+
+/* One statement line: an MT940 ":61:" with its field 86, or a camt booking.
+ * A camt entry (Ntry) with at most one transaction detail (TxDtls) gives one
+ * line; a batch entry with several TxDtls gives one line per TxDtls, in document
+ * order, and each of those lines carries the entry's own amount and count
+ * (entry_amount_cents, entry_tx_count) and its position (entry_index).
+ * Texts belong to the parser and stay valid until it is freed; the caller never
+ * frees them. Unset pointers are NULL, unset numbers 0, unset arrays empty.
+ * Texts are UTF-8: an MT940 file that is not valid UTF-8 is read as ISO-8859-1
+ * and converted; camt texts have their character references and entities
+ * resolved. The fixed arrays bank, account and name hold at most their size
+ * less one byte, cut at a character boundary; the full texts are in bank_full,
+ * account_full and name_full.
+ * camt mapping: ref = EndToEndId (else InstrId), bankref = AcctSvcrRef,
+ * txtext = AddtlTxInf (else AddtlNtryInf), eref = EndToEndId, mref = MndtId,
+ * cred = creditor scheme id, svwz = every Ustrd joined with a blank,
+ * purp = Purp/Cd, abwa/abwe = ultimate debtor/creditor name, bank/account/name
+ * = the debtor's on credits and the creditor's on debits, code/gvc/primanota
+ * from a German BkTxCd/Prtry/Cd such as "NMSC+201+9310" (code "MSC", gvc 201,
+ * primanota "9310"). */
 typedef struct sepa_stmt_tx_t {
     struct tm valuta;       /* value date (day, month 0-11, year since 1900 set) */
     struct tm booked;       /* entry date, all zero when absent; its year is the value
@@ -371,10 +408,42 @@ typedef struct sepa_stmt_tx_t {
     char *abwa;             /* ABWA+ ultimate debtor */
     char *abwe;             /* ABWE+ ultimate creditor */
     struct sepa_stmt_tx_t *next;
+    /* Fields below were added with camt; MT940 lines fill them where the file
+     * has the data. */
+    int64_t amount_cents;          /* amount in exact minor units (cents), signed as amount */
+    char currency[4];              /* currency of amount: camt Amt Ccy; MT940 the statement's
+                                      opening-balance currency */
+    char status[5];                /* camt entry status "BOOK", "PDNG", "INFO"; MT940 empty */
+    char domain[5];                /* ISO bank transaction code: domain (e.g. "PMNT") */
+    char family[5];                /*   family (e.g. "RCDT") */
+    char subfamily[5];             /*   sub-family (e.g. "ESCT") */
+    uint32_t entry_index;          /* 1-based position of this line within its camt entry */
+    uint32_t entry_tx_count;       /* lines (TxDtls) the camt entry was split into, or its
+                                      batch NbOfTxs when larger; 1 for an MT940 line */
+    int64_t entry_amount_cents;    /* signed amount of the whole camt entry (equal to
+                                      amount_cents unless the entry is a batch) */
+    int64_t charges_cents;         /* total of the charges reported for the line (camt
+                                      Chrgs), positive; 0 when none */
+    char charges_currency[4];      /* their currency, empty when none */
+    char original_currency[4];     /* currency of original_amount_cents, empty when none */
+    int64_t original_amount_cents; /* original (instructed) amount: camt AmtDtls/InstdAmt,
+                                      MT940 OAMT+; positive, 0 when absent */
+    const char *bank_full;         /* full counterparty bank (BIC or bank code); NULL when none */
+    const char *account_full;      /* full counterparty account (IBAN or other id) */
+    const char *name_full;         /* full counterparty name (camt: up to 140 characters) */
+    const char *creditor_ref;      /* structured creditor reference (camt CdtrRefInf/Ref) */
+    const char *bank_tx_code;      /* proprietary bank transaction code as given, e.g.
+                                      "NMSC+201+9310" (camt BkTxCd/Prtry/Cd) */
+    const char *return_reason;     /* return reason code of a returned payment (RtrInf/Rsn) */
+    const char *end_to_end_id;     /* end-to-end id (camt EndToEndId, MT940 EREF+) */
+    const char *entry_ref;         /* camt NtryRef of the entry */
 } sepa_stmt_tx_t;
 
-/* One statement of a file (from ":20:" to its "-" line), with its lines in file
- * order. A multi-page statement gives one record per page (see page). */
+/* One statement: an MT940 statement (from ":20:" to its "-" line), or one camt
+ * Stmt, Rpt or Ntfctn, with its lines in file order. A multi-page statement gives
+ * one record per page (see page). camt mapping: ref = Id, account = IBAN (else
+ * Othr/Id), number = ElctrncSeqNb, page = Pgntn/PgNb, opening balance from Bal
+ * code OPBD (else PRCD), closing balance from CLBD; texts as for sepa_stmt_tx_t. */
 typedef struct sepa_stmt_t {
     char *ref;              /* ":20:" transaction reference number */
     char *account;          /* ":25:" account identification */
@@ -389,6 +458,20 @@ typedef struct sepa_stmt_t {
     sepa_stmt_tx_t *tx_head;
     sepa_stmt_tx_t *tx_tail;
     struct sepa_stmt_t *next;
+    /* Fields below were added with camt. */
+    int64_t open_cents;            /* open_saldo in exact minor units (cents) */
+    int64_t close_cents;           /* close_saldo in exact minor units (cents) */
+    const char *message_type;      /* "MT940", or the camt message and version from the
+                                      namespace, e.g. "camt.053.001.08" */
+    const char *message_id;        /* camt GrpHdr/MsgId */
+    const char *created;           /* camt CreDtTm as written, e.g. "2025-11-03T08:00:00" */
+    const char *account_currency;  /* camt Acct/Ccy */
+    const char *account_bic;       /* camt Acct/Svcr BIC */
+    const char *owner_name;        /* camt Acct/Ownr name */
+    uint32_t legal_number;         /* camt LglSeqNb, 0 when absent */
+    uint32_t tx_count;             /* number of lines (sepa_stmt_tx_t records) */
+    uint8_t has_open;              /* 1 when an opening balance was read */
+    uint8_t has_close;             /* 1 when a closing balance was read */
 } sepa_stmt_t;
 
 /* Statement parser handle: one parser serves one load. */
@@ -403,11 +486,18 @@ SEPA_API void sepa_stmt_parser_free(sepa_stmt_parser_t *parser);
 /* Text of the last error (empty when none); for NULL "invalid sepa_stmt_parser_t handle". */
 SEPA_API const char *sepa_stmt_parser_getError(const sepa_stmt_parser_t *parser);
 
-/* Loads and parses the file at path (format SEPA_STMT_FORMAT_MT940; lines may end
- * with CR LF or LF). Returns 1 on success, 0 on failure (reason in
- * sepa_stmt_parser_getError; a failed load leaves no statement). A parser loads
- * once. Damaged content never fails the load: a statement whose value cannot be
- * read ends there, keeping what was read. */
+/* Loads and parses the file at path. format: SEPA_STMT_FORMAT_MT940 (lines may
+ * end with CR LF, LF or "@@"), SEPA_STMT_FORMAT_CAMT (one camt.052/053/054 XML
+ * document, or a ZIP archive of them, loaded in archive order) or
+ * SEPA_STMT_FORMAT_AUTO (any of these, recognised from the content). Only
+ * regular files are read (a FIFO, device or directory fails at once; opening
+ * never blocks). Returns 1 on success, 0 on failure (reason in
+ * sepa_stmt_parser_getError; a failed load leaves no statement). A file holding
+ * no statement of the format fails ("No MT940 statement in the file", "Not a
+ * camt.052, camt.053 or camt.054 document", ...). A parser loads once. Damaged
+ * MT940 content never fails the load: a statement whose value cannot be read ends
+ * there, keeping what was read. A camt document that is not well-formed XML, or
+ * breaks a limit above, fails the load. */
 SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int format, const char *path);
 
 /* First statement (follow ->next for the others), or NULL when there is none.
