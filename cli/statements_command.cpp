@@ -9,7 +9,7 @@
 #include <string>
 
 #include "commands.h"
-#include "json_output.h"
+#include "statements_json.h"
 #include "sepa.h"
 
 namespace {
@@ -44,7 +44,7 @@ int statements(const std::string &path) {
         std::cerr << "out of memory\n";
         return exit_io;
     }
-    if (sepa_stmt_parser_load(parser.get(), SEPA_STMT_FORMAT_MT940, path.c_str()) != 1) {
+    if (sepa_stmt_parser_load(parser.get(), SEPA_STMT_FORMAT_AUTO, path.c_str()) != 1) {
         std::cerr << path << ": " << sepa_stmt_parser_getError(parser.get()) << "\n";
         return exit_invalid;
     }
