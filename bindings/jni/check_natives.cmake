@@ -7,7 +7,6 @@ set(expected
   Java_com_ovaro_SEPA__1setBIC Java_com_ovaro_SEPA__1setName Java_com_ovaro_SEPA__1setCreditorIdentifier
   Java_com_ovaro_SEPA__1setDate Java_com_ovaro_SEPA__1setDDType Java_com_ovaro_SEPA__1setBatchBooking
   Java_com_ovaro_SEPA__1setMessageId Java_com_ovaro_SEPA__1add Java_com_ovaro_SEPA__1toXML
-  Java_com_ovaro_SEPAStatementParser__1new Java_com_ovaro_SEPAStatementParser__1free
   Java_com_ovaro_SEPAStatementParser__1load)
 execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

@@ -1,9 +1,10 @@
-// Natives of com.ovaro.SEPAStatementParser. The Java side keeps the parser's address
-// as a long handle (0 = none). _load hands every statement over at once as plain
-// arrays, which the Java side turns into immutable SEPAStatement and
-// SEPAStatementLine objects; the slot order below is the one those classes read.
+// The native of com.ovaro.SEPAStatementParser. _load parses a file with a parser of its
+// own and hands every statement over at once as plain arrays, which the Java side turns
+// into immutable SEPAStatement and SEPAStatementLine objects (the slot order below is
+// the one those classes read); the parser is freed before it returns.
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -19,9 +20,10 @@ using ovaro_jni::throw_java;
 
 namespace {
 
-sepa_stmt_parser_t *parser_of(jlong handle) {
-    return reinterpret_cast<sepa_stmt_parser_t *>(static_cast<intptr_t>(handle));
-}
+struct parser_deleter {
+    void operator()(sepa_stmt_parser_t *parser) const { sepa_stmt_parser_free(parser); }
+};
+using parser_ptr = std::unique_ptr<sepa_stmt_parser_t, parser_deleter>;
 
 // yyyymmdd of a date as the parser fills it, 0 when the record has none.
 jlong date_number(const struct tm &date) {
@@ -178,35 +180,23 @@ jobjectArray all_statements(JNIEnv *env, const sepa_stmt_t *first) {
 
 extern "C" {
 
-JNIEXPORT jlong JNICALL Java_com_ovaro_SEPAStatementParser__1new(JNIEnv *env, jclass) {
-    sepa_stmt_parser_t *parser = sepa_stmt_parser_new();
-    if (parser == nullptr) {
-        throw_java(env, out_of_memory_class, "out of memory creating a statement parser");
-        return 0;
-    }
-    return static_cast<jlong>(reinterpret_cast<intptr_t>(parser));
-}
-
-JNIEXPORT void JNICALL Java_com_ovaro_SEPAStatementParser__1free(JNIEnv *, jclass, jlong handle) {
-    sepa_stmt_parser_free(parser_of(handle));
-}
-
-JNIEXPORT jobjectArray JNICALL Java_com_ovaro_SEPAStatementParser__1load(JNIEnv *env, jclass, jlong handle,
-                                                                         jint format, jbyteArray path) {
+JNIEXPORT jobjectArray JNICALL Java_com_ovaro_SEPAStatementParser__1load(JNIEnv *env, jclass, jint format,
+                                                                         jbyteArray path) {
     // The file name comes as its UTF-8 bytes (NUL-free, checked on the Java side), so
     // that names beyond the Basic Multilingual Plane reach the file system unchanged.
     if (path == nullptr) return throw_java(env, null_pointer_class, "path is NULL"), nullptr;
-    sepa_stmt_parser_t *parser = parser_of(handle);
     try {
         std::string name(static_cast<size_t>(env->GetArrayLength(path)), '\0');
         env->GetByteArrayRegion(path, 0, static_cast<jsize>(name.size()), reinterpret_cast<jbyte *>(name.data()));
         if (env->ExceptionCheck()) return nullptr;
-        if (sepa_stmt_parser_load(parser, format, name.c_str()) != 1) {
-            return throw_java(env, sepa_exception_class, sepa_stmt_parser_getError(parser)), nullptr;
+        const parser_ptr parser(sepa_stmt_parser_new());
+        if (parser == nullptr) throw std::bad_alloc();
+        if (sepa_stmt_parser_load(parser.get(), format, name.c_str()) != 1) {
+            return throw_java(env, sepa_exception_class, sepa_stmt_parser_getError(parser.get())), nullptr;
         }
-        return all_statements(env, sepa_stmt_parser_getStatement(parser));
+        return all_statements(env, sepa_stmt_parser_getStatement(parser.get()));
     } catch (const std::bad_alloc &) {
-        throw_java(env, out_of_memory_class, "out of memory handing the statements to Java");
+        throw_java(env, out_of_memory_class, "out of memory reading the statements for Java");
         return nullptr;
     }
 }

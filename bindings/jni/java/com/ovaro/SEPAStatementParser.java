@@ -1,6 +1,5 @@
 package com.ovaro;
 
-import java.lang.ref.Cleaner;
 import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
 import java.util.Collections;
@@ -22,10 +21,10 @@ import java.util.List;
  * }
  * }</pre>
  *
- * <p>A parser loads one file. The statements are handed over as immutable objects and
- * the native records are released right after, so they stay usable on any thread;
- * {@link #close()} releases a parser that never loaded. Any method on a closed parser
- * throws {@link IllegalStateException}. Methods are synchronized.
+ * <p>A parser loads one file. The statements are handed over as immutable Java objects
+ * (the native records are released before {@link #load} returns), so they stay usable
+ * on any thread and after {@link #close()}. Any method on a closed parser throws
+ * {@link IllegalStateException}. Methods are synchronized.
  */
 public final class SEPAStatementParser implements AutoCloseable {
 
@@ -45,43 +44,12 @@ public final class SEPAStatementParser implements AutoCloseable {
         }
     }
 
-    private static final Cleaner CLEANER = Cleaner.create();
-
-    /**
-     * The native parser, shared with the cleaner so that a parser that is neither
-     * loaded nor closed is still freed once unreachable. Holds no reference to the
-     * SEPAStatementParser.
-     */
-    private static final class NativeParser implements Runnable {
-        private long handle;
-
-        NativeParser(long handle) {
-            this.handle = handle;
-        }
-
-        @Override
-        public synchronized void run() {
-            long h = handle;
-            handle = 0;
-            if (h != 0) _free(h);
-        }
-
-        synchronized long get() {
-            return handle;
-        }
-    }
-
-    private final NativeParser parser;
-    private final Cleaner.Cleanable cleanable;
     private boolean loaded;
     private boolean closed;
     private List<SEPAStatement> statements = Collections.emptyList();
 
     /** Creates a parser that has not loaded anything yet. */
-    public SEPAStatementParser() {
-        parser = new NativeParser(_new());
-        cleanable = CLEANER.register(this, parser);
-    }
+    public SEPAStatementParser() {}
 
     /** Loads a file of any supported format, recognised from its content. */
     public void load(String path) {
@@ -109,12 +77,7 @@ public final class SEPAStatementParser implements AutoCloseable {
             throw new SEPAException("Can't open input file: the name contains a NUL character");
         }
         loaded = true;
-        try {
-            statements = build(_load(parser.get(), format, path.getBytes(StandardCharsets.UTF_8)));
-        } finally {
-            // The statements are Java objects now: the native records go at once.
-            cleanable.clean();
-        }
+        statements = build(_load(format, path.getBytes(StandardCharsets.UTF_8)));
     }
 
     /**
@@ -131,10 +94,9 @@ public final class SEPAStatementParser implements AutoCloseable {
         return closed;
     }
 
-    /** Releases the native parser; calling it again does nothing. */
+    /** Drops the statements; calling it again does nothing. */
     @Override
     public synchronized void close() {
-        cleanable.clean();
         statements = Collections.emptyList();
         closed = true;
     }
@@ -149,14 +111,10 @@ public final class SEPAStatementParser implements AutoCloseable {
         return Collections.unmodifiableList(list);
     }
 
-    // The natives: a handle is the address of the native parser. _load returns one
-    // record per statement, Object[] { String[] texts, long[] numbers, Object[] lines },
-    // each line Object[] { String[] texts, long[] numbers, null }, in the slot order of
-    // SEPAStatement and SEPAStatementLine.
+    // The native: loads the file into a native parser of its own, returns one record per
+    // statement, Object[] { String[] texts, long[] numbers, Object[] lines }, each line
+    // Object[] { String[] texts, long[] numbers, null }, in the slot order of
+    // SEPAStatement and SEPAStatementLine, and frees the parser before it returns.
 
-    private static native long _new();
-
-    private static native void _free(long handle);
-
-    private static native Object[] _load(long handle, int format, byte[] path);
+    private static native Object[] _load(int format, byte[] path);
 }
