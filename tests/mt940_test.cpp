@@ -210,7 +210,7 @@ TEST(StatementParser, ErrorTextOfFreshAndNullParser) {
 TEST(StatementParser, UnknownFormatUsesTheParserUp) {
     std::string path = fixtures + "commerzbank_multipage.sta";
     sepa_stmt_parser_t *parser = sepa_stmt_parser_new();
-    EXPECT_EQ(sepa_stmt_parser_load(parser, 2, path.c_str()), 0);
+    EXPECT_EQ(sepa_stmt_parser_load(parser, 99, path.c_str()), 0);
     EXPECT_STREQ(sepa_stmt_parser_getError(parser), "Format not (yet) supported");
     EXPECT_EQ(sepa_stmt_parser_load(parser, SEPA_STMT_FORMAT_MT940, path.c_str()), 0);
     EXPECT_STREQ(sepa_stmt_parser_getError(parser), "Parser already used");
@@ -246,9 +246,9 @@ TEST(StatementParser, FileErrors) {
         EXPECT_EQ(file.error(), "Input file is empty");
     }
     {
-        loaded file("/tmp");  // a folder opens, but reading it fails
+        loaded file("/tmp");  // only regular files are read
         EXPECT_EQ(file.result(), 0);
-        EXPECT_EQ(file.error().rfind("Error while reading", 0), 0u) << file.error();
+        EXPECT_EQ(file.error(), "Can't read input file: it is a directory, not a regular file");
         EXPECT_EQ(file.statements().size(), 0u);
     }
 }
@@ -284,11 +284,13 @@ TEST(StatementParser, AllocationFailureDropsLinkedStatements) {
         stmt_fail_allocations_after_for_tests(-1);
         if (file.result() == 1) {
             succeeded = true;
-            EXPECT_GT(successes, 4);
+            EXPECT_GT(successes, 1);
             EXPECT_EQ(file.statements().size(), 2u);
         } else {
             EXPECT_EQ(file.statements().size(), 0u) << successes;
-            EXPECT_EQ(file.error(), "Out of memory while parsing the statement file");
+            EXPECT_TRUE(file.error() == "Out of memory while parsing the statement file" ||
+                        file.error().rfind("Failed to allocate", 0) == 0)
+                << file.error();
         }
     }
     EXPECT_TRUE(succeeded);
@@ -366,6 +368,8 @@ TEST(Mt940Files, SparkasseInSwiftEnvelopes) {
               "closeSaldo=-42.99 lines=0");
 }
 
+// Texts come out in UTF-8: the ISO-8859-1 bytes of the first line are converted,
+// the UTF-8 sequences of the second are kept.
 TEST(Mt940Files, VolksbankWithLatin1AndUtf8Bytes) {
     std::string path = fixtures + "volksbank_charsets.sta";
     loaded file(path.c_str());
@@ -380,7 +384,7 @@ TEST(Mt940Files, VolksbankWithLatin1AndUtf8Bytes) {
     EXPECT_EQ(describe(lines[0]),
               "valuta=2024-03-04 amount=100.00 code=[TRF] ref=[NONREF] gvc=166 txtext=[GUTSCHRIFT] "
               "primanota=[931] bank=[GENODEF1M01] account=[DE02701500000000594937] "
-              "name=[J\xfcrgen M\xfcller] purpose=[Miete M\xe4rz\n- Wohnung 3 -\ninkl. Nebenkosten]");
+              "name=[J\xc3\xbcrgen M\xc3\xbcller] purpose=[Miete M\xc3\xa4rz\n- Wohnung 3 -\ninkl. Nebenkosten]");
     // A continuation line that begins with "-" stays in the field.
     EXPECT_EQ(describe(lines[1]),
               "valuta=2024-03-05 amount=-15.00 code=[CHG] ref=[NONREF] gvc=805 txtext=[ENTGELT] "
@@ -629,7 +633,8 @@ TEST(Mt940Statements, Boundaries) {
     };
     for (const boundary_case &c : cases) {
         parsed_text parsed(c.text);
-        EXPECT_EQ(parsed.result.result(), 1);
+        // A text without a statement is refused rather than loaded empty.
+        EXPECT_EQ(parsed.result.result(), c.refs.empty() ? 0 : 1);
         std::vector<std::string> refs;
         for (const sepa_stmt_t *s : parsed.result.statements()) refs.push_back(s->ref);
         EXPECT_EQ(refs, c.refs) << c.text;
@@ -654,14 +659,15 @@ TEST(Mt940Statements, TextsThatEndAnywhere) {
                               read_bytes(fixtures + "sparkasse_envelope.sta");
     for (size_t cut = 1; cut <= whole.size(); ++cut) {
         parsed_text parsed(whole.substr(0, cut));
-        EXPECT_EQ(parsed.result.result(), 1) << cut;
+        EXPECT_EQ(parsed.result.result(), parsed.result.statements().empty() ? 0 : 1) << cut;
     }
     std::string with_nul = whole;
     for (size_t i = 3; i < with_nul.size(); i += 7) with_nul[i] = '\0';
     parsed_text nul(with_nul);
-    EXPECT_EQ(nul.result.result(), 1);
+    EXPECT_EQ(nul.result.result(), nul.result.statements().empty() ? 0 : 1);
     parsed_text starts_with_nul(std::string("\0:20:A\r\n", 8));
-    EXPECT_EQ(starts_with_nul.result.result(), 1);
+    EXPECT_EQ(starts_with_nul.result.result(), 0);
+    EXPECT_EQ(starts_with_nul.result.error(), "No MT940 statement in the file");
 
     std::string long_field = ":20:L\r\n:61:240131C1,00NTRFX\r\n:86:166?20" + std::string(1 << 20, 'x') +
                              "?21" + std::string(100000, '?') + "\r\n" + std::string(300000, 'y') + "\r\n-";

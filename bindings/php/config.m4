@@ -31,7 +31,15 @@ if test "$PHP_SEPA" != "no"; then
   fi
   AC_MSG_RESULT([library sources: $SEPA_ROOT])
 
-  SEPA_CXXFLAGS="-std=c++20 -I$SEPA_ROOT/include -I$SEPA_ROOT -Wall -Wextra -Werror"
+  dnl The statement readers need expat (XML) and libzip (ZIP archives).
+  AC_PATH_PROG(PKG_CONFIG, pkg-config, no)
+  if test "$PKG_CONFIG" = "no" || ! $PKG_CONFIG --exists expat libzip; then
+    AC_MSG_ERROR([expat and libzip not found (Debian: libexpat1-dev libzip-dev)])
+  fi
+  SEPA_DEP_CFLAGS=`$PKG_CONFIG --cflags expat libzip`
+  SEPA_DEP_LIBS=`$PKG_CONFIG --libs expat libzip`
+
+  SEPA_CXXFLAGS="-std=c++20 -I$SEPA_ROOT/include -I$SEPA_ROOT $SEPA_DEP_CFLAGS -Wall -Wextra -Werror"
   SEPA_EXT_SOURCES="sepa_module.cpp sepa_message_class.cpp sepa_lookups.cpp sepa_stmt_parser_class.cpp"
 
   PHP_NEW_EXTENSION(SEPA, $SEPA_EXT_SOURCES, $ext_shared, , [$SEPA_CXXFLAGS -DZEND_ENABLE_STATIC_TSRMLS_CACHE=1], cxx)
@@ -57,6 +65,7 @@ SEPA_RULE
   dnl Only get_module leaves SEPA.so: the core's sepa_* functions stay inside, so they
   dnl cannot clash with another copy of the library loaded into the same process.
   PHP_ADD_LIBRARY(stdc++, 1, SEPA_SHARED_LIBADD)
+  SEPA_SHARED_LIBADD="$SEPA_SHARED_LIBADD $SEPA_DEP_LIBS"
   SEPA_SHARED_LIBADD="$SEPA_SHARED_LIBADD -Wl,--version-script=$abs_srcdir/SEPA.map"
   PHP_SUBST(SEPA_SHARED_LIBADD)
 fi

@@ -204,7 +204,7 @@ bool reserve(field86_scratch *scratch, size_t size) {
     size_t capacity = scratch->capacity < 256 ? 256 : scratch->capacity;
     while (capacity < size) capacity *= 2;
     // The old contents are not needed: every field is copied in afresh.
-    void *bytes = stmt_allocate(capacity);
+    void *bytes = stmt_allocate_raw(capacity);
     if (bytes == nullptr) return false;
     std::free(scratch->bytes);
     scratch->bytes = static_cast<char *>(bytes);

@@ -3,9 +3,11 @@
 // beginning with "-" (also "-}" closing a SWIFT envelope), at the next ":20:",
 // at the end of the text, or where a value it needs cannot be read. Lines end with
 // CR LF or with LF alone.
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "core/frame/number_reader.h"
 #include "core/statement/mt940_field86.h"
 #include "core/statement/mt940_values.h"
 #include "core/statement/stmt_parser.h"
@@ -92,7 +94,7 @@ private:
     static void cut(const line_t &line) { *line.end = '\0'; }
 
     bool begin_statement(const line_t &line) {
-        auto *stmt = static_cast<sepa_stmt_t *>(stmt_allocate(sizeof(sepa_stmt_t)));
+        auto *stmt = static_cast<sepa_stmt_t *>(arena_allocate(&parser_->arena, sizeof(sepa_stmt_t)));
         if (stmt == nullptr) return false;
         if (parser_->stmt_tail != nullptr) parser_->stmt_tail->next = stmt;
         else parser_->stmt_head = stmt;
@@ -122,9 +124,11 @@ private:
         } else if (starts_with(line, ":60F:") || starts_with(line, ":60M:")) {
             if (!balance(line, &stmt_->open_date, stmt_->open_currency, &stmt_->open_saldo))
                 return outcome::ends_statement;
+            stmt_->has_open = 1;
         } else if (starts_with(line, ":62F:") || starts_with(line, ":62M:")) {
             if (!balance(line, &stmt_->close_date, stmt_->close_currency, &stmt_->close_saldo))
                 return outcome::ends_statement;
+            stmt_->has_close = 1;
         } else {
             return outcome::next_line;  // unknown tag or a supplementary-details line
         }
@@ -168,7 +172,7 @@ private:
     // funds code, amount, type "N"/"F"/"S" and a 3-character code, customer
     // reference, optionally "//" and the bank reference.
     outcome statement_entry(const line_t &line) {
-        auto *tx = static_cast<sepa_stmt_tx_t *>(stmt_allocate(sizeof(sepa_stmt_tx_t)));
+        auto *tx = static_cast<sepa_stmt_tx_t *>(arena_allocate(&parser_->arena, sizeof(sepa_stmt_tx_t)));
         if (tx == nullptr) return outcome::out_of_memory;
         if (stmt_->tx_tail != nullptr) stmt_->tx_tail->next = tx;
         else stmt_->tx_head = tx;
@@ -263,6 +267,40 @@ private:
 
 }  // namespace
 
+namespace {
+
+int64_t to_cents(double amount) { return static_cast<int64_t>(std::llround(amount * 100.0)); }
+
+// The fields that camt brought to the records, derived from what MT940 has.
+void complete_records(sepa_stmt_t *stmt) {
+    for (; stmt != nullptr; stmt = stmt->next) {
+        stmt->message_type = "MT940";
+        stmt->open_cents = to_cents(stmt->open_saldo);
+        stmt->close_cents = to_cents(stmt->close_saldo);
+        const char *currency = stmt->open_currency[0] != '\0' ? stmt->open_currency : stmt->close_currency;
+        for (sepa_stmt_tx_t *tx = stmt->tx_head; tx != nullptr; tx = tx->next) {
+            ++stmt->tx_count;
+            tx->amount_cents = to_cents(tx->amount);
+            tx->entry_amount_cents = tx->amount_cents;
+            tx->entry_index = 1;
+            tx->entry_tx_count = 1;
+            std::memcpy(tx->currency, currency, sizeof tx->currency);
+            if (tx->bank[0] != '\0') tx->bank_full = tx->bank;
+            if (tx->account[0] != '\0') tx->account_full = tx->account;
+            if (tx->name[0] != '\0') tx->name_full = tx->name;
+            tx->end_to_end_id = tx->eref;
+            if (tx->oamt != nullptr) {
+                double original = 0.0;
+                bool out_of_range = false;
+                if (scan_decimal(tx->oamt, &original, &out_of_range) != tx->oamt && !out_of_range)
+                    tx->original_amount_cents = to_cents(original < 0 ? -original : original);
+            }
+        }
+    }
+}
+
+}  // namespace
+
 int parse_mt940(sepa_stmt_parser_t *parser) {
     if (parser == nullptr) return 0;
     mt940_state *state = parser->mt940;
@@ -273,5 +311,7 @@ int parse_mt940(sepa_stmt_parser_t *parser) {
     // A UTF-8 byte order mark before the first tag is not part of the text.
     size_t skip = state->size >= 3 && std::memcmp(state->text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
     mt940_reader reader(parser, state->text + skip, state->size - skip);
-    return reader.run();
+    int result = reader.run();
+    complete_records(parser->stmt_head);
+    return result;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/statement/stmt_arena.h"
 #include "sepa.h"
 
 // The loaded file: a heap copy of every byte plus a terminating NUL at text[size].
@@ -20,6 +21,7 @@ struct sepa_stmt_parser_t {
     mt940_state *mt940;     // present once an MT940 load has begun
     sepa_stmt_t *stmt_head;
     sepa_stmt_t *stmt_tail;
+    stmt_arena arena;       // the statement and line records, and camt texts
 };
 
 // Parses the loaded text of parser->mt940 in place (values are cut out with NUL
@@ -29,12 +31,12 @@ struct sepa_stmt_parser_t {
 // text[size], whatever bytes the text holds (NUL bytes included).
 int parse_mt940(sepa_stmt_parser_t *parser);
 
-// Zero-filled allocation of a statement record, a transaction record or the
-// parser's working memory; fails when the test seam below says so.
-void *stmt_allocate(size_t size);
+// Heap memory (uninitialised) for the parser's arena blocks and working memory;
+// fails when the test seam below says so.
+void *stmt_allocate_raw(size_t size);
 
-// Test seam: the next `successes` allocations through stmt_allocate succeed and
-// every later one fails; a negative count (the default) never fails.
+// Test seam: the next `successes` allocations through stmt_allocate_raw succeed
+// and every later one fails; a negative count (the default) never fails.
 void stmt_fail_allocations_after_for_tests(long successes);
 
 // Reads exactly `size` bytes from `fd` into `buffer`; on failure the reason is in
@@ -44,3 +46,8 @@ bool read_whole(sepa_stmt_parser_t *parser, int fd, char *buffer, size_t size);
 
 // Releases every statement of the parser and its transactions; the list is empty after.
 void release_statements(sepa_stmt_parser_t *parser);
+
+// Loads statements of `format` (SEPA_STMT_FORMAT_*) from memory, as
+// sepa_stmt_parser_load does from a file (the fuzz targets use it). 1 on success,
+// 0 on failure with the reason in the error text.
+int stmt_load_bytes(sepa_stmt_parser_t *parser, int format, const char *data, size_t size);
