@@ -70,12 +70,12 @@ void put_bank_tx_code(json_stream &json, const sepa_stmt_tx_t &t) {
     json.end_object();
 }
 
-void write_line(json_stream &json, const sepa_stmt_t &s, const sepa_stmt_tx_t &t) {
+void write_line(json_stream &json, const sepa_stmt_tx_t &t) {
     json.begin_object();
     put_date(json, "valuta", t.valuta);
     if (t.booked.tm_mday != 0) put_date(json, "booked", t.booked);
     put_amount(json, "amount", t.amount_cents);
-    json.text("currency", t.currency[0] != '\0' ? fixed(t.currency) : fixed(s.open_currency));
+    json.text("currency", fixed(t.currency));
     json.literal("reversal", t.reversal ? "true" : "false");
     if (t.status[0] != '\0') json.text("status", fixed(t.status));
     json.text("code", fixed(t.code));
@@ -135,7 +135,7 @@ void write_statement(json_stream &json, const sepa_stmt_t &s) {
     put_text(json, "ownerName", s.owner_name);
     if (s.legal_number != 0) put_number(json, "legalNumber", s.legal_number);
     json.begin_array("tx");
-    for (const sepa_stmt_tx_t *t = s.tx_head; t != nullptr; t = t->next) write_line(json, s, *t);
+    for (const sepa_stmt_tx_t *t = s.tx_head; t != nullptr; t = t->next) write_line(json, *t);
     json.end_array();
     json.end_object();
 }

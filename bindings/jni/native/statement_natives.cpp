@@ -93,8 +93,7 @@ jobjectArray record(JNIEnv *env, jclass object_class, jclass string_class, const
 }
 
 // Slots of a line, in the order of SEPAStatementLine's T_* and N_* constants.
-jobjectArray line_record(JNIEnv *env, jclass object_class, jclass string_class, const sepa_stmt_tx_t &t,
-                         const sepa_stmt_t &s) {
+jobjectArray line_record(JNIEnv *env, jclass object_class, jclass string_class, const sepa_stmt_tx_t &t) {
     text_slots texts;
     texts.add(fixed(t.code));
     texts.add(t.ref);
@@ -108,7 +107,7 @@ jobjectArray line_record(JNIEnv *env, jclass object_class, jclass string_class, 
                                 t.svwz, t.abwa, t.abwe}) {
         texts.add(keyword);
     }
-    texts.add(t.currency[0] != '\0' ? fixed(t.currency) : fixed(s.open_currency));
+    texts.add(fixed(t.currency));
     texts.add_or_null(fixed(t.status));
     texts.add_or_null(fixed(t.domain));
     texts.add_or_null(fixed(t.family));
@@ -136,7 +135,7 @@ jobjectArray statement_record(JNIEnv *env, jclass object_class, jclass string_cl
     if (lines == nullptr) return nullptr;
     jsize index = 0;
     for (const sepa_stmt_tx_t *t = s.tx_head; t != nullptr; t = t->next, ++index) {
-        jobjectArray line = line_record(env, object_class, string_class, *t, s);
+        jobjectArray line = line_record(env, object_class, string_class, *t);
         if (line == nullptr) return nullptr;
         env->SetObjectArrayElement(lines, index, line);
         env->DeleteLocalRef(line);
