@@ -124,6 +124,11 @@ class Mt940(unittest.TestCase):
                 self.assertEqual(first.get(key), value)
         self.assertEqual(s["openSaldo"] + sum(t["amount"] for t in s["tx"]), s["closeSaldo"])
 
+    def test_absent_balance_dates_are_null(self):
+        doc, text = statements(os.path.join(TESTS, "mt940", "damaged.sta"))
+        self.assertEqual((doc[0]["openDate"], doc[0]["closeDate"]), (None, None))
+        self.assertNotIn("1900-", text)
+
     def test_latin1_file_comes_out_as_utf8(self):
         doc, _ = statements(os.path.join(TESTS, "mt940", "volksbank_charsets.sta"))
         self.assertEqual(doc[0]["tx"][0]["name"], "Jürgen Müller")
