@@ -7,8 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
-// Prints a JSON value to standard output. Any byte sequence that is not valid UTF-8
-// (overlong forms, surrogates) is replaced rather than ending the program.
+// Prints a JSON value to standard output. Texts from statements are made UTF-8
+// beforehand; any sequence that is still invalid (overlong forms, surrogates) is
+// replaced rather than ending the program.
 void print_json(const nlohmann::ordered_json &value);
 
 void add_iban_command(CLI::App &app, int &rc);

@@ -19,8 +19,9 @@ struct parser_deleter {
 };
 using parser_ptr = std::unique_ptr<sepa_stmt_parser_t, parser_deleter>;
 
-constexpr int exit_invalid = 1;  // the file holds no statement the library can read
-constexpr int exit_io = 2;       // the file cannot be read, or the output not written
+// Exit codes as for every command: 1 for data refused, 2 for I/O failures.
+constexpr int refused_exit = 1;     // the file holds no statement the library can read
+constexpr int unreadable_exit = 2;  // the file cannot be read, or the output not written
 
 // Only regular files are statement files: a FIFO or a device would block the load
 // and a directory has no content. Refused here with the I/O exit code.
@@ -38,26 +39,26 @@ bool is_readable_file(const std::string &path) {
 }
 
 int statements(const std::string &path) {
-    if (!is_readable_file(path)) return exit_io;
+    if (!is_readable_file(path)) return unreadable_exit;
     parser_ptr parser(sepa_stmt_parser_new());
     if (parser == nullptr) {
         std::cerr << "out of memory\n";
-        return exit_io;
+        return unreadable_exit;
     }
     if (sepa_stmt_parser_load(parser.get(), SEPA_STMT_FORMAT_AUTO, path.c_str()) != 1) {
         std::cerr << path << ": " << sepa_stmt_parser_getError(parser.get()) << "\n";
-        return exit_invalid;
+        return refused_exit;
     }
     const sepa_stmt_t *first = sepa_stmt_parser_getStatement(parser.get());
     if (first == nullptr) {
         std::cerr << path << ": no statement in the file\n";
-        return exit_invalid;
+        return refused_exit;
     }
     write_statements_json(std::cout, first);
     std::cout.flush();
     if (!std::cout) {
         std::cerr << "cannot write the statements to standard output\n";
-        return exit_io;
+        return unreadable_exit;
     }
     return 0;
 }
