@@ -95,12 +95,6 @@ class HandMadeCamt(unittest.TestCase):
         # A line outside a batch has no batch keys.
         self.assertNotIn("entryTxCount", lines[0])
 
-    def test_amounts_are_two_decimal_literals(self):
-        for key in AMOUNT_KEYS:
-            for literal in re.findall(rf'"{key}": ([^,\n]+)', self.text):
-                with self.subTest(key=key, literal=literal):
-                    self.assertRegex(literal, r"^-?\d+\.\d\d$")
-
     def test_lines_add_up_to_the_closing_balance(self):
         s = self.doc[0]
         self.assertEqual(s["openSaldo"] + sum(line["amount"] for line in s["tx"]), s["closeSaldo"])
@@ -145,6 +139,22 @@ class Mt940(unittest.TestCase):
                 for line in s["tx"]:
                     with self.subTest(file=name):
                         self.assertEqual(line["currency"], s["openCurrency"] or s["closeCurrency"])
+
+
+class RepositoryFixtures(unittest.TestCase):
+    def test_every_fixture_gives_exact_amounts_and_a_currency_key(self):
+        paths = [os.path.join(TESTS, folder, name) for folder in ("mt940", "camt")
+                 for name in sorted(os.listdir(os.path.join(TESTS, folder)))]
+        for path in paths:
+            with self.subTest(file=os.path.basename(path)):
+                doc, text = statements(path)
+                for key in AMOUNT_KEYS:
+                    for literal in re.findall(rf'"{key}": ([^,\n]+)', text):
+                        self.assertRegex(literal, r"^-?\d+\.\d\d$", key)
+                for s in doc:
+                    for line in s["tx"]:
+                        self.assertIn("currency", line)
+                        self.assertIsInstance(line["reversal"], bool)
 
 
 class ExitCodes(unittest.TestCase):

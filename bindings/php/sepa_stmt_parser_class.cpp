@@ -235,12 +235,17 @@ static void add_statement(zval *list, const sepa_stmt_t &stmt) {
     /* Added with camt, after the keys MT940 callers have always read. */
     add_assoc_long(&statement, "openSaldoCents", static_cast<zend_long>(stmt.open_cents));
     add_assoc_long(&statement, "closeSaldoCents", static_cast<zend_long>(stmt.close_cents));
-    add_text_if_set(&statement, "messageType", stmt.message_type);
-    add_text_if_set(&statement, "messageId", stmt.message_id);
-    add_text_if_set(&statement, "created", stmt.created);
-    add_text_if_set(&statement, "accountCurrency", stmt.account_currency);
-    add_text_if_set(&statement, "accountBic", stmt.account_bic);
-    add_text_if_set(&statement, "ownerName", stmt.owner_name);
+    static const struct {
+        const char *key;
+        const char *sepa_stmt_t::*text;
+    } texts[] = {
+        {"messageType", &sepa_stmt_t::message_type}, {"messageId", &sepa_stmt_t::message_id},
+        {"created", &sepa_stmt_t::created},           {"accountCurrency", &sepa_stmt_t::account_currency},
+        {"accountBic", &sepa_stmt_t::account_bic},    {"ownerName", &sepa_stmt_t::owner_name},
+    };
+    for (const auto &field : texts) {
+        add_text_if_set(&statement, field.key, stmt.*field.text);
+    }
     if (stmt.legal_number != 0) {
         add_assoc_long(&statement, "legalNumber", stmt.legal_number);
     }
