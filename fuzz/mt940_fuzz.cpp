@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz/statement_walk.h"
 #include "sepa.h"
 
 namespace {
@@ -32,41 +33,6 @@ const char *input_path() {
 struct cleanup_file {
     ~cleanup_file() { unlink(input_path()); }
 } remove_at_exit;
-
-size_t touch(const char *text) { return text == nullptr ? 0 : std::strlen(text); }
-
-size_t touch_fixed(const char *array, size_t size) {
-    size_t length = strnlen(array, size);
-    if (length == size) std::abort();  // fixed arrays are always NUL-terminated
-    return length;
-}
-
-size_t walk(const sepa_stmt_t *stmt) {
-    size_t sum = 0;
-    for (; stmt != nullptr; stmt = stmt->next) {
-        sum += touch(stmt->ref) + touch(stmt->account) + stmt->number + stmt->page;
-        sum += touch_fixed(stmt->open_currency, sizeof stmt->open_currency);
-        sum += touch_fixed(stmt->close_currency, sizeof stmt->close_currency);
-        sum += static_cast<size_t>(stmt->open_date.tm_mday + stmt->close_date.tm_year);
-        sum += stmt->open_saldo != stmt->close_saldo;
-        const sepa_stmt_tx_t *last = nullptr;
-        for (const sepa_stmt_tx_t *tx = stmt->tx_head; tx != nullptr; tx = tx->next) {
-            sum += touch(tx->ref) + touch(tx->bankref) + touch(tx->txtext) + touch(tx->primanota);
-            sum += touch(tx->purpose) + touch(tx->eref) + touch(tx->kref) + touch(tx->mref);
-            sum += touch(tx->cred) + touch(tx->debt) + touch(tx->purp) + touch(tx->coam);
-            sum += touch(tx->oamt) + touch(tx->svwz) + touch(tx->abwa) + touch(tx->abwe);
-            sum += touch_fixed(tx->code, sizeof tx->code) + touch_fixed(tx->bank, sizeof tx->bank);
-            sum += touch_fixed(tx->account, sizeof tx->account);
-            sum += touch_fixed(tx->name, sizeof tx->name);
-            sum += static_cast<size_t>(tx->gvc + tx->extcode + tx->reversal);
-            sum += static_cast<size_t>(tx->valuta.tm_mon + tx->booked.tm_mday);
-            sum += tx->amount > 0;
-            last = tx;
-        }
-        if (last != stmt->tx_tail) std::abort();
-    }
-    return sum;
-}
 
 }  // namespace
 

@@ -437,6 +437,9 @@ typedef struct sepa_stmt_tx_t {
     const char *return_reason;     /* return reason code of a returned payment (RtrInf/Rsn) */
     const char *end_to_end_id;     /* end-to-end id (camt EndToEndId, MT940 EREF+) */
     const char *entry_ref;         /* camt NtryRef of the entry */
+    const char *supplementary;     /* MT940 supplementary details of ":61:": the line after
+                                      it, and what follows a customer reference of 16
+                                      characters on the ":61:" line itself */
 } sepa_stmt_tx_t;
 
 /* One statement: an MT940 statement (from ":20:" to its "-" line), or one camt

@@ -364,8 +364,13 @@ TEST(Mt940Reference, OtherProjectsFiles) {
         EXPECT_STREQ(tx->bank, "CSDBDE71XXX");
         EXPECT_STREQ(tx->account, "DE50712345600200691329");
         EXPECT_STREQ(tx->name, "TESTER EL");
-        ASSERT_NE(tx->eref, nullptr);
-        EXPECT_EQ(std::string(tx->eref).rfind("A1.200080779.400143254.4961336 KREF+", 0), 0u);
+        // Keywords inside purpose lines are split there.
+        EXPECT_STREQ(tx->eref, "A1.200080779.400143254.4961336");
+        EXPECT_STREQ(tx->kref, "SEPA-DA20200601221740-34972000-P1");
+        EXPECT_STREQ(tx->mref, "20852HW2723821");
+        EXPECT_STREQ(tx->cred, "DE41EON00000129793");
+        EXPECT_STREQ(tx->oamt, "11.85");
+        EXPECT_EQ(tx->original_amount_cents, 1185);
     }
     {
         loaded file(reference_dir + "jejik_sparkasse_interim_balance.txt");

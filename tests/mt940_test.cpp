@@ -135,6 +135,7 @@ std::string describe(const sepa_stmt_tx_t *tx) {
     field(out, "svwz", tx->svwz);
     field(out, "abwa", tx->abwa);
     field(out, "abwe", tx->abwe);
+    field(out, "supplementary", tx->supplementary);
     return out.str();
 }
 
@@ -422,7 +423,7 @@ TEST(Mt940Files, DamagedFileKeepsWhatCanBeRead) {
     // The text ends inside field 86, right after a "?".
     lines = lines_of(statements[5]);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(describe(lines[0]), "valuta=2024-02-05 amount=4.00 code=[TRF] ref=[F] bankref=[] gvc=166 purpose=[Ende?]");
+    EXPECT_EQ(describe(lines[0]), "valuta=2024-02-05 amount=4.00 code=[TRF] ref=[F] bankref=[] gvc=166 purpose=[Ende]");
 }
 
 // The signed amounts of every complete statement add up from its opening to its
@@ -515,7 +516,8 @@ TEST(Mt940Lines, StatementLines) {
          "valuta=2024-01-02 booked=[2023-12-31] reversal=1 amount=-3.00 code=[RTI] ref=[NONREF]"},
         // A blank between amount and type letter, and supplementary details on the next line.
         {":61:2006080608D12,35 NRTIKREF+//2016021783252833\r\n/OCMT/EUR11,85//CHGS/EUR0,50/",
-         "valuta=2020-06-08 booked=[2020-06-08] amount=-12.35 code=[RTI] ref=[KREF+] bankref=[2016021783252833]"},
+         "valuta=2020-06-08 booked=[2020-06-08] amount=-12.35 code=[RTI] ref=[KREF+] bankref=[2016021783252833] "
+         "supplementary=[/OCMT/EUR11,85//CHGS/EUR0,50/]"},
         {":61:0310201020C20000,00FMSCNONREF//8327000090031789",
          "valuta=2003-10-20 booked=[2003-10-20] amount=20000.00 code=[MSC] ref=[NONREF] bankref=[8327000090031789]"},
         {":61:240131C5,00S202REF", "valuta=2024-01-31 amount=5.00 code=[202] ref=[REF]"},
@@ -572,15 +574,15 @@ TEST(Mt940Field86, SubfieldsAndKeywords) {
         {":86:166?00GUT\r\nSCHRIFT?2\r\n0EREF+ab\r\ncd", "gvc=166 txtext=[GUTSCHRIFT] eref=[abcd]"},
         // A "?" that starts no subfield belongs to the text; numbers not greater do too.
         {":86:166?20What? 1?5?21x", "gvc=166 purpose=[What? 1?5\nx]"},
-        {":86:166?21first?20second", "gvc=166 purpose=[first?20second]"},
+        // Every "?NN" starts a subfield wherever it stands.
+        {":86:166?21first?20second", "gvc=166 purpose=[first\nsecond]"},
         {":86:166?20SVWZ+", "gvc=166 svwz=[]"},
         {":86:", ""},
         {":86: 020?00Wyplata", "gvc=20 txtext=[Wyplata]"},
         {":86:999PN5477SCHECK-NR. 0000016703074", "gvc=999 purpose=[PN5477SCHECK-NR. 0000016703074]"},
         // Unknown subfields are skipped.
         {":86:166?20a?21b?38PL0810?70other", "gvc=166 purpose=[a\nb]"},
-        // Out of order: "?21" after "?30" ends "?20" there, so "?30" is text of "?20".
-        {":86:166?20a?30X?21b", "gvc=166 purpose=[a?30X\nb]"},
+        {":86:166?20a?30X?21b", "gvc=166 bank=[X] purpose=[a\nb]"},
     };
     for (const line_case &c : cases) EXPECT_EQ(field86(std::string(c.line) + "\r\n"), c.expected) << c.line;
 }
@@ -674,6 +676,72 @@ TEST(Mt940Statements, TextsThatEndAnywhere) {
     parsed_text long_text(long_field);
     ASSERT_EQ(long_text.result.statements().size(), 1u);
     EXPECT_EQ(std::strlen(long_text.result.statements()[0]->tx_head->purpose), (1u << 20) + 1 + 100000 + 300000);
+}
+
+// Statement files as real banks write them, one file per way a parser loses text:
+// each line as read, with every field.
+TEST(Mt940Files, RealBanksQuirksKeepAllText) {
+    struct row {
+        const char *file;
+        std::vector<std::string> lines;
+    };
+    const row rows[] = {
+        // Unstructured field 86: a line shorter than 65 characters ended a line of text.
+        {"unstructured_line_breaks.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=999 "
+          "purpose=[Miete Januar\nWohnung 3 links\nKundennummer 4711 Vertrag 0815 Zahlung fuer den "
+          "Monat Januar 2024 wie vereinbart]"}},
+        // "?11" after "?30", and a subfield number cut by the line break.
+        {"subfield_after_30.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] primanota=[9310] extcode=997 bank=[COBADEFFXXX] "
+          "account=[DE89370400440532013000] name=[Muster GmbH] svwz=[Rechnung 1 Teil zwei]"}},
+        // Keywords inside purpose lines, several in one line.
+        {"keywords_inside_lines.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] eref=[E-1] kref=[K-1] mref=[M-1] cred=[DE98ZZZ0999999] "
+          "svwz=[Rechnung 7] abwa=[Hans Meier] abwe=[Firma X]"}},
+        // Continuation lines that start with a time, even ":26:37", are no tags.
+        {"time_continuation.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=-10.00 code=[MSC] ref=[NONREF] gvc=106 "
+          "txtext=[KARTENZAHLUNG] svwz=[2024-01-31T16:26:37 Karte 1 Terminal 4711 um 16:26:37 Uhr]"}},
+        // A second ":86:" line of the same booking continues the field.
+        {"several_86_lines.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] name=[Muster GmbH] svwz=[Teil eins Teil zwei]"}},
+        // A "?" at the very end of the field.
+        {"trailing_question_mark.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] svwz=[Text am Ende]"}},
+        // The customer reference has 16 characters; the rest is supplementary detail.
+        {"long_customer_reference.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[ABCDEFGHIJKLMNOP] "
+          "supplementary=[QRSTUV]",
+          "valuta=2024-01-31 booked=[2024-01-31] amount=0.00 code=[TRF] ref=[KREF-1] bankref=[BANK-1] "
+          "gvc=166 txtext=[GUTSCHRIFT] supplementary=[/OCMT/EUR10,00/]"}},
+        // Only exactly three digits make a business transaction code.
+        {"gvc_three_digits.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] "
+          "purpose=[20240131 Miete Januar]",
+          "valuta=2024-01-31 booked=[2024-01-31] amount=0.00 code=[TRF] ref=[NONREF] gvc=805 "
+          "purpose=[ Entgelt]"}},
+        // FinTS clients receive "@@" as line separator.
+        {"fints_at_signs.sta",
+         {"valuta=2024-01-31 booked=[2024-01-31] amount=10.00 code=[TRF] ref=[NONREF] gvc=166 "
+          "txtext=[GUTSCHRIFT] svwz=[Ueber FinTS]"}},
+    };
+    for (const row &r : rows) {
+        std::string path = fixtures + r.file;
+        loaded file(path.c_str());
+        ASSERT_EQ(file.result(), 1) << r.file << ": " << file.error();
+        auto statements = file.statements();
+        ASSERT_EQ(statements.size(), 1u) << r.file;
+        std::vector<std::string> lines;
+        for (const sepa_stmt_tx_t *tx : lines_of(statements[0])) lines.push_back(describe(tx));
+        EXPECT_EQ(lines, r.lines) << r.file;
+        EXPECT_EQ(statements[0]->tx_count, r.lines.size());
+        EXPECT_STREQ(statements[0]->message_type, "MT940");
+    }
 }
 
 }  // namespace

@@ -111,8 +111,22 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
     }
 }
 
+// Element names are looked up for every element of a document: an open-addressing
+// table keyed by length and three characters finds them without hashing the
+// whole name.
+constexpr size_t lookup_size = 512;
+
+size_t lookup_hash(const char *name, size_t length) {
+    return (length * 131 + static_cast<unsigned char>(name[0]) * 31 +
+            static_cast<unsigned char>(name[length - 1]) * 7 +
+            static_cast<unsigned char>(name[length / 2])) &
+           (lookup_size - 1);
+}
+
 struct automaton {
     std::unordered_map<std::string_view, uint16_t> names;  // views into the rows
+    std::string_view lookup_names[lookup_size];
+    uint16_t lookup_ids[lookup_size] = {};
     std::vector<std::vector<uint16_t>> next;                // next[state][name]
     std::vector<slot> slots;
     uint16_t document = 0;
@@ -179,6 +193,22 @@ struct automaton {
         }
         // Every state gets a full row so that lookups need no bounds check.
         for (auto &row : next) row.resize(names.size() + 1, 0);
+        for (const auto &[text, id] : names) {
+            size_t at = lookup_hash(text.data(), text.size());
+            while (lookup_ids[at] != 0) at = (at + 1) & (lookup_size - 1);
+            lookup_names[at] = text;
+            lookup_ids[at] = id;
+        }
+    }
+
+    uint16_t find(const char *name, size_t length) const {
+        if (length == 0) return 0;
+        for (size_t at = lookup_hash(name, length);; at = (at + 1) & (lookup_size - 1)) {
+            if (lookup_ids[at] == 0) return 0;
+            if (lookup_names[at].size() == length &&
+                std::memcmp(lookup_names[at].data(), name, length) == 0)
+                return lookup_ids[at];
+        }
     }
 };
 
@@ -189,11 +219,7 @@ const automaton &paths() {
 
 }  // namespace
 
-uint16_t name_id(const char *name, size_t length) {
-    const automaton &a = paths();
-    auto found = a.names.find(std::string_view(name, length));
-    return found == a.names.end() ? 0 : found->second;
-}
+uint16_t name_id(const char *name, size_t length) { return paths().find(name, length); }
 
 uint16_t next_state(uint16_t parent, uint16_t name) { return paths().next[parent][name]; }
 

@@ -241,7 +241,10 @@ private:
             namespace_type(attributes);
             state = camt::document_state();
         } else {
-            state = camt::next_state(stack_[depth_ - 1], camt::name_id(name, std::strlen(name)));
+            // Below an element outside the table everything is outside it too.
+            uint16_t parent = stack_[depth_ - 1];
+            state = parent == 0 ? 0
+                                : camt::next_state(parent, camt::name_id(name, std::strlen(name)));
             if (depth_ == 1) {
                 if (camt::state_slot(state) != slot::message) {
                     fail("Not a camt.052, camt.053 or camt.054 document");

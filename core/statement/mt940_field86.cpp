@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/statement/mt940_values.h"
 #include "core/statement/stmt_parser.h"
@@ -74,73 +77,66 @@ bool marker_at(const char *f, size_t n, size_t i) {
 
 int marker_number(const char *f, size_t i) { return (f[i + 1] - '0') * 10 + (f[i + 2] - '0'); }
 
-// Splits the field into subfields. A subfield "?S" ends at the first later
-// "?NN" with NN greater than S; when "?(S+1)" occurs from there on, its last
-// occurrence ends it instead. Any other "?" belongs to the text.
+// Splits the field into subfields: every "?" followed by two digits starts one,
+// wherever it stands (banks put "?11" or "?21" after "?30"). A "?" followed by
+// anything else belongs to the text.
 size_t split_subfields(const char *f, size_t n, piece *pieces) {
-    size_t last_position[101];
-    bool seen[101] = {};
-    size_t first = n;
-    for (size_t i = 0; i < n; ++i) {
-        if (!marker_at(f, n, i)) continue;
-        int number = marker_number(f, i);
-        if (first == n) first = i;
-        last_position[number] = i;
-        seen[number] = true;
-    }
     size_t count = 0;
-    size_t at = first;
+    size_t at = n;
+    for (size_t i = 0; i < n; ++i) {
+        if (marker_at(f, n, i)) {
+            at = i;
+            break;
+        }
+    }
     while (at < n) {
-        int number = marker_number(f, at);
         size_t start = at + 3;
-        size_t end = n;
-        for (size_t j = start; j < n; ++j) {
-            if (marker_at(f, n, j) && marker_number(f, j) > number) {
-                end = j;
-                break;
-            }
-        }
-        if (end < n && seen[number + 1] && last_position[number + 1] >= end) {
-            end = last_position[number + 1];
-        }
-        pieces[count++] = piece{start, end - start, number, -1, 0};
+        size_t end = start;
+        while (end < n && !marker_at(f, n, end)) ++end;
+        pieces[count++] = piece{start, end - start, marker_number(f, at), -1, 0};
         at = end;
     }
     return count;
 }
 
-// Decides for every purpose line which field it goes to and what separates it
-// from the text before it; last_start[t] is the piece that (last) starts field t.
-void assign_purpose_lines(const char *f, piece *pieces, size_t count, long *last_start) {
-    int current = -1;
-    size_t last_appended = 0;
-    size_t target_length[target_count] = {};
+// Keyword at position i of the purpose text, or -1.
+int keyword_at(const std::string &text, size_t i) {
+    if (i + keyword_length > text.size()) return -1;
+    return keyword_target(text.data() + i, text.size() - i);
+}
+
+// Number of characters of a UTF-8 text (line lengths count characters, and a
+// "ß" takes two bytes).
+size_t characters(const char *text, size_t length) {
+    size_t count = 0;
+    for (size_t i = 0; i < length; ++i) count += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+    return count;
+}
+
+// Joins the purpose lines into one text: lines before the first keyword with line
+// feeds, later ones with a blank unless the line before was exactly full (27
+// characters, i.e. 22 after a keyword) and the text runs on without one.
+void join_purpose_lines(const char *f, const piece *pieces, size_t count, std::string *joined) {
+    joined->clear();
+    bool keyword_seen = false;
+    bool first = true;
+    size_t previous = 0;
     for (size_t i = 0; i < count; ++i) {
-        piece &line = pieces[i];
+        const piece &line = pieces[i];
         if (!is_purpose_line(line.number)) continue;
-        int keyword = keyword_target(f + line.start, line.length);
-        if (keyword >= 0) {
-            line.target = keyword;
-            line.start += keyword_length;
-            line.length -= keyword_length;
-            target_length[keyword] = line.length;
-            last_start[keyword] = static_cast<long>(i);
-            current = keyword;
-        } else if (current < 0) {
-            line.target = purpose_target;
-            target_length[purpose_target] = line.length;
-            last_start[purpose_target] = static_cast<long>(i);
-            current = purpose_target;
-        } else {
-            line.target = current;
-            if (current == purpose_target) {
-                line.separator = '\n';
-            } else if (target_length[current] != full_keyword_text && last_appended < full_line) {
-                line.separator = ' ';
-            }
-            target_length[current] += line.length + (line.separator != 0 ? 1 : 0);
-            last_appended = line.length;
+        const char *text = f + line.start;
+        if (!first) {
+            bool starts_keyword = keyword_target(text, line.length) >= 0;
+            if (!keyword_seen && !starts_keyword) joined->push_back('\n');
+            else if (previous != full_line) joined->push_back(' ');
         }
+        size_t begin = joined->size();
+        joined->append(text, line.length);
+        for (size_t j = begin; j + keyword_length <= joined->size() && !keyword_seen; ++j) {
+            if (keyword_at(*joined, j) >= 0) keyword_seen = true;
+        }
+        previous = characters(text, line.length);
+        first = false;
     }
 }
 
@@ -220,6 +216,9 @@ bool apply_field86(sepa_stmt_tx_t *tx, char *field, size_t length, field86_scrat
     while (p < end && (*p == ' ' || *p == '\t')) ++p;
     const char *after_code = p;
     for (int i = 0; i < 3 && after_code < end && is_digit(*after_code); ++i) ++after_code;
+    // A business transaction code has exactly three digits: a longer number
+    // (an unstructured field starting with an amount or an account) is text.
+    if (after_code - p != 3 || (after_code < end && is_digit(*after_code))) after_code = p;
     tx->gvc = digits_value(p, static_cast<int>(after_code - p));
 
     // The copy is followed by room for the subfield table (a subfield takes at
@@ -240,11 +239,8 @@ bool apply_field86(sepa_stmt_tx_t *tx, char *field, size_t length, field86_scrat
         return true;
     }
 
-    long last_start[target_count];
-    for (long &index : last_start) index = no_subfield;
     long last_posting_text = no_subfield;
     long last_journal = no_subfield;
-    assign_purpose_lines(text, pieces, count, last_start);
     for (size_t i = 0; i < count; ++i) {
         if (pieces[i].number == 0) last_posting_text = static_cast<long>(i);
         else if (pieces[i].number == 10) last_journal = static_cast<long>(i);
@@ -258,16 +254,43 @@ bool apply_field86(sepa_stmt_tx_t *tx, char *field, size_t length, field86_scrat
         const piece &p = pieces[last_journal];
         tx->primanota = write_value(out, text + p.start, p.length);
     }
+
+    // The purpose lines as one text, cut at every SEPA keyword wherever it
+    // stands; the text before the first keyword is the purpose. A keyword that
+    // comes again continues its field after a blank.
+    std::string &joined = scratch->joined;
+    join_purpose_lines(text, pieces, count, &joined);
+    if (joined.empty() && !std::any_of(pieces, pieces + count, [](const piece &p) {
+            return is_purpose_line(p.number);
+        }))
+        return true;
+    using run = keyword_run;
+    std::vector<run> &runs = scratch->runs;
+    runs.clear();
+    runs.push_back(run{purpose_target, 0, joined.size()});
+    for (size_t i = 0; i < joined.size(); ++i) {
+        int keyword = keyword_at(joined, i);
+        if (keyword < 0) continue;
+        runs.back().end = i;
+        runs.push_back(run{keyword, i + keyword_length, joined.size()});
+        i += keyword_length - 1;
+    }
     for (int t = 0; t < target_count; ++t) {
-        if (last_start[t] == no_subfield) continue;
-        auto first = static_cast<size_t>(last_start[t]);
-        char *start = out.begin_value();
-        out.put(text + pieces[first].start, pieces[first].length);
-        for (size_t i = first + 1; i < count; ++i) {
-            if (pieces[i].target != t) continue;
-            if (pieces[i].separator != 0) out.put_byte(pieces[i].separator);
-            out.put(text + pieces[i].start, pieces[i].length);
+        char *start = nullptr;
+        for (const run &r : runs) {
+            if (r.target != t) continue;
+            size_t end = r.end;
+            // Blanks and line feeds before the next keyword separate, they are no text.
+            while (end > r.start && (joined[end - 1] == ' ' || joined[end - 1] == '\n')) --end;
+            if (t == purpose_target && end == r.start) continue;
+            if (start == nullptr) {
+                start = out.begin_value();
+            } else {
+                out.put_byte(' ');
+            }
+            out.put(joined.data() + r.start, end - r.start);
         }
+        if (start == nullptr) continue;
         char *value = out.end_value(start);
         if (targets[t].amount) {
             char *comma = std::strchr(value, ',');

@@ -5,16 +5,25 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "sepa.h"
 
 namespace mt940 {
+
+struct keyword_run {
+    int target;
+    size_t start, end;
+};
 
 // Working memory reused across fields: the field is copied here so that its
 // values can be laid out again in place in any order.
 struct field86_scratch {
     char *bytes = nullptr;
     size_t capacity = 0;
+    std::string joined;               // the purpose lines joined
+    std::vector<keyword_run> runs;  // where each keyword's text lies in `joined`
     ~field86_scratch();
 };
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "core/frame/number_reader.h"
 #include "core/statement/mt940_field86.h"
@@ -42,13 +43,18 @@ bool starts_with(const line_t &line, const char (&tag)[N]) {
     return starts_with(line, tag, N - 1);
 }
 
-// A tag line: ":" two digits, an optional letter, ":" (":20:", ":28C:", ":NS:" is not one).
+// A tag line starts with one of the tags of MT940 and MT942 (":20:", ":28C:",
+// ...). Any other line, also one that looks like a tag (":26:37" of a time
+// wrapped onto a new line), continues the field before it.
 bool is_tag_line(const line_t &line) {
-    const char *p = line.begin;
-    size_t length = static_cast<size_t>(line.end - p);
-    if (length < 4 || p[0] != ':' || !is_digit(p[1]) || !is_digit(p[2])) return false;
-    if (p[3] == ':') return true;
-    return length >= 5 && p[3] >= 'A' && p[3] <= 'Z' && p[4] == ':';
+    static constexpr const char *tags[] = {":20:", ":21:", ":25:", ":28:", ":28C:", ":60F:", ":60M:",
+                                           ":61:", ":62F:", ":62M:", ":64:", ":65:", ":86:", ":13:",
+                                           ":13D:", ":34F:", ":90D:", ":90C:"};
+    if (line.begin == line.end || *line.begin != ':') return false;
+    for (const char *tag : tags) {
+        if (starts_with(line, tag, std::strlen(tag))) return true;
+    }
+    return false;
 }
 
 // The end line of a statement: "-" alone, or "-}" closing a SWIFT envelope.
@@ -90,6 +96,7 @@ public:
 
 private:
     enum class outcome { next_line, ends_statement, out_of_memory };
+    static constexpr long customer_reference = 16;
 
     static void cut(const line_t &line) { *line.end = '\0'; }
 
@@ -217,11 +224,33 @@ private:
         tx->code[i] = '\0';
         char *ref = code + i;
         tx->ref = ref;
+        bool bank_reference = false;
         for (char *q = ref; q + 1 < end; ++q) {
             if (q[0] == '/' && q[1] == '/') {
                 *q = '\0';
                 tx->bankref = q + 2;
+                bank_reference = true;
                 break;
+            }
+        }
+        // The customer reference holds at most 16 characters; what follows it on
+        // the line is supplementary detail (copied, as the reference's end needs
+        // its first byte for the NUL).
+        if (!bank_reference && end - ref > customer_reference) {
+            char *rest = ref + customer_reference;
+            char *copy = arena_copy(&parser_->arena, rest, static_cast<size_t>(end - rest));
+            if (copy == nullptr) return outcome::out_of_memory;
+            *rest = '\0';
+            tx->supplementary = copy;
+        }
+        // A line right after ":61:" that starts no tag holds its supplementary details.
+        if (at_ < text_end_) {
+            line_t next = line_at(at_, text_end_);
+            if (!is_tag_line(next) && !is_end_line(next) && next.begin < next.end &&
+                tx->supplementary == nullptr) {
+                cut(next);
+                tx->supplementary = next.begin;
+                at_ = next.next;
             }
         }
         return outcome::next_line;
@@ -237,24 +266,49 @@ private:
     }
 
     // Field 86 runs from its tag up to the next tag line, the statement's end
-    // line or the end of the text; its continuation lines are joined in place
-    // without separator. It belongs to the statement line read just before it.
+    // line or the end of the text; a further ":86:" line right after it belongs
+    // to it as well. Continuation lines of a structured field (with "?NN"
+    // subfields) are joined without separator, as banks cut them anywhere; in
+    // an unstructured field a line shorter than the full 65 characters ended a
+    // line of text, and a line feed keeps that boundary. It belongs to the
+    // statement line read just before it.
     bool field86(const line_t &first) {
         char *field = first.begin + 4;
         char *joined = first.end;
+        bool structured = is_structured(field, first.end);
+        size_t previous = static_cast<size_t>(first.end - field);
         line_t line = first;
         while (line.next < text_end_) {
             line_t following = line_at(line.next, text_end_);
-            if (is_tag_line(following) || is_end_line(following)) break;
-            size_t length = static_cast<size_t>(following.end - following.begin);
-            std::memmove(joined, following.begin, length);
+            char *from = following.begin;
+            if (starts_with(following, ":86:")) {
+                from += 4;
+            } else if (is_tag_line(following) || is_end_line(following)) {
+                break;
+            }
+            size_t length = static_cast<size_t>(following.end - from);
+            if (!structured && previous < full_text_line) *joined++ = '\n';
+            std::memmove(joined, from, length);
             joined += length;
+            previous = length;
             line = following;
         }
         at_ = line.next;
+        // A "?" at the very end opens no subfield: it is no text either.
+        if (joined > field && joined[-1] == '?') --joined;
         *joined = '\0';
         if (tx_ == nullptr) return true;  // statement-level information: no line to attach to
         return apply_field86(tx_, field, static_cast<size_t>(joined - field), &scratch_);
+    }
+
+    static constexpr size_t full_text_line = 65;
+
+    // A structured field has a "?NN" subfield marker on its first line.
+    static bool is_structured(const char *p, const char *end) {
+        for (; p + 2 < end; ++p) {
+            if (*p == '?' && is_digit(p[1]) && is_digit(p[2])) return true;
+        }
+        return false;
     }
 
     sepa_stmt_parser_t *parser_;
@@ -270,6 +324,17 @@ private:
 namespace {
 
 int64_t to_cents(double amount) { return static_cast<int64_t>(std::llround(amount * 100.0)); }
+
+// Statements that online-banking (FinTS) clients receive separate their lines
+// with "@@": in a text without any line feed, every "@@" becomes CR LF (same size).
+void at_signs_to_line_ends(char *text, size_t size) {
+    std::string_view view(text, size);
+    if (view.find('\n') != std::string_view::npos) return;
+    for (size_t at = view.find("@@"); at != std::string_view::npos; at = view.find("@@", at + 2)) {
+        text[at] = '\r';
+        text[at + 1] = '\n';
+    }
+}
 
 // The fields that camt brought to the records, derived from what MT940 has.
 void complete_records(sepa_stmt_t *stmt) {
@@ -310,6 +375,7 @@ int parse_mt940(sepa_stmt_parser_t *parser) {
     }
     // A UTF-8 byte order mark before the first tag is not part of the text.
     size_t skip = state->size >= 3 && std::memcmp(state->text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    at_signs_to_line_ends(state->text + skip, state->size - skip);
     mt940_reader reader(parser, state->text + skip, state->size - skip);
     int result = reader.run();
     complete_records(parser->stmt_head);
