@@ -29,7 +29,8 @@ inline size_t walk(const sepa_stmt_t *stmt) {
         sum += stmt->open_saldo != stmt->close_saldo;
         sum += touch(stmt->message_type) + touch(stmt->message_id) + touch(stmt->created);
         sum += touch(stmt->account_currency) + touch(stmt->account_bic) + touch(stmt->owner_name);
-        sum += static_cast<size_t>(stmt->open_cents + stmt->close_cents) + stmt->legal_number;
+        sum += static_cast<size_t>(stmt->open_cents) + static_cast<size_t>(stmt->close_cents) +
+               stmt->legal_number;
         size_t count = 0;
         const sepa_stmt_tx_t *last = nullptr;
         for (const sepa_stmt_tx_t *tx = stmt->tx_head; tx != nullptr; tx = tx->next) {
@@ -51,8 +52,8 @@ inline size_t walk(const sepa_stmt_t *stmt) {
             sum += touch(tx->bank_full) + touch(tx->account_full) + touch(tx->name_full);
             sum += touch(tx->creditor_ref) + touch(tx->bank_tx_code) + touch(tx->return_reason);
             sum += touch(tx->end_to_end_id) + touch(tx->entry_ref);
-            sum += static_cast<size_t>(tx->amount_cents + tx->entry_amount_cents + tx->charges_cents +
-                                       tx->original_amount_cents);
+            sum += static_cast<size_t>(tx->amount_cents) + static_cast<size_t>(tx->entry_amount_cents) +
+                   static_cast<size_t>(tx->charges_cents) + static_cast<size_t>(tx->original_amount_cents);
             if (tx->entry_index == 0 || tx->entry_index > tx->entry_tx_count) std::abort();
             ++count;
             last = tx;

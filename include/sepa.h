@@ -9,8 +9,13 @@
  * Conventions:
  *  - All texts are NUL-terminated UTF-8. Every text passed in is copied; the
  *    library never keeps a caller's pointer.
- *  - Handle operations return 1 on success and 0 on failure; checks and lookups
- *    return 1 for success, 0 for "not supported" and negative values for failures.
+ *  - Every result has a name. Handle operations return SEPA_OK (1) or SEPA_FAILED
+ *    (0). Checks, lookups and conversion return 1 for success, 0 for "not
+ *    supported" and negative values for failures; their names carry the family
+ *    (SEPA_ACCOUNT_*, SEPA_IBAN_*, SEPA_BANK_*, SEPA_CONVERT_*), because a value
+ *    means different things in different families (-3 is "out of memory" for a
+ *    bank lookup but "bank code not in the directory" for a conversion). Every
+ *    family names its success _OK, its 0 _UNSUPPORTED and its failures _ERR_*.
  *  - Everything a caller must release with free() is allocated with malloc():
  *    documents from sepa_toXML and sepa_bankinfo_t blocks. Error texts belong to
  *    their handle and are never freed by the caller.
@@ -25,8 +30,23 @@
 #include <stdint.h>
 #include <time.h>
 
+#include "sepa_version.h"
+
+/*
+ * SEPA_API marks the library's interface. The library's own build defines
+ * SEPA_BUILDING_LIBRARY and exports it; a program that uses the library imports
+ * it (on Windows from the DLL, unless it defines SEPA_STATIC to link a static
+ * copy). On GCC and Clang the library is built with hidden visibility, and only
+ * SEPA_API declarations are visible.
+ */
 #if defined(_WIN32)
+#if defined(SEPA_BUILDING_LIBRARY)
 #define SEPA_API __declspec(dllexport)
+#elif defined(SEPA_STATIC)
+#define SEPA_API
+#else
+#define SEPA_API __declspec(dllimport)
+#endif
 #elif defined(__GNUC__)
 #define SEPA_API __attribute__((visibility("default")))
 #else
@@ -44,15 +64,25 @@ extern "C" {
 /* Option of sepa_init that selects the SEPA rulebook by name. */
 #define SEPA_INIT_RULEBOOK 3
 
-/* Numeric version (22700 for 2.27) and its text ("2.27"). Exported data. */
+/* Results of the handle operations: sepa_init, the setters, sepa_add and
+ * sepa_stmt_parser_load. */
+#define SEPA_OK 1
+#define SEPA_FAILED 0
+
+/*
+ * Version of the library that is running: sepa_version_int is SEPA_VERSION_NUMBER
+ * (22700 for 2.27) and sepa_version_str SEPA_VERSION_STRING ("2.27") of the build.
+ * Compare them with the SEPA_VERSION_* macros of sepa_version.h to find the
+ * version a program was compiled against. Exported data.
+ */
 extern SEPA_API const int sepa_version_int;
 extern SEPA_API const char *sepa_version_str;
 
 /*
  * Selects the process-wide SEPA rulebook. With option SEPA_INIT_RULEBOOK, value
  * is one of "DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8", "DE-2.9", "DE-3.0",
- * "DE-3.1", "DE-3.5", "DE-3.7" (case-sensitive). Returns 1 on success; 0 for an
- * unknown option, a NULL value or an unknown name (the rulebook stays as it was).
+ * "DE-3.1", "DE-3.5", "DE-3.7" (case-sensitive). Returns SEPA_OK on success;
+ * SEPA_FAILED for an unknown option, a NULL value or an unknown name (the rulebook stays as it was).
  * The rulebook decides character sets, COR1 permission, required data and the
  * schema version of rendered documents, for all existing and future messages.
  * Without a call, the first sepa_new picks "DE-3.5" (or "DE-3.1" before
@@ -69,8 +99,6 @@ SEPA_API void sepa_cleanup(void);
 /* ======================================================================== */
 /* Bank directory and BIC directory                                          */
 /* ======================================================================== */
-
-/* --- bank section (sepa_bankinfo_t, sepa_bankid_check, sepa_bic_getBank, SEPA_SCL_*) --- */
 
 /* Reachability flags of a BIC (sepa_bankinfo_t.flags from sepa_bic_getBank). */
 #define SEPA_SCL_SCT 1  /* SEPA credit transfer */
@@ -92,86 +120,100 @@ typedef struct sepa_bankinfo_t {
     uint16_t flags;
 } sepa_bankinfo_t;
 
+/* Results of the bank lookups sepa_bankid_check, sepa_bic_getBank and
+ * sepa_iban_getBank. */
+#define SEPA_BANK_OK 1             /* found */
+#define SEPA_BANK_UNSUPPORTED 0    /* country without a bank directory */
+#define SEPA_BANK_ERR_IBAN (-1)    /* sepa_iban_getBank: the IBAN fails sepa_iban_check */
+#define SEPA_BANK_ERR_UNKNOWN (-2) /* bank code or BIC not in the directory, or malformed */
+#define SEPA_BANK_ERR_NOMEM (-3)   /* the sepa_bankinfo_t block cannot be allocated */
+
 /*
  * Looks up a national bank code. country is "AT", "CH", "DE" or "LI" (exact, upper
  * case; "LI" codes are found among the Swiss entries); code is the national bank
- * code in digits, leading zeros optional. Returns 1 when found (and, when info is
- * not NULL, stores a new block with flags 0 in *info, to be freed by the caller),
- * 0 for an unsupported country, -2 when the code is not in the directory
- * (also empty, NULL, too long or malformed codes), -3 when the block cannot be
- * allocated (*info unchanged). With info NULL nothing is allocated.
+ * code in digits, leading zeros optional. Returns SEPA_BANK_OK when found (and,
+ * when info is not NULL, stores a new block with flags 0 in *info, to be freed by
+ * the caller), SEPA_BANK_UNSUPPORTED for another country, SEPA_BANK_ERR_UNKNOWN
+ * when the code is not in the directory (also empty, NULL, too long or malformed
+ * codes), SEPA_BANK_ERR_NOMEM when the block cannot be allocated (*info
+ * unchanged). With info NULL nothing is allocated.
  */
 SEPA_API int sepa_bankid_check(const char *country, const char *code, sepa_bankinfo_t **info);
 
 /*
  * Looks up a BIC of 8 or 11 characters (any case; 8 characters mean "XXX" branch).
- * Returns 1 when found (and, when info is not NULL, stores a new block in *info
- * holding name, country and the 11-character BIC, flags = SEPA_SCL_* bits), -2
- * when the BIC is unknown or malformed, -3 when the block cannot be allocated.
+ * Returns SEPA_BANK_OK when found (and, when info is not NULL, stores a new block
+ * in *info holding name, country and the 11-character BIC, flags = SEPA_SCL_*
+ * bits), SEPA_BANK_ERR_UNKNOWN when the BIC is unknown or malformed,
+ * SEPA_BANK_ERR_NOMEM when the block cannot be allocated.
  */
 SEPA_API int sepa_bic_getBank(const char *bic, sepa_bankinfo_t **info);
-
-/* --- end of bank section --- */
-
-
 
 /* ======================================================================== */
 /* German account checks                                                     */
 /* ======================================================================== */
 
-/* --- account section (sepa_account_check, sepa_account_check2) --- */
+/* Results of sepa_account_check and sepa_account_check2. */
+#define SEPA_ACCOUNT_OK 1              /* check digit right */
+#define SEPA_ACCOUNT_OK_VARIANT2 2     /* right by the second variant of method "76" */
+#define SEPA_ACCOUNT_UNSUPPORTED 0     /* no such method, or it does not check this account */
+#define SEPA_ACCOUNT_ERR_INVALID (-1)  /* check digit wrong, or the account malformed */
 
 /*
  * Checks a German account number (1-10 digits, padded to ten with leading zeros)
  * with a check-digit method. method: the method byte whose two hex digits are the
  * method code (0x63 = "63", 0xA5 = "A5"); only the low 8 bits count, so a
- * sign-extended byte works too. Returns 1 check digit right, -1 wrong, or account
- * missing, empty, longer than ten characters or holding a non-digit; 0 no such
- * method or the method does not check this account (callers accept it); 2 right
- * by the second variant of method "76". Methods 52, 53, B6 and C0 need the bank
- * code: use sepa_account_check2 (sepa_account_check returns 0 for them).
+ * sign-extended byte works too. Returns SEPA_ACCOUNT_OK check digit right;
+ * SEPA_ACCOUNT_ERR_INVALID wrong, or account missing, empty, longer than ten
+ * characters or holding a non-digit; SEPA_ACCOUNT_UNSUPPORTED no such method or
+ * the method does not check this account (callers accept it);
+ * SEPA_ACCOUNT_OK_VARIANT2 right by the second variant of method "76". Methods
+ * 52, 53, B6 and C0 need the bank code: use sepa_account_check2
+ * (sepa_account_check returns SEPA_ACCOUNT_UNSUPPORTED for them).
  * Allocates nothing; safe on any thread.
  */
 SEPA_API int sepa_account_check(const char *account, int method);
 
 /*
  * As sepa_account_check, with the bank code that methods 52, 53, B6 and C0 need.
- * A bank code that is NULL or not exactly 8 digits gives -1, whatever the method.
+ * A bank code that is NULL or not exactly 8 digits gives SEPA_ACCOUNT_ERR_INVALID,
+ * whatever the method.
  */
 SEPA_API int sepa_account_check2(const char *account, const char *bank_code, int method);
-
-/* --- end of account section --- */
-
-
 
 /* ======================================================================== */
 /* IBAN check                                                                */
 /* ======================================================================== */
 
-/* --- iban section (sepa_iban_check, sepa_iban_getBank) --- */
+/* Results of sepa_iban_check (sepa_iban_getBank gives SEPA_BANK_* results). */
+#define SEPA_IBAN_OK 1
+#define SEPA_IBAN_ERR_INVALID (-1)
+
+/* Caller buffers: an IBAN of at most 34 characters and its NUL; a BIC of 11
+ * characters and its NUL. */
+#define SEPA_IBAN_BUFSIZE 35
+#define SEPA_BIC_BUFSIZE 12
 
 /*
  * Checks an IBAN in electronic form (no blanks, upper case): country, length,
  * layout, ISO 7064 mod 97-10 check digits, and for German IBANs the bank code
  * (bank directory) and the account number (the bank's check-digit method).
- * Returns 1 when valid, -1 otherwise (also for NULL). Keeps no error text.
+ * Returns SEPA_IBAN_OK when valid, SEPA_IBAN_ERR_INVALID otherwise (also for
+ * NULL). Keeps no error text.
  */
 SEPA_API int sepa_iban_check(const char *iban);
 
 /*
- * Looks up the bank of an IBAN (AT, CH, LI, DE). Returns 1 when found, 0 when the
- * IBAN is valid but of another country, -1 when it fails sepa_iban_check (so also
- * a German IBAN whose bank code is unknown), -2 when the bank code of an Austrian,
- * Swiss or Liechtenstein IBAN is not in the directory, -3 when the block cannot be
- * allocated.
- * When info is not NULL and the result is 1, *info receives a new block (flags 0)
- * that the caller releases with free().
+ * Looks up the bank of an IBAN (AT, CH, LI, DE). Returns SEPA_BANK_OK when found,
+ * SEPA_BANK_UNSUPPORTED when the IBAN is valid but of another country,
+ * SEPA_BANK_ERR_IBAN when it fails sepa_iban_check (so also a German IBAN whose
+ * bank code is unknown), SEPA_BANK_ERR_UNKNOWN when the bank code of an Austrian,
+ * Swiss or Liechtenstein IBAN is not in the directory, SEPA_BANK_ERR_NOMEM when
+ * the block cannot be allocated.
+ * When info is not NULL and the result is SEPA_BANK_OK, *info receives a new block
+ * (flags 0) that the caller releases with free().
  */
 SEPA_API int sepa_iban_getBank(const char *iban, sepa_bankinfo_t **info);
-
-/* --- end of iban section --- */
-
-
 
 /* ======================================================================== */
 /* Payment messages                                                          */
@@ -219,8 +261,6 @@ typedef struct sepa_kvpair_t {
  */
 SEPA_API const char *sepa_getError(const sepa_t *handle);
 
-/* --- message section (sepa_new, sepa_free, setters, sepa_add) --- */
-
 /*
  * Creates a message of type SEPA_MSGTYPE_DDI or SEPA_MSGTYPE_CTI (direct debits
  * start as CORE with batch booking on). Returns NULL for another type or when
@@ -233,9 +273,9 @@ SEPA_API sepa_t *sepa_new(int type);
  * NULL is ignored. */
 SEPA_API void sepa_free(sepa_t *handle);
 
-/* Setters of the initiating side. Each returns 1 on success, 0 on failure (reason
- * in sepa_getError; the previous value and everything else stay). A NULL handle
- * returns 0. Texts are copied. sepa_setIBAN runs the IBAN check (sepa_iban_check);
+/* Setters of the initiating side. Each returns SEPA_OK on success, SEPA_FAILED on
+ * failure (reason in sepa_getError; the previous value and everything else stay).
+ * A NULL handle returns SEPA_FAILED. Texts are copied. sepa_setIBAN runs the IBAN check (sepa_iban_check);
  * sepa_setBIC stores the BIC in upper case; sepa_setName takes 1-70 bytes of the
  * rulebook's character set; sepa_setDate takes a real calendar date "yyyy-mm-dd";
  * sepa_setDDType is for direct debits only (COR1 only where the rulebook allows it);
@@ -260,20 +300,15 @@ SEPA_API int sepa_setMessageId(sepa_t *handle, const char *message_id);
  * cents; dates are real calendar dates "yyyy-mm-dd". Every transaction needs
  * "iban", "name" and "amount"; a direct debit also "seq", "mref" and "mdate";
  * under "DE-2.6" also "bic"; from "DE-3.1" on a direct debit with a BIC outside
- * the EEA also an address line. Returns 1 when accepted, 0 when refused (reason in
- * sepa_getError; the message is unchanged otherwise) and for a NULL handle.
+ * the EEA also an address line. Returns SEPA_OK when accepted, SEPA_FAILED when
+ * refused (reason in sepa_getError; the message is unchanged otherwise) and for a
+ * NULL handle.
  */
 SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
-
-/* --- end of message section --- */
-
-
 
 /* ======================================================================== */
 /* XML output                                                                */
 /* ======================================================================== */
-
-/* --- xml section (sepa_toXML) --- */
 
 /*
  * Renders the message as an ISO 20022 document (pain.008 for a direct debit,
@@ -290,49 +325,54 @@ SEPA_API int sepa_add(sepa_t *handle, const sepa_kvpair_t *pairs);
  */
 SEPA_API char *sepa_toXML(sepa_t *handle);
 
-/* --- end of xml section --- */
-
-
-
 /* ======================================================================== */
 /* German account data to IBAN, BIC of an IBAN                               */
 /* ======================================================================== */
 
-/* --- convert section (sepa_iban_convert, sepa_iban_getBIC) --- */
+/* Results of sepa_iban_convert and sepa_iban_getBIC. */
+#define SEPA_CONVERT_OK 1             /* IBAN formed, BIC found */
+#define SEPA_CONVERT_UNSUPPORTED 0    /* another country, or an IBAN rule not supported */
+#define SEPA_CONVERT_ERR_INVALID (-1) /* input NULL or malformed, or refused by the rule */
+#define SEPA_CONVERT_ERR_UNKNOWN (-3) /* bank code (or its successor) not in the directory */
+
+/* Status bytes of sepa_iban_convert: how the IBAN came about, or why none did. */
+#define SEPA_IBAN_STATUS_PLAIN 0             /* formed from the data as given */
+#define SEPA_IBAN_STATUS_ACCOUNT_REPLACED 1  /* the rule replaced the account number */
+#define SEPA_IBAN_STATUS_BANK_UNKNOWN 10     /* bank code not in the directory */
+#define SEPA_IBAN_STATUS_ACCOUNT_INVALID 11  /* the account check failed */
+#define SEPA_IBAN_STATUS_NO_IBAN 12          /* the rule forbids an IBAN */
+#define SEPA_IBAN_STATUS_SUCCESSOR 13        /* the successor bank's code was used */
+#define SEPA_IBAN_STATUS_BANK_REPLACED 15    /* the rule replaced the bank code */
+#define SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED 50 /* the rule excludes this account */
 
 /*
  * Converts German account data into the IBAN the bank would give, following the
  * bank's IBAN rule and successor. country must be "DE"; account 1-10 digits;
- * bank_code 8 digits. iban (may be NULL) receives the IBAN in 35 bytes (NUL-padded;
- * empty after a failure); status (may be NULL) receives one status byte:
- * 0 plain, 1 account replaced, 10 bank code unknown, 11 account check failed,
- * 12 rule forbids an IBAN, 13 successor used, 15 bank code replaced, 50 account
- * excluded by the rule. Returns 1 IBAN formed, 0 country not "DE" or rule not
- * supported, -1 country/account/bank_code NULL, malformed (wrong length or not
- * digits) or refused by the rule or the account check, -3 bank code (or its
- * successor) not in the directory.
+ * bank_code 8 digits. iban (may be NULL) receives the IBAN in SEPA_IBAN_BUFSIZE
+ * bytes (NUL-padded; empty after a failure); status (may be NULL) receives one
+ * SEPA_IBAN_STATUS_* byte. Returns SEPA_CONVERT_OK IBAN formed,
+ * SEPA_CONVERT_UNSUPPORTED country not "DE" or rule not supported,
+ * SEPA_CONVERT_ERR_INVALID country/account/bank_code NULL, malformed (wrong
+ * length or not digits) or refused by the rule or the account check,
+ * SEPA_CONVERT_ERR_UNKNOWN bank code (or its successor) not in the directory.
  */
 SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
                                char *iban, char *status);
 
 /*
  * The BIC that belongs to an IBAN of AT, CH, LI or DE (electronic form, upper-case
- * prefix). bic must have room for 12 bytes; it receives the 11-character BIC (empty
- * when the bank has none) and is all zero after a failure. Returns 1 found, 0 other
- * country, -1 wrong length for the country or iban/bic NULL (nothing is written
- * through a NULL bic), -3 bank code not in the directory.
+ * prefix). bic must have room for SEPA_BIC_BUFSIZE bytes; it receives the
+ * 11-character BIC (empty when the bank has none) and is all zero after a failure.
+ * Returns SEPA_CONVERT_OK found, SEPA_CONVERT_UNSUPPORTED other country,
+ * SEPA_CONVERT_ERR_INVALID wrong length for the country or iban/bic NULL (nothing
+ * is written through a NULL bic), SEPA_CONVERT_ERR_UNKNOWN bank code not in the
+ * directory.
  */
 SEPA_API int sepa_iban_getBIC(const char *iban, char *bic);
-
-/* --- end of convert section --- */
-
-
 
 /* ======================================================================== */
 /* Account statements: MT940 and camt                                       */
 /* ======================================================================== */
-
-/* --- statement section (parser, sepa_stmt_t, sepa_stmt_tx_t) --- */
 
 #define SEPA_STMT_FORMAT_MT940 1
 #define SEPA_STMT_FORMAT_CAMT 2  /* camt.052/053/054 XML (001.02-001.08), or a ZIP archive of them */
@@ -494,7 +534,7 @@ SEPA_API const char *sepa_stmt_parser_getError(const sepa_stmt_parser_t *parser)
  * document, or a ZIP archive of them, loaded in archive order) or
  * SEPA_STMT_FORMAT_AUTO (any of these, recognised from the content). Only
  * regular files are read (a FIFO, device or directory fails at once; opening
- * never blocks). Returns 1 on success, 0 on failure (reason in
+ * never blocks). Returns SEPA_OK on success, SEPA_FAILED on failure (reason in
  * sepa_stmt_parser_getError; a failed load leaves no statement). A file holding
  * no statement of the format fails ("No MT940 statement in the file", "Not a
  * camt.052, camt.053 or camt.054 document", ...). A parser loads once. Damaged
@@ -506,10 +546,6 @@ SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int format, const
 /* First statement (follow ->next for the others), or NULL when there is none.
  * The records belong to the parser. */
 SEPA_API sepa_stmt_t *sepa_stmt_parser_getStatement(sepa_stmt_parser_t *parser);
-
-/* --- end of statement section --- */
-
-
 
 #ifdef __cplusplus
 }

@@ -1,4 +1,5 @@
-/* Compiled as C99: the public header is plain C and the library links on its own. */
+/* Compiled as C99: the public header is plain C, its names are usable from C, and
+ * the library links on its own. */
 #include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -15,13 +16,47 @@ typedef char stmt_layout_kept[offsetof(sepa_stmt_t, next) == 176 &&
                               offsetof(sepa_stmt_t, open_currency) == 152 ? 1 : -1];
 #endif
 
+#define EXPECT(condition)                                              \
+    do {                                                               \
+        if (!(condition)) {                                            \
+            fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition); \
+            return 1;                                                  \
+        }                                                              \
+    } while (0)
+
 int main(void) {
-    if (sepa_version_int != 22700 || strcmp(sepa_version_str, "2.27") != 0) {
-        fprintf(stderr, "version exports wrong\n");
-        return 1;
-    }
-    if (sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5") != 1) return 1;
-    if (strcmp(sepa_getError(NULL), "Invalid sepa_t handle (NULL)") != 0) return 1;
+    char iban[SEPA_IBAN_BUFSIZE];
+    char bic[SEPA_BIC_BUFSIZE];
+    char status = -1;
+    sepa_bankinfo_t *info = NULL;
+
+    EXPECT(sepa_version_int == SEPA_VERSION_NUMBER);
+    EXPECT(strcmp(sepa_version_str, SEPA_VERSION_STRING) == 0);
+    EXPECT(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5") == SEPA_OK);
+    EXPECT(sepa_init(SEPA_INIT_RULEBOOK, "XX-1.0") == SEPA_FAILED);
+    EXPECT(strcmp(sepa_getError(NULL), "Invalid sepa_t handle (NULL)") == 0);
+
+    EXPECT(sepa_account_check("9290701", 0x00) == SEPA_ACCOUNT_OK);
+    EXPECT(sepa_account_check("9290702", 0x00) == SEPA_ACCOUNT_ERR_INVALID);
+    EXPECT(sepa_account_check("9290701", 0x09) == SEPA_ACCOUNT_UNSUPPORTED);
+    EXPECT(sepa_iban_check("DE89370400440532013000") == SEPA_IBAN_OK);
+    EXPECT(sepa_iban_check("DE89370400440532013001") == SEPA_IBAN_ERR_INVALID);
+
+    EXPECT(sepa_bankid_check("DE", "37040044", &info) == SEPA_BANK_OK);
+    free(info);
+    EXPECT(sepa_bankid_check("FR", "30004", NULL) == SEPA_BANK_UNSUPPORTED);
+    EXPECT(sepa_bankid_check("DE", "99999999", NULL) == SEPA_BANK_ERR_UNKNOWN);
+    EXPECT(sepa_iban_getBank("DE89370400440532013001", NULL) == SEPA_BANK_ERR_IBAN);
+
+    EXPECT(sepa_iban_convert("DE", "532013000", "37040044", iban, &status) == SEPA_CONVERT_OK);
+    EXPECT(strcmp(iban, "DE89370400440532013000") == 0 && status == SEPA_IBAN_STATUS_PLAIN);
+    EXPECT(sepa_iban_convert("FR", "532013000", "37040044", iban, &status) == SEPA_CONVERT_UNSUPPORTED);
+    EXPECT(sepa_iban_convert("DE", "53201300x", "37040044", iban, &status) == SEPA_CONVERT_ERR_INVALID);
+    EXPECT(sepa_iban_convert("DE", "532013000", "99999999", iban, &status) == SEPA_CONVERT_ERR_UNKNOWN);
+    EXPECT(status == SEPA_IBAN_STATUS_BANK_UNKNOWN);
+    EXPECT(sepa_iban_getBIC("DE89370400440532013000", bic) == SEPA_CONVERT_OK);
+    EXPECT(strlen(bic) == SEPA_BIC_BUFSIZE - 1);
+
     sepa_cleanup();
     return 0;
 }

@@ -21,6 +21,7 @@
 #include "core/frame/latin1_text.h"
 #include "core/statement/stmt_parser.h"
 #include "core/statement/stmt_zip.h"
+#include "tests/statement_test_support.h"
 #include "sepa.h"
 
 namespace {
@@ -28,78 +29,16 @@ namespace {
 const std::string fixtures = std::string(SEPA_TEST_DIR) + "/camt/";
 const std::string shared_camt = std::string(SEPA_SHARED_DATA_DIR) + "/camt/";
 
-std::string read_bytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 bool exists(const std::string &path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0;
-}
-
-class temp_path {
-public:
-    explicit temp_path(const std::string &bytes = std::string()) {
-        char name[] = "/tmp/camt_test_XXXXXX";
-        int fd = mkstemp(name);
-        path_ = name;
-        if (!bytes.empty()) {
-            EXPECT_EQ(write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-        }
-        close(fd);
-    }
-    ~temp_path() { unlink(path_.c_str()); }
-    const char *path() const { return path_.c_str(); }
-
-private:
-    std::string path_;
-};
-
-class loaded {
-public:
-    loaded(const std::string &path, int format = SEPA_STMT_FORMAT_AUTO)
-        : parser_(sepa_stmt_parser_new()) {
-        result_ = sepa_stmt_parser_load(parser_, format, path.c_str());
-    }
-    ~loaded() { sepa_stmt_parser_free(parser_); }
-    loaded(const loaded &) = delete;
-    loaded &operator=(const loaded &) = delete;
-    int result() const { return result_; }
-    std::string error() const { return sepa_stmt_parser_getError(parser_); }
-    std::vector<sepa_stmt_t *> statements() const {
-        std::vector<sepa_stmt_t *> all;
-        for (sepa_stmt_t *s = sepa_stmt_parser_getStatement(parser_); s != nullptr; s = s->next)
-            all.push_back(s);
-        return all;
-    }
-
-private:
-    sepa_stmt_parser_t *parser_;
-    int result_ = 0;
-};
-
-std::vector<sepa_stmt_tx_t *> lines_of(const sepa_stmt_t *stmt) {
-    std::vector<sepa_stmt_tx_t *> all;
-    for (sepa_stmt_tx_t *tx = stmt->tx_head; tx != nullptr; tx = tx->next) all.push_back(tx);
-    return all;
-}
-
-std::string date_text(const struct tm &date) {
-    if (date.tm_mday == 0) return "";
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.tm_year + 1900, date.tm_mon + 1,
-                  date.tm_mday);
-    return text;
 }
 
 std::string str(const char *text) { return text != nullptr ? text : "<null>"; }
 
 // A ZIP archive of the given (name, content) entries, in this order.
 std::string make_zip(const std::vector<std::pair<std::string, std::string>> &entries) {
-    temp_path file;
+    temp_file file;
     unlink(file.path());
     int error = 0;
     zip_t *archive = zip_open(file.path(), ZIP_CREATE | ZIP_EXCL, &error);
@@ -115,7 +54,7 @@ std::string make_zip(const std::vector<std::pair<std::string, std::string>> &ent
 // --- The library's own fixtures ----------------------------------------------------
 
 TEST(CamtStatement, Version08EveryField) {
-    loaded file(fixtures + "statement_v08.xml", SEPA_STMT_FORMAT_CAMT);
+    loaded file(std::string(fixtures + "statement_v08.xml").c_str(), SEPA_STMT_FORMAT_CAMT);
     ASSERT_EQ(file.result(), 1) << file.error();
     auto statements = file.statements();
     ASSERT_EQ(statements.size(), 1u);
@@ -264,7 +203,7 @@ TEST(CamtStatement, Version08EveryField) {
 }
 
 TEST(CamtStatement, Version02ReportsInLatin1) {
-    loaded file(fixtures + "report_v02_latin1.xml");
+    loaded file(std::string(fixtures + "report_v02_latin1.xml").c_str(), SEPA_STMT_FORMAT_AUTO);
     ASSERT_EQ(file.result(), 1) << file.error();
     auto statements = file.statements();
     ASSERT_EQ(statements.size(), 2u);
@@ -304,8 +243,8 @@ TEST(CamtStatement, Version02ReportsInLatin1) {
 TEST(CamtStatement, ZipOfSeveralAccountsInArchiveOrder) {
     std::string v08 = read_bytes(fixtures + "statement_v08.xml");
     std::string v02 = read_bytes(fixtures + "report_v02_latin1.xml");
-    temp_path archive(make_zip({{"folder/", ""}, {"b_account.xml", v02}, {"a_account.xml", v08}}));
-    loaded file(archive.path());
+    temp_file archive(make_zip({{"folder/", ""}, {"b_account.xml", v02}, {"a_account.xml", v08}}));
+    loaded file(archive.path(), SEPA_STMT_FORMAT_AUTO);
     ASSERT_EQ(file.result(), 1) << file.error();
     auto statements = file.statements();
     ASSERT_EQ(statements.size(), 3u);
@@ -333,7 +272,7 @@ TEST(CamtStatement, BadArchivesFailWithTheEntryNamed) {
         {{{"folder/", ""}}, "No camt statement in the ZIP archive"},
     };
     for (const row &r : rows) {
-        temp_path archive(make_zip(r.entries));
+        temp_file archive(make_zip(r.entries));
         loaded file(archive.path(), SEPA_STMT_FORMAT_CAMT);
         EXPECT_EQ(file.result(), 0);
         EXPECT_EQ(file.error().rfind(r.error, 0), 0u) << file.error();
@@ -353,8 +292,8 @@ TEST(CamtStatement, BadArchivesFailWithTheEntryNamed) {
     // Too many entries.
     std::vector<std::pair<std::string, std::string>> many;
     for (int i = 0; i <= SEPA_STMT_MAX_ZIP_ENTRIES; ++i) many.push_back({std::to_string(i), ""});
-    temp_path crowded(make_zip(many));
-    loaded file(crowded.path());
+    temp_file crowded(make_zip(many));
+    loaded file(crowded.path(), SEPA_STMT_FORMAT_AUTO);
     EXPECT_EQ(file.result(), 0);
     EXPECT_EQ(file.error(), "ZIP archive with 10001 entries; the limit is 10000");
 }
@@ -392,8 +331,8 @@ TEST(CamtStatement, RefusedDocuments) {
         {"<html><body/></html>", "Not a camt.052, camt.053 or camt.054 document"},
     };
     for (const row &r : rows) {
-        temp_path file_bytes(r.document);
-        loaded file(file_bytes.path());
+        temp_file file_bytes(r.document);
+        loaded file(file_bytes.path(), SEPA_STMT_FORMAT_AUTO);
         EXPECT_EQ(file.result(), 0) << r.error;
         EXPECT_EQ(file.error().rfind(r.error, 0), 0u) << file.error();
         EXPECT_TRUE(file.statements().empty());
@@ -402,19 +341,19 @@ TEST(CamtStatement, RefusedDocuments) {
 
 TEST(CamtStatement, FormatsAndFileKinds) {
     // camt asked for, MT940 given, and the other way round.
-    temp_path mt940(":20:X\r\n:25:1/2\r\n:60F:C240131EUR1,00\r\n:62F:C240131EUR1,00\r\n-\r\n");
+    temp_file mt940(":20:X\r\n:25:1/2\r\n:60F:C240131EUR1,00\r\n:62F:C240131EUR1,00\r\n-\r\n");
     loaded as_camt(mt940.path(), SEPA_STMT_FORMAT_CAMT);
     EXPECT_EQ(as_camt.result(), 0);
     EXPECT_EQ(as_camt.error(), "Not a camt.052, camt.053 or camt.054 document, nor a ZIP archive of them");
-    loaded automatic(mt940.path());
+    loaded automatic(mt940.path(), SEPA_STMT_FORMAT_AUTO);
     EXPECT_EQ(automatic.result(), 1) << automatic.error();
     ASSERT_EQ(automatic.statements().size(), 1u);
     EXPECT_EQ(str(automatic.statements()[0]->message_type), "MT940");
-    loaded xml_as_mt940(fixtures + "statement_v08.xml", SEPA_STMT_FORMAT_MT940);
+    loaded xml_as_mt940(std::string(fixtures + "statement_v08.xml").c_str(), SEPA_STMT_FORMAT_MT940);
     EXPECT_EQ(xml_as_mt940.result(), 0);
     EXPECT_EQ(xml_as_mt940.error(), "Not an MT940 file: the file is XML");
-    temp_path text("just some text\r\nwithout a statement\r\n");
-    loaded nothing(text.path());
+    temp_file text("just some text\r\nwithout a statement\r\n");
+    loaded nothing(text.path(), SEPA_STMT_FORMAT_AUTO);
     EXPECT_EQ(nothing.result(), 0);
     EXPECT_EQ(nothing.error(), "No MT940 statement in the file");
     loaded unknown(text.path(), 4);
@@ -431,7 +370,7 @@ TEST(CamtStatement, FormatsAndFileKinds) {
         {fifo, "Can't read input file: it is a FIFO, not a regular file"},
     };
     for (const auto &[path, error] : kinds) {
-        loaded file(path);
+        loaded file(std::string(path).c_str(), SEPA_STMT_FORMAT_AUTO);
         EXPECT_EQ(file.result(), 0);
         EXPECT_EQ(file.error(), error);
     }
@@ -439,9 +378,9 @@ TEST(CamtStatement, FormatsAndFileKinds) {
     rmdir(folder);
 
     // A file beyond the size limit fails before anything is read (sparse file).
-    temp_path huge;
+    temp_file huge;
     ASSERT_EQ(truncate(huge.path(), off_t(SEPA_STMT_MAX_FILE_BYTES) + 1), 0);
-    loaded big(huge.path());
+    loaded big(huge.path(), SEPA_STMT_FORMAT_AUTO);
     EXPECT_EQ(big.result(), 0);
     EXPECT_EQ(big.error().rfind("Input file is too large", 0), 0u) << big.error();
 }
@@ -500,7 +439,7 @@ TEST(CamtReference, EveryFileLoadsWithItsStatementsAndLines) {
         "bbk_11_EBICS_camt053_Kontoauszug_mit_allen_Umsaetzen.xml", "oca_test-camt053-txdtls.xml",
         "viafintech_053_valid_example_v4.xml"};
     for (const row &r : rows) {
-        loaded file(shared_camt + r.file);
+        loaded file(std::string(shared_camt + r.file).c_str(), SEPA_STMT_FORMAT_AUTO);
         ASSERT_EQ(file.result(), 1) << r.file << ": " << file.error();
         auto statements = file.statements();
         EXPECT_EQ(statements.size(), r.statements) << r.file;
@@ -545,7 +484,7 @@ std::string euros(int64_t cents) {
 
 TEST(CamtReference, HaspaAsItsToolExpects) {
     REQUIRE_SHARED_CAMT();
-    loaded file(shared_camt + "haspa_camt052.xml");
+    loaded file(std::string(shared_camt + "haspa_camt052.xml").c_str(), SEPA_STMT_FORMAT_AUTO);
     ASSERT_EQ(file.result(), 1) << file.error();
     std::istringstream csv(read_bytes(shared_camt + "haspa_camt052.expected.csv"));
     std::string line;
@@ -577,7 +516,7 @@ TEST(CamtReference, HaspaAsItsToolExpects) {
 // flat: one object per line with string and number values.
 TEST(CamtReference, KonfipayAsItsGemExpects) {
     REQUIRE_SHARED_CAMT();
-    loaded file(shared_camt + "konfipay_CAMT.053_458b71be.XML");
+    loaded file(std::string(shared_camt + "konfipay_CAMT.053_458b71be.XML").c_str(), SEPA_STMT_FORMAT_AUTO);
     ASSERT_EQ(file.result(), 1) << file.error();
     std::string json = read_bytes(shared_camt + "konfipay_CAMT.053_458b71be.parsed-by-gem.json");
     std::vector<std::map<std::string, std::string>> expected;

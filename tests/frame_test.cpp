@@ -17,13 +17,15 @@ namespace {
 
 // Selects a rulebook for one test and restores "DE-3.5" afterwards.
 struct rulebook_scope {
-    explicit rulebook_scope(const char *name) { EXPECT_EQ(sepa_init(SEPA_INIT_RULEBOOK, name), 1); }
+    explicit rulebook_scope(const char *name) { EXPECT_EQ(sepa_init(SEPA_INIT_RULEBOOK, name), SEPA_OK); }
     ~rulebook_scope() { sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5"); }
 };
 
+// The exported version is the one of the generated header, in both forms.
 TEST(Version, ExportsNumberAndText) {
-    EXPECT_EQ(sepa_version_int, 22700);
-    EXPECT_STREQ(sepa_version_str, "2.27");
+    EXPECT_EQ(sepa_version_int, SEPA_VERSION_MAJOR * 10000 + SEPA_VERSION_MINOR * 100 + SEPA_VERSION_PATCH);
+    EXPECT_EQ(sepa_version_str, std::to_string(SEPA_VERSION_MAJOR) + "." + std::to_string(SEPA_VERSION_MINOR));
+    EXPECT_STREQ(sepa_version_str, SEPA_VERSION_STRING);
 }
 
 TEST(Rulebook, InitSelectsByExactName) {

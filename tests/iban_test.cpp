@@ -10,7 +10,7 @@
 
 #include "core/bank/bank_record.h"
 #include "core/iban/iban_country_table.h"
-#include "core/iban/iban_validate.h"
+#include "core/iban_check/iban_validate.h"
 #include "sepa.h"
 
 namespace {

@@ -39,7 +39,23 @@ if test "$PHP_SEPA" != "no"; then
   SEPA_DEP_CFLAGS=`$PKG_CONFIG --cflags expat libzip`
   SEPA_DEP_LIBS=`$PKG_CONFIG --libs expat libzip`
 
-  SEPA_CXXFLAGS="-std=c++20 -I$SEPA_ROOT/include -I$SEPA_ROOT $SEPA_DEP_CFLAGS -Wall -Wextra -Werror"
+  dnl The version is written once, in project(sepa VERSION x.y.z) of the top-level
+  dnl CMakeLists.txt; sepa_version.h is made from it as the CMake build makes it.
+  sepa_version=`sed -n 's/^project(sepa VERSION \([[0-9.]]*\).*/\1/p' "$SEPA_ROOT/CMakeLists.txt"`
+  sepa_major=`echo "$sepa_version" | cut -d. -f1`
+  sepa_minor=`echo "$sepa_version" | cut -d. -f2`
+  sepa_patch=`echo "$sepa_version" | cut -d. -f3`
+  if test -z "$sepa_major" || test -z "$sepa_minor" || test -z "$sepa_patch"; then
+    AC_MSG_ERROR([no project(sepa VERSION x.y.z) in $SEPA_ROOT/CMakeLists.txt])
+  fi
+  AC_MSG_RESULT([library version: $sepa_version])
+  SEPA_GENERATED_INCLUDE="$abs_builddir/sepa_include"
+  mkdir -p "$SEPA_GENERATED_INCLUDE"
+  sed -e "s/@PROJECT_VERSION_MAJOR@/$sepa_major/g" -e "s/@PROJECT_VERSION_MINOR@/$sepa_minor/g" \
+      -e "s/@PROJECT_VERSION_PATCH@/$sepa_patch/g" \
+      "$SEPA_ROOT/include/sepa_version.h.in" >"$SEPA_GENERATED_INCLUDE/sepa_version.h"
+
+  SEPA_CXXFLAGS="-std=c++20 -I$SEPA_ROOT/include -I$SEPA_GENERATED_INCLUDE -I$SEPA_ROOT $SEPA_DEP_CFLAGS -Wall -Wextra -Werror"
   SEPA_EXT_SOURCES="sepa_module.cpp sepa_message_class.cpp sepa_lookups.cpp sepa_stmt_parser_class.cpp"
 
   PHP_NEW_EXTENSION(SEPA, $SEPA_EXT_SOURCES, $ext_shared, , [$SEPA_CXXFLAGS -DZEND_ENABLE_STATIC_TSRMLS_CACHE=1], cxx)

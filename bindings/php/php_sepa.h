@@ -20,7 +20,8 @@ ZEND_TSRMLS_CACHE_EXTERN()
 #include "sepa.h"
 
 #define PHP_SEPA_EXTNAME "SEPA"
-#define PHP_SEPA_VERSION "2.27"
+/* The library version, generated from the top-level CMakeLists.txt by config.m4. */
+#define PHP_SEPA_VERSION SEPA_VERSION_STRING
 
 /* Exception code of failures that have no core handle to explain them (bad message
  * type or statement format, failed creation of a core object). */

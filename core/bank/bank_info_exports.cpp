@@ -3,27 +3,31 @@
 #include "core/bank/bank_record.h"
 #include "sepa.h"
 
+int bankinfo_by_code(const char *country, const char *code, sepa_bankinfo_t **info) {
+    if (bank_code_width(country) == 0) return SEPA_BANK_UNSUPPORTED;
+    bank_record_t record;
+    if (!bank_lookup(country, code, &record)) return SEPA_BANK_ERR_UNKNOWN;
+    if (info == nullptr) return SEPA_BANK_OK;
+    sepa_bankinfo_t *block = bankinfo_pack(&record, 0);
+    if (block == nullptr) return SEPA_BANK_ERR_NOMEM;
+    *info = block;
+    return SEPA_BANK_OK;
+}
+
 extern "C" {
 
 SEPA_API int sepa_bankid_check(const char *country, const char *code, sepa_bankinfo_t **info) {
-    if (bank_code_width(country) == 0) return 0;
-    bank_record_t record;
-    if (!bank_lookup(country, code, &record)) return -2;
-    if (info == nullptr) return 1;
-    sepa_bankinfo_t *block = bankinfo_pack(&record, 0);
-    if (block == nullptr) return -3;
-    *info = block;
-    return 1;
+    return bankinfo_by_code(country, code, info);
 }
 
 SEPA_API int sepa_bic_getBank(const char *bic, sepa_bankinfo_t **info) {
     bank_record_t record;
-    if (!bic_lookup(bic, &record)) return -2;
-    if (info == nullptr) return 1;
+    if (!bic_lookup(bic, &record)) return SEPA_BANK_ERR_UNKNOWN;
+    if (info == nullptr) return SEPA_BANK_OK;
     sepa_bankinfo_t *block = bankinfo_pack(&record, record.scl_flags);
-    if (block == nullptr) return -3;
+    if (block == nullptr) return SEPA_BANK_ERR_NOMEM;
     *info = block;
-    return 1;
+    return SEPA_BANK_OK;
 }
 
 }  // extern "C"

@@ -34,5 +34,8 @@ int bank_lookup(const char *country, const char *code, bank_record_t *record);
 // directory, else 0.
 int bic_lookup(const char *bic, bank_record_t *record);
 
+// sepa_bankid_check's lookup (same arguments and results), for the other subsystems.
+int bankinfo_by_code(const char *country, const char *code, sepa_bankinfo_t **info);
+
 // New malloc() block built from a filled record, or nullptr when allocation fails.
 sepa_bankinfo_t *bankinfo_pack(const bank_record_t *record, uint16_t flags);

@@ -27,6 +27,10 @@ SEPA_METHOD(method_d5); SEPA_METHOD(method_d7); SEPA_METHOD(method_d8); SEPA_MET
 SEPA_METHOD(method_e1); SEPA_METHOD(method_e2);
 #undef SEPA_METHOD
 
+// The first calculation of method 13 alone (P7..P2, check digit at P8), which some
+// IBAN rules run on its own.
+int method_13_first(const account_digits &a);
+
 // Methods that reconstruct an older account number from the bank code (eight digits).
 int method_52(const account_digits &a, const char *bank_code);
 int method_53(const account_digits &a, const char *bank_code);

@@ -24,8 +24,12 @@ int method_11(const account_digits &a) {
     return digit_result(a, 10, expected == 10 ? 9 : expected);
 }
 
+int method_13_first(const account_digits &a) {
+    return crosssum_mod_check(a, 10, 8, from(7, {2, 1, 2, 1, 2, 1}));
+}
+
 int method_13(const account_digits &a) {
-    if (crosssum_mod_check(a, 10, 8, from(7, {2, 1, 2, 1, 2, 1})) == 1) return 1;
+    if (method_13_first(a) == 1) return 1;
     if (a.p[1] == 0 && a.p[2] == 0) return crosssum_mod_check(a, 10, 10, from(9, {2, 1, 2, 1, 2, 1}));
     return -1;
 }

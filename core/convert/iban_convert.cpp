@@ -2,6 +2,9 @@
 // would give, by the bank's IBAN rule, following successor bank codes.
 #include <cstring>
 
+#include "core/convert/iban_convert.h"
+
+#include "core/bank/account_check.h"
 #include "core/bank/bank_record.h"
 #include "core/convert/iban_work.h"
 #include "sepa.h"
@@ -17,31 +20,31 @@ bool all_digits(const char *text, size_t length) {
 
 uint8_t decide_status(const iban_work_t &work, const char *bank_code) {
     if (work.status != 0) return work.status;
-    if (work.check_result == -1) return iban_status_account_invalid;
-    if (std::strcmp(work.account, work.orig_account) != 0) return iban_status_account_replaced;
-    if (std::strcmp(work.blz, bank_code) != 0) return iban_status_bank_replaced;
-    return iban_status_plain;
+    if (work.check_result == -1) return SEPA_IBAN_STATUS_ACCOUNT_INVALID;
+    if (std::strcmp(work.account, work.orig_account) != 0) return SEPA_IBAN_STATUS_ACCOUNT_REPLACED;
+    if (std::strcmp(work.blz, bank_code) != 0) return SEPA_IBAN_STATUS_BANK_REPLACED;
+    return SEPA_IBAN_STATUS_PLAIN;
 }
 
 }  // namespace
 
 iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lookup_fn lookup) {
     bank_record_t record;
-    if (!lookup("DE", work->blz, &record)) return {-3, iban_status_bank_unknown};
+    if (!lookup("DE", work->blz, &record)) return {SEPA_CONVERT_ERR_UNKNOWN, SEPA_IBAN_STATUS_BANK_UNKNOWN};
     int rule_result = 0;
     for (int pass = 0;; ++pass) {
         work->method = record.method;
-        work->check_result = static_cast<int8_t>(sepa_account_check2(work->account, work->blz, work->method));
+        work->check_result = static_cast<int8_t>(account_check_internal(work->account, work->blz, work->method));
         rule_result = iban_apply_rule(record.iban_rule, work);
 
         const char *successor = record.successor;
         if (successor == nullptr || std::strlen(successor) != 8) break;
         // The pass for the successor replaces this one: its rule result and IBAN
         // text are dropped, changes to the account stay.
-        if (pass + 1 >= iban_max_passes) return {-3, iban_status_bank_unknown};
+        if (pass + 1 >= iban_max_passes) return {SEPA_CONVERT_ERR_UNKNOWN, SEPA_IBAN_STATUS_BANK_UNKNOWN};
         std::memcpy(work->blz, successor, 9);
-        work->status = iban_status_successor;
-        if (!lookup("DE", work->blz, &record)) return {-3, iban_status_bank_unknown};
+        work->status = SEPA_IBAN_STATUS_SUCCESSOR;
+        if (!lookup("DE", work->blz, &record)) return {SEPA_CONVERT_ERR_UNKNOWN, SEPA_IBAN_STATUS_BANK_UNKNOWN};
     }
 
     uint8_t status = decide_status(*work, bank_code);
@@ -56,34 +59,38 @@ int iban_apply_rule(int32_t iban_rule, iban_work_t *work) {
     return entry >= 0 && entry < iban_rule_count ? iban_rule_table[entry](work) : 0;
 }
 
-extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
-                                          char *iban, char *status) {
+int iban_convert(const char *country, const char *account, const char *bank_code, char *iban, char *status) {
     if (iban != nullptr) iban[0] = '\0';
     if (status != nullptr) *status = 0;
-    if (country == nullptr) return -1;
+    if (country == nullptr) return SEPA_CONVERT_ERR_INVALID;
     iban_work_t work{};
-    if (std::strcmp(country, "DE") != 0) return 0;
-    if (bank_code == nullptr || account == nullptr) return -1;
+    if (std::strcmp(country, "DE") != 0) return SEPA_CONVERT_UNSUPPORTED;
+    if (bank_code == nullptr || account == nullptr) return SEPA_CONVERT_ERR_INVALID;
     size_t account_length = std::strlen(account);
-    if (std::strlen(bank_code) != 8 || account_length == 0 || account_length > 10) return -1;
+    if (std::strlen(bank_code) != 8 || account_length == 0 || account_length > 10) return SEPA_CONVERT_ERR_INVALID;
     // A German IBAN holds digits only: letters or other characters in the account or
     // bank code are malformed input, not data for the check digits.
-    if (!all_digits(account, account_length) || !all_digits(bank_code, 8)) return -1;
+    if (!all_digits(account, account_length) || !all_digits(bank_code, 8)) return SEPA_CONVERT_ERR_INVALID;
 
     std::memset(work.orig_account, '0', 10);
     std::memcpy(work.orig_account + 10 - account_length, account, account_length);
     work.orig_account[10] = '\0';
     std::memcpy(work.account, work.orig_account, 11);
     std::memcpy(work.blz, bank_code, 9);
-    work.status = iban_status_plain;
+    work.status = SEPA_IBAN_STATUS_PLAIN;
 
     iban_outcome outcome = iban_convert_work(&work, bank_code, bank_lookup);
     if (status != nullptr) *status = static_cast<char>(outcome.status);
-    if (outcome.result != 1) return outcome.result;
+    if (outcome.result != SEPA_CONVERT_OK) return outcome.result;
     if (iban != nullptr) {
         size_t length = std::strlen(work.iban);
         std::memcpy(iban, work.iban, length);
-        std::memset(iban + length, 0, 35 - length);
+        std::memset(iban + length, 0, SEPA_IBAN_BUFSIZE - length);
     }
-    return 1;
+    return SEPA_CONVERT_OK;
+}
+
+extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
+                                          char *iban, char *status) {
+    return iban_convert(country, account, bank_code, iban, status);
 }

@@ -2,8 +2,8 @@
 // the BICs that two German IBAN rules fix regardless of the bank's own entry.
 #include <cstring>
 
-#include "core/bank/bank_code_country.h"
 #include "core/bank/bank_record.h"
+#include "core/iban/iban_bank_code.h"
 #include "core/iban/iban_country_table.h"
 #include "sepa.h"
 
@@ -21,26 +21,23 @@ const char *rule_fixed_bic(int rule_entry, const char *bank_code) {
 }  // namespace
 
 extern "C" SEPA_API int sepa_iban_getBIC(const char *iban, char *bic) {
-    if (bic != nullptr) std::memset(bic, 0, 12);
-    if (iban == nullptr || bic == nullptr) return -1;
-    if (iban[0] == '\0') return 0;
+    if (bic != nullptr) std::memset(bic, 0, SEPA_BIC_BUFSIZE);
+    if (iban == nullptr || bic == nullptr) return SEPA_CONVERT_ERR_INVALID;
+    if (iban[0] == '\0') return SEPA_CONVERT_UNSUPPORTED;
     // The bank directory knows which countries have bank codes and how wide they
     // are (Liechtenstein's among the Swiss); the IBAN table knows the IBAN length.
-    const char country[3] = {iban[0], iban[1], '\0'};
-    const size_t width = bank_code_width(country);
-    if (width == 0) return 0;
+    char bank_code[9];
+    if (iban_bank_code(iban, bank_code) == 0) return SEPA_CONVERT_UNSUPPORTED;
     const int row = iban_country_find(iban);
-    if (row < 0 || std::strlen(iban) != iban_country_table[row].length) return -1;
-
-    char bank_code[9] = {};
-    std::memcpy(bank_code, iban + 4, width);
+    if (row < 0 || std::strlen(iban) != iban_country_table[row].length) return SEPA_CONVERT_ERR_INVALID;
+    const char country[3] = {iban[0], iban[1], '\0'};
     bank_record_t record;
-    if (!bank_lookup(country, bank_code, &record)) return -3;
+    if (!bank_lookup(country, bank_code, &record)) return SEPA_CONVERT_ERR_UNKNOWN;
     if (record.bic != nullptr) {
         for (size_t i = 0; i < 11 && record.bic[i] != '\0'; ++i) bic[i] = record.bic[i];
     }
     if (std::strcmp(country, "DE") == 0) {
-        if (const char *fixed = rule_fixed_bic(record.iban_rule / 100, bank_code)) std::memcpy(bic, fixed, 12);
+        if (const char *fixed = rule_fixed_bic(record.iban_rule / 100, bank_code)) std::memcpy(bic, fixed, SEPA_BIC_BUFSIZE);
     }
-    return 1;
+    return SEPA_CONVERT_OK;
 }

@@ -1,12 +1,11 @@
 // Building blocks shared by the German IBAN rules: the standard IBAN, list and
-// range searches, the re-check after a replacement, and the digit tests that some
-// rules run on their own (the first step of method 13, method 06).
+// range searches, the re-check after a replacement and the check digits.
 #include <cstring>
 
+#include "core/bank/account_check.h"
 #include "core/bank/account_value.h"
 #include "core/convert/iban_work.h"
-#include "core/iban/iban_validate.h"
-#include "sepa.h"
+#include "core/iban/iban_check_digits.h"
 
 int iban_build(iban_work_t *work) {
     char *out = work->iban;
@@ -30,11 +29,11 @@ bool account_list_replace(iban_work_t *work, const account_replacement_row *list
 }
 
 void recheck_account(iban_work_t *work) {
-    work->check_result = static_cast<int8_t>(sepa_account_check(work->account, work->method));
+    work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, work->method));
 }
 
 void recheck_account_lenient(iban_work_t *work) {
-    work->check_result = sepa_account_check(work->account, work->method) == 1 ? 1 : 0;
+    work->check_result = account_check_internal(work->account, nullptr, work->method) == 1 ? 1 : 0;
 }
 
 void shift2(const char *account, char *out) {
@@ -42,31 +41,6 @@ void shift2(const char *account, char *out) {
     out[8] = '0';
     out[9] = '0';
     out[10] = '\0';
-}
-
-static int digit_at(const char *account, int position) {  // position counted from 1
-    return account[position - 1] - '0';
-}
-
-bool m13_first(const char *account) {
-    static constexpr int weights[6] = {1, 2, 1, 2, 1, 2};  // digits 2..7
-    int sum = 0;
-    for (int i = 0; i < 6; ++i) {
-        int product = digit_at(account, 2 + i) * weights[i];
-        sum += product / 10 + product % 10;
-    }
-    int remainder = sum % 10;
-    int check = remainder == 0 ? 0 : 10 - remainder;
-    return check == digit_at(account, 8);
-}
-
-bool m06(const char *account) {
-    static constexpr int weights[9] = {4, 3, 2, 7, 6, 5, 4, 3, 2};  // digits 1..9
-    int sum = 0;
-    for (int i = 0; i < 9; ++i) sum += digit_at(account, 1 + i) * weights[i];
-    int remainder = sum % 11;
-    int check = remainder <= 1 ? 0 : 11 - remainder;
-    return check == digit_at(account, 10);
 }
 
 const char *range_bank_code(const char *account) {

@@ -4,6 +4,7 @@
 // returns 1 with the IBAN text built or -1 when it refuses.
 #include <cstring>
 
+#include "core/bank/account_check.h"
 #include "core/bank/account_value.h"
 #include "core/convert/iban_work.h"
 #include "sepa.h"
@@ -90,7 +91,7 @@ void use_shift2(iban_work_t *work) {
 bool m13_first_of_shift2(const char *account) {
     char shifted[11];
     shift2(account, shifted);
-    return m13_first(shifted);
+    return account_check_13_first(shifted) == 1;
 }
 
 // Value of the whole ten-digit account.
@@ -107,7 +108,7 @@ void use_range_bank_code(iban_work_t *work) {
 
 // ---- the rules ----------------------------------------------------------------------
 
-int rule_no_iban(iban_work_t *work) { return refuse(work, iban_status_no_iban); }
+int rule_no_iban(iban_work_t *work) { return refuse(work, SEPA_IBAN_STATUS_NO_IBAN); }
 
 int rule_0002(iban_work_t *work) {
     if (digit(work, 8) == '6' || (digit(work, 8) == '8' && digit(work, 9) == '6')) return -1;
@@ -120,10 +121,10 @@ int rule_0003(iban_work_t *work) {
 }
 
 int rule_0005(iban_work_t *work) {
-    if (std::strcmp(work->blz, "50040033") == 0) return refuse(work, iban_status_no_iban);
+    if (std::strcmp(work->blz, "50040033") == 0) return refuse(work, SEPA_IBAN_STATUS_NO_IBAN);
     uint64_t v = account_value(work->account, 1, 9);
     if (v >= 998'000'000 && v <= 999'499'999 && in_code_list(iban_rule_0005_excluded_bank_codes, work->blz))
-        return refuse(work, iban_status_account_excluded);
+        return refuse(work, SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED);
     if (account_list_replace(work, iban_rule_0005_accounts)) {
         recheck_account(work);
         return iban_build(work);
@@ -135,7 +136,7 @@ int rule_0005(iban_work_t *work) {
             work->check_result = 1;
             return iban_build(work);
         }
-        if (!m13_first(work->account)) {
+        if (account_check_13_first(work->account) != 1) {
             if (!account_starts_with(work->account, "00")) return -1;
             if (!m13_first_of_shift2(work->account)) return -1;
             use_shift2(work);
@@ -144,7 +145,7 @@ int rule_0005(iban_work_t *work) {
         return iban_build(work);
     }
     if (work->method == 0x76) {
-        int result = sepa_account_check(work->account, 0x76);
+        int result = account_check_internal(work->account, nullptr, 0x76);
         if (result == 2) {  // valid only when read two places further right
             use_shift2(work);
             work->check_result = 1;
@@ -192,7 +193,7 @@ int rule_0020(iban_work_t *work) {
         const char *account = work->account;
         if (account_starts_with(account, "000000")) return -1;
         if (account_starts_with(account, "00000")) {
-            if (!m13_first(account)) {
+            if (account_check_13_first(account) != 1) {
                 if (!m13_first_of_shift2(account)) return -1;
                 use_shift2(work);
                 work->check_result = 1;
@@ -213,20 +214,20 @@ int rule_0020(iban_work_t *work) {
     if (work->method == 0xC7) {
         bool by_13 = false;
         if (work->account[0] == '0') {
-            by_13 = m13_first(work->account);
+            by_13 = account_check_13_first(work->account) == 1;
             if (!by_13 && account_starts_with(work->account, "000") && m13_first_of_shift2(work->account)) {
                 use_shift2(work);
                 by_13 = true;
             }
         }
-        bool by_06 = !by_13 && m06(work->account);
+        bool by_06 = !by_13 && account_check_internal(work->account, nullptr, 0x06) == 1;
         if (std::strcmp(work->blz, "76026000") == 0) {
             if (by_13) {
                 work->check_result = 1;
                 return iban_build(work);
             }
             work->check_result = -1;
-            if (by_06) work->status = iban_status_no_iban;
+            if (by_06) work->status = SEPA_IBAN_STATUS_NO_IBAN;
             return -1;
         }
         if (by_13 || by_06) {
@@ -280,7 +281,7 @@ int rule_0031(iban_work_t *work) {
 }
 
 int rule_0032(iban_work_t *work) {
-    if (in_9_digit_8_range(work)) return refuse(work, iban_status_account_excluded);
+    if (in_9_digit_8_range(work)) return refuse(work, SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED);
     if (work->check_result < 0) return -1;
     if (work->account[0] != '0') use_range_bank_code(work);
     return iban_build(work);
@@ -313,7 +314,7 @@ int rule_0036(iban_work_t *work) {
     if (work->check_result < 0) return -1;
     uint64_t v = value_of(work);
     for (const range &r : excluded) {
-        if (v >= r.low && v <= r.high) return refuse(work, iban_status_account_excluded);
+        if (v >= r.low && v <= r.high) return refuse(work, SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED);
     }
     if (v >= 100'000 && v <= 899'999) {  // six digits: the number times 1000
         std::memmove(work->account, work->account + 3, 7);
@@ -347,8 +348,8 @@ int rule_0043(iban_work_t *work) {
     if (std::strcmp(work->blz, "60651070") == 0) {
         set_bank_code(work, "66650085");
         work->method = 0x06;
-        work->check_result = static_cast<int8_t>(sepa_account_check(work->account, 0x06));
-        if (work->check_result == -1) work->status = iban_status_account_excluded;
+        work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, 0x06));
+        if (work->check_result == -1) work->status = SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED;
     }
     return iban_build(work);
 }

@@ -7,6 +7,7 @@
 
 #include "core/bank/bank_record.h"
 #include "core/convert/iban_rule_lists.h"
+#include "sepa.h"
 
 struct iban_work_t {
     char iban[35];          // IBAN being built, NUL-terminated (all zero at the start)
@@ -25,18 +26,6 @@ using iban_rule_fn = int (*)(iban_work_t *work);
 // the rule's version). Entry 0 is the standard rule.
 inline constexpr int iban_rule_count = 58;
 extern const iban_rule_fn iban_rule_table[iban_rule_count];
-
-// Status bytes of the conversion.
-enum iban_status : uint8_t {
-    iban_status_plain = 0,
-    iban_status_account_replaced = 1,
-    iban_status_bank_unknown = 10,
-    iban_status_account_invalid = 11,
-    iban_status_no_iban = 12,
-    iban_status_successor = 13,
-    iban_status_bank_replaced = 15,
-    iban_status_account_excluded = 50,
-};
 
 // The rule function of a record's rule code (code / 100) run on the working record:
 // 1 or -1 from the rule, 0 when the code has no entry in the table.
@@ -74,13 +63,6 @@ void recheck_account_lenient(iban_work_t *work);
 
 // `account` without its first two digits, followed by "00", into `out` (11 bytes).
 void shift2(const char *account, char *out);
-
-// First calculation of method 13 alone: digits 2-7 weighted 2,1,2,1,2,1 from digit
-// 7 leftwards (cross sums), check digit in digit 8.
-bool m13_first(const char *account);
-
-// Method 06 on digits 1-9 with the check digit in digit 10.
-bool m06(const char *account);
 
 // New bank code from the account range table for the account's value, or nullptr.
 const char *range_bank_code(const char *account);

@@ -46,12 +46,12 @@ void apply_default_rulebook() {
 void reset_rulebook_for_tests() { g_rulebook.store(RULEBOOK_NONE); }
 
 extern "C" SEPA_API int sepa_init(int option, const char *value) {
-    if (option != SEPA_INIT_RULEBOOK || value == nullptr) return 0;
+    if (option != SEPA_INIT_RULEBOOK || value == nullptr) return SEPA_FAILED;
     for (int i = 0; i < RULEBOOK_COUNT; ++i) {
         if (std::strcmp(rulebook_table[i].name, value) == 0) {
             g_rulebook.store(i);
-            return 1;
+            return SEPA_OK;
         }
     }
-    return 0;
+    return SEPA_FAILED;
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/iban/iban_validate.h"
+#include "core/iban/iban_check_digits.h"
 #include "core/message/message_id_check.h"
 
 

@@ -5,7 +5,7 @@
 
 #include "core/frame/rulebook.h"
 #include "core/frame/text_checks.h"
-#include "core/iban/iban_validate.h"
+#include "core/iban_check/iban_validate.h"
 #include "core/message/bic_text.h"
 #include "core/message/calendar_date.h"
 #include "core/message/creditor_id_check.h"

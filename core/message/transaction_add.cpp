@@ -7,7 +7,7 @@
 
 #include "core/frame/rulebook.h"
 #include "core/frame/text_checks.h"
-#include "core/iban/iban_validate.h"
+#include "core/iban_check/iban_validate.h"
 #include "core/message/amount.h"
 #include "core/message/bic_text.h"
 #include "core/message/calendar_date.h"

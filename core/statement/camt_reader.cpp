@@ -413,7 +413,9 @@ private:
             case slot::charge_amount: {
                 amount_value charge;
                 if (!amount(text, &charge)) return true;
-                codes.charges_cents += charge.cents < 0 ? -charge.cents : charge.cents;
+                int64_t magnitude = charge.cents < 0 ? -charge.cents : charge.cents;
+                if (__builtin_add_overflow(codes.charges_cents, magnitude, &codes.charges_cents))
+                    return fail("camt charges exceed the range of amounts"), true;
                 std::memcpy(codes.charges_currency, charge.currency, 4);
                 codes.charge_records = true;
                 return true;

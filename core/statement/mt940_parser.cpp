@@ -323,7 +323,13 @@ private:
 
 namespace {
 
-int64_t to_cents(double amount) { return static_cast<int64_t>(std::llround(amount * 100.0)); }
+// Exact cents of an amount; amounts beyond what cents can hold (no bank writes
+// them) read as 0, as out-of-range amounts do.
+int64_t to_cents(double amount) {
+    double cents = amount * 100.0;
+    if (!(cents > -9.0e18 && cents < 9.0e18)) return 0;
+    return static_cast<int64_t>(std::llround(cents));
+}
 
 // Statements that online-banking (FinTS) clients receive separate their lines
 // with "@@": in a text without any line feed, every "@@" becomes CR LF (same size).

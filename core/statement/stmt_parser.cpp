@@ -284,6 +284,12 @@ void *stmt_allocate_raw(size_t size) {
     return std::malloc(size);
 }
 
+void *stmt_allocate_zeroed(size_t size) {
+    if (allocations_left == 0) return nullptr;
+    if (allocations_left > 0) --allocations_left;
+    return std::calloc(1, size);
+}
+
 void stmt_fail_allocations_after_for_tests(long successes) { allocations_left = successes; }
 
 // A read that returns nothing before the size is reached means the file shrank
@@ -315,15 +321,15 @@ void release_statements(sepa_stmt_parser_t *parser) {
 }
 
 int stmt_load_bytes(sepa_stmt_parser_t *parser, int format, const char *data, size_t size) {
-    if (parser == nullptr) return 0;
-    if (!begin_load(parser, format)) return 0;
+    if (parser == nullptr) return SEPA_FAILED;
+    if (!begin_load(parser, format)) return SEPA_FAILED;
     if (data == nullptr || size == 0) {
         set_error(parser, "Input file is empty");
-        return 0;
+        return SEPA_FAILED;
     }
-    if (load_content(parser, format, -1, data, size)) return 1;
+    if (load_content(parser, format, -1, data, size)) return SEPA_OK;
     drop_load(parser);
-    return 0;
+    return SEPA_FAILED;
 }
 
 extern "C" SEPA_API sepa_stmt_parser_t *sepa_stmt_parser_new(void) {
@@ -347,16 +353,16 @@ extern "C" SEPA_API const char *sepa_stmt_parser_getError(const sepa_stmt_parser
 
 extern "C" SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int format,
                                               const char *path) {
-    if (parser == nullptr) return 0;
-    if (!begin_load(parser, format)) return 0;
+    if (parser == nullptr) return SEPA_FAILED;
+    if (!begin_load(parser, format)) return SEPA_FAILED;
     size_t size = 0;
     int fd = open_statement_file(parser, path, &size);
-    if (fd < 0) return 0;
+    if (fd < 0) return SEPA_FAILED;
     bool ok = load_content(parser, format, fd, nullptr, size);
     close(fd);
-    if (ok) return 1;
+    if (ok) return SEPA_OK;
     drop_load(parser);
-    return 0;
+    return SEPA_FAILED;
 }
 
 extern "C" SEPA_API sepa_stmt_t *sepa_stmt_parser_getStatement(sepa_stmt_parser_t *parser) {

@@ -35,6 +35,9 @@ int parse_mt940(sepa_stmt_parser_t *parser);
 // fails when the test seam below says so.
 void *stmt_allocate_raw(size_t size);
 
+// Zero-filled heap memory, under the same test seam.
+void *stmt_allocate_zeroed(size_t size);
+
 // Test seam: the next `successes` allocations through stmt_allocate_raw succeed
 // and every later one fails; a negative count (the default) never fails.
 void stmt_fail_allocations_after_for_tests(long successes);

@@ -13,6 +13,8 @@ libdir=$(find "$prefix" -name sepa.pc -printf '%h\n' | head -1)
 PKG_CONFIG_PATH="$libdir" cc tests/install_consumer/consumer.c -o "$prefix/pc-consumer" \
   $(PKG_CONFIG_PATH="$libdir" pkg-config --cflags --libs sepa)
 LD_LIBRARY_PATH="$(dirname "$libdir"):${LD_LIBRARY_PATH:-}" "$prefix/pc-consumer"
-soname=$(objdump -p "$prefix"/lib*/libsepa.so.2.27.0 | awk '/SONAME/ {print $2}')
-[[ "$soname" == "libsepa.so.2" ]] || { echo "unexpected SONAME $soname" >&2; exit 1; }
+# The file name carries the project version of CMakeLists.txt, the SONAME its major part.
+version=$(sed -n 's/^project(sepa VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+soname=$(objdump -p "$prefix"/lib*/"libsepa.so.$version" | awk '/SONAME/ {print $2}')
+[[ "$soname" == "libsepa.so.${version%%.*}" ]] || { echo "unexpected SONAME $soname" >&2; exit 1; }
 echo "install: 2 passed, 0 failed"

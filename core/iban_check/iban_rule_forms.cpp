@@ -1,15 +1,15 @@
-#include "core/convert/iban_rule_forms.h"
+#include "core/iban_check/iban_rule_forms.h"
 
 #include <cstring>
 
-#include "sepa.h"
+#include "core/convert/iban_convert.h"
 
 namespace {
 
 bool converts_to(const char *source_account, const char *bank_code, const char *account) {
     char iban[35];
     char status = 0;
-    if (sepa_iban_convert("DE", source_account, bank_code, iban, &status) != 1) return false;
+    if (iban_convert("DE", source_account, bank_code, iban, &status) != 1) return false;
     return std::strncmp(iban + 4, bank_code, 8) == 0 && std::strncmp(iban + 12, account, 10) == 0;
 }
 

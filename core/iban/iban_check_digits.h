@@ -1,11 +1,7 @@
-// The one IBAN check of the library, used by sepa_iban_check, sepa_setIBAN and the
-// "iban" / "old_iban" keys of sepa_add.
+// ISO 7064 mod 97-10, the check digits of IBANs and creditor identifiers.
 #pragma once
 
 #include <cstddef>
-
-// 1 when valid; 0 otherwise, with a constant reason through `error` when not NULL.
-int iban_validate(const char *iban, const char **error);
 
 // Remainder of ISO 7064 mod 97-10 over the first `length` characters of `iban`
 // moved by four (BBAN first, then country code and check digits): digits count
