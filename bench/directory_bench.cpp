@@ -71,6 +71,31 @@ void BM_BankidCheckWithoutBlock(benchmark::State &state) {
 }
 BENCHMARK(BM_BankidCheckWithoutBlock);
 
+// The exported lookups without a block over every stored key: what a caller that
+// only asks "is this bank code / BIC known?" gets. Nothing is allocated or copied.
+void BM_BankidCheckAllCodes(benchmark::State &state) {
+    std::vector<std::pair<std::string, std::string>> queries;
+    for (const auto &key : stored_keys(false)) queries.emplace_back(key.substr(1, 2), key.substr(3));
+    size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(sepa_bankid_check(queries[i].first.c_str(), queries[i].second.c_str(), nullptr));
+        if (++i == queries.size()) i = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_BankidCheckAllCodes);
+
+void BM_BicGetBankAllBics(benchmark::State &state) {
+    const auto keys = stored_keys(true);
+    size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(sepa_bic_getBank(keys[i].c_str(), nullptr));
+        if (++i == keys.size()) i = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_BicGetBankAllBics);
+
 void BM_BankidCheckWithBlock(benchmark::State &state) {
     for (auto _ : state) {
         sepa_bankinfo_t *info = nullptr;

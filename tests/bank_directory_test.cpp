@@ -225,7 +225,9 @@ TEST(BankLookup, RefusesWhatIsNoStoredBankCode) {
         bank_record_t record;
         EXPECT_EQ(bank_lookup(q.country, q.code, &record), 0);
     }
-    EXPECT_EQ(bank_lookup("DE", "10000000", nullptr), 0);
+    // A null record asks only whether the code is there.
+    EXPECT_EQ(bank_lookup("DE", "10000000", nullptr), 1);
+    EXPECT_EQ(bank_lookup("DE", "99999999", nullptr), 0);
 }
 
 TEST(DirectoryHash, RefusesKeysOutsideTheAlphabetAndLengths) {
@@ -266,6 +268,15 @@ TEST(DirectoryHash, EveryStoredKeyHashesToItsOwnSlotAndIsFound) {
                 ASSERT_NE(record.country, nullptr) << key;
                 if (country != "CH") {
                     EXPECT_EQ(text(record.country), country) << key;
+                }
+                // The conversion's lean lookup reads the same version's rule fields.
+                bank_record_t rule;
+                ASSERT_EQ(bank_lookup_rule(country.c_str(), key.c_str() + 3, &rule), 1) << key;
+                if (country == "DE") {
+                    EXPECT_EQ(rule.method, record.method) << key;
+                    EXPECT_EQ(rule.iban_rule, record.iban_rule) << key;
+                    EXPECT_EQ(rule.deletion_flag, record.deletion_flag) << key;
+                    EXPECT_EQ(text(rule.successor), text(record.successor)) << key;
                 }
             }
             ++banks;

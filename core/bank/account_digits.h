@@ -1,15 +1,24 @@
 // The ten positions of a German account number as the check-digit methods see them.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// The digit tricks read characters into integers with the first one in the lowest byte.
+static_assert(std::endian::native == std::endian::little, "little-endian byte order assumed");
 
 // P1 (leftmost) to P10 (rightmost) of the account, right-aligned and padded with
 // "0". p[k] is the value 0-9 of position Pk (character code minus 48); p[0] is
-// unused so that the code reads like the method descriptions.
-struct account_digits {
-    uint8_t p[11];
+// unused so that the code reads like the method descriptions, and p[11..15] are 0.
+// The sixteen bytes are written by one store and read by one load where the methods
+// add up positions: a load that spans two stores waits until both reach the cache.
+struct alignas(16) account_digits {
+    uint8_t p[16];
 };
 
 // True when positions first..last all hold 0.
@@ -33,43 +42,92 @@ inline uint64_t account_number(const account_digits &a) {
     return n;
 }
 
-// True at the character codes of "0".."9": one lookup per character is cheaper than
-// a range test.
-inline constexpr std::array<bool, 256> is_digit_char = [] {
-    std::array<bool, 256> table{};
-    for (int c = '0'; c <= '9'; ++c) table[c] = true;
-    return table;
-}();
+// Size bytes of the account from `offset` on, as a little-endian number.
+template <int Size>
+inline uint64_t account_bytes(const char *account, int offset) {
+    if constexpr (Size == 8) {
+        uint64_t v;
+        std::memcpy(&v, account + offset, 8);
+        return v;
+    } else if constexpr (Size == 4) {
+        uint32_t v;
+        std::memcpy(&v, account + offset, 4);
+        return v;
+    } else if constexpr (Size == 2) {
+        uint16_t v;
+        std::memcpy(&v, account + offset, 2);
+        return v;
+    } else {
+        return static_cast<unsigned char>(account[offset]);
+    }
+}
+
+// ORs Size bytes into bytes Position.. of the sixteen-byte field low (0-7), high (8-15).
+template <int Size, int Position>
+inline void place_bytes(uint64_t bytes, uint64_t &low, uint64_t &high) {
+    static_assert(Position >= 1 && Position + Size <= 16);
+    if constexpr (Position < 8) {
+        low |= bytes << (8 * Position);
+        if constexpr (Position + Size > 8) high |= bytes >> (8 * (8 - Position));
+    } else {
+        high |= bytes << (8 * (Position - 8));
+    }
+}
+
+// True when every byte of `field` is "0".."9": high nibble 3, and the low nibble
+// plus 6 stays below 16.
+constexpr uint64_t digit_bytes_mismatch(uint64_t field) {
+    constexpr uint64_t zeros = 0x3030303030303030u;
+    constexpr uint64_t high_nibbles = 0xF0F0F0F0F0F0F0F0u;
+    return ((field & high_nibbles) ^ zeros) | (((field + 0x0606060606060606u) & high_nibbles) ^ zeros);
+}
+
+// Digit values of an account of exactly Length characters (the NUL found): two
+// loads of the widest size that fits, overlapping where Length is no power of two,
+// put the characters at bytes 11 - Length .. 10 of a sixteen-byte field of "0".
+// Overlapping bytes are the same character, so OR-ing them is exact.
+template <int Length>
+inline bool load_account_of_length(const char *account, account_digits &out) {
+    constexpr int size = Length >= 8 ? 8 : Length >= 4 ? 4 : Length >= 2 ? 2 : 1;
+    constexpr int first = 11 - Length;  // field byte of the first character
+    constexpr uint64_t zeros = 0x3030303030303030u;
+    // The bytes the characters go to; all others hold "0".
+    constexpr uint64_t low_places = first >= 8 ? 0 : ~uint64_t{0} << (8 * first);
+    constexpr uint64_t high_places = 0x0000000000FFFFFFu & (first <= 8 ? ~uint64_t{0} : ~uint64_t{0} << (8 * (first - 8)));
+    uint64_t low = zeros & ~low_places;
+    uint64_t high = zeros & ~high_places;
+    place_bytes<size, first>(account_bytes<size>(account, 0), low, high);
+    place_bytes<size, first + Length - size>(account_bytes<size>(account, Length - size), low, high);
+    if (digit_bytes_mismatch(low) | digit_bytes_mismatch(high)) return false;
+    low -= zeros;
+    high -= zeros;
+#if defined(__SSE2__)
+    _mm_store_si128(reinterpret_cast<__m128i *>(out.p), _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low)));
+#else
+    std::memcpy(out.p, &low, 8);
+    std::memcpy(out.p + 8, &high, 8);
+#endif
+    return true;
+}
 
 // Fills `out` from an account of 1 to 10 digits, padded on the left with "0".
 // False (and `out` unusable) for a null, empty or longer account or a non-digit.
-// Inline and in one pass over the characters: reading the account is a good part
-// of a whole check.
+// Inline: reading the account is a good part of a whole check. The characters are
+// read up to the terminating NUL and no further: first the NUL is found (one compare
+// per character), then the characters are read whole with the length known.
 inline bool load_account_digits(const char *account, account_digits &out) {
-    if (!account) return false;
-    // The characters go to field[10 + i] behind ten "0": the ten places that end
-    // with the last character are the account padded to P1..P10.
-    char field[20];
-    std::memset(field, '0', 10);
-    int length = 0;
-#pragma GCC unroll 10
-    for (; length < 10; ++length) {
-        unsigned char c = static_cast<unsigned char>(account[length]);
-        if (!is_digit_char[c]) break;  // also the terminating NUL
-        field[10 + length] = static_cast<char>(c);
-    }
-    if (length == 0 || account[length] != '\0') return false;
-    // Digit values: every byte less '0' at once (all are '0'..'9', nothing borrows).
-    uint64_t first8;
-    uint16_t last2;
-    std::memcpy(&first8, field + length, 8);
-    std::memcpy(&last2, field + length + 8, 2);
-    first8 -= 0x3030303030303030u;
-    last2 = static_cast<uint16_t>(last2 - 0x3030u);
-    out.p[0] = 0;
-    std::memcpy(out.p + 1, &first8, 8);
-    std::memcpy(out.p + 9, &last2, 2);
-    return true;
+    if (!account || account[0] == '\0') return false;
+    if (account[1] == '\0') return load_account_of_length<1>(account, out);
+    if (account[2] == '\0') return load_account_of_length<2>(account, out);
+    if (account[3] == '\0') return load_account_of_length<3>(account, out);
+    if (account[4] == '\0') return load_account_of_length<4>(account, out);
+    if (account[5] == '\0') return load_account_of_length<5>(account, out);
+    if (account[6] == '\0') return load_account_of_length<6>(account, out);
+    if (account[7] == '\0') return load_account_of_length<7>(account, out);
+    if (account[8] == '\0') return load_account_of_length<8>(account, out);
+    if (account[9] == '\0') return load_account_of_length<9>(account, out);
+    if (account[10] == '\0') return load_account_of_length<10>(account, out);
+    return false;
 }
 
 // Remainder of x divided by m in 0..m-1, also for a negative x (C++'s % is not).

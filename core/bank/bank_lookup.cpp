@@ -1,9 +1,14 @@
 // Bank code lookup: builds the directory key of a national bank code, finds its slot
 // through the perfect hash and fills the caller's record from the stored text. German
 // records may carry a second version that applies from the switch-over instant on.
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/bank/bank_code_country.h"
 #include "core/bank/bank_record.h"
@@ -34,7 +39,9 @@ constexpr size_t german_fields = 6;  // successor|bic|name|zip|city|country
 const bank_code_country *find_country(const char *country) {
     if (country == nullptr) return nullptr;
     for (const auto &entry : bank_code_countries)
-        if (std::strcmp(entry.country, country) == 0) return &entry;
+        if (country[0] == entry.country[0] && country[0] != '\0' && country[1] == entry.country[1] &&
+            country[2] == '\0')
+            return &entry;
     return nullptr;
 }
 
@@ -43,39 +50,164 @@ const bank_code_country *find_country(const char *country) {
 struct german_version {
     std::string_view header;
     std::string_view text;
-    std::string_view next;  // the second version, or empty
+    std::string_view next;                  // the second version, or empty
+    size_t separators[german_fields - 1];  // offsets of the "|" inside `text`
+    size_t separator_count = 0;
 };
+
+#if defined(__SSE2__)
+// Bit masks of the "|" and of the NUL bytes among the sixteen at text[offset..],
+// limited to the text. The caller sees to it that sixteen bytes may be loaded there.
+struct byte_marks {
+    unsigned bars;
+    unsigned nuls;
+};
+
+byte_marks marks_at(std::string_view text, size_t offset) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + offset));
+    const unsigned inside = text.size() - offset >= 16 ? 0xFFFFu : (1u << (text.size() - offset)) - 1;
+    return {static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('|')))) & inside,
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_setzero_si128()))) & inside};
+}
+#endif
+
+// Calls `found(offset, is_separator)` for every "|" and for the first NUL of `text`,
+// in order, until it returns false. Sixteen characters at a time (SSE2 compares and
+// a bit mask): records are short and this runs on every German lookup. `readable`
+// bytes from text.data() on may be loaded; the records lie back to back in one
+// array, so that is more than the record itself except at the array's end.
+template <typename Found>
+void scan_fields(std::string_view text, size_t readable, Found found) {
+    size_t offset = 0;
+#if defined(__SSE2__)
+    for (; offset < text.size() && offset + 16 <= readable; offset += 16) {
+        const auto [bars, nuls] = marks_at(text, offset);
+        for (unsigned hits = bars | nuls; hits != 0; hits &= hits - 1) {
+            const unsigned at = static_cast<unsigned>(__builtin_ctz(hits));
+            const bool is_separator = (bars >> at & 1u) != 0;
+            if (!found(offset + at, is_separator) || !is_separator) return;
+        }
+    }
+#else
+    (void)readable;
+#endif
+    for (; offset < text.size(); ++offset) {
+        if (text[offset] != '|' && text[offset] != '\0') continue;
+        const bool is_separator = text[offset] == '|';
+        if (!found(offset, is_separator) || !is_separator) return;
+    }
+}
+
+// Where the "|" of a German record text lie, as far as the lean lookup needs them:
+// the first one, the sixth one (the end of the first version), and the first NUL.
+struct separator_marks {
+    size_t first = std::string_view::npos;
+    size_t sixth = std::string_view::npos;
+    size_t end;  // first NUL, or the text's size
+};
+
+// Set bits of a 16-bit mask (the popcnt instruction is not in baseline x86-64, and
+// the library call the compiler falls back to costs more than these few steps).
+constexpr size_t popcount16(unsigned x) {
+    x = x - ((x >> 1) & 0x5555u);
+    x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
+    x = (x + (x >> 4)) & 0x0F0Fu;
+    return (x + (x >> 8)) & 0x1Fu;
+}
+static_assert(popcount16(0xFFFFu) == 16 && popcount16(0x8001u) == 2 && popcount16(0) == 0);
+
+// One pass of sixteen-byte compares that counts the "|" before the first NUL with
+// popcount, looking at single bits only for the first and the sixth.
+separator_marks mark_separators(std::string_view text, size_t readable) {
+    separator_marks marks;
+    marks.end = text.size();
+    size_t seen = 0;
+    size_t offset = 0;
+#if defined(__SSE2__)
+    for (; offset < text.size() && offset + 16 <= readable; offset += 16) {
+        auto [bars, nuls] = marks_at(text, offset);
+        if (nuls != 0) bars &= (nuls & (0u - nuls)) - 1;  // only those before the NUL
+        if (bars != 0) {
+            if (seen == 0) marks.first = offset + static_cast<size_t>(__builtin_ctz(bars));
+            const size_t count = popcount16(bars);
+            if (seen < german_fields && seen + count >= german_fields) {
+                unsigned rest = bars;
+                for (size_t skip = german_fields - 1 - seen; skip > 0; --skip) rest &= rest - 1;
+                marks.sixth = offset + static_cast<size_t>(__builtin_ctz(rest));
+            }
+            seen += count;
+        }
+        if (nuls != 0) {
+            marks.end = offset + static_cast<size_t>(__builtin_ctz(nuls));
+            return marks;
+        }
+    }
+#else
+    (void)readable;
+#endif
+    for (; offset < text.size(); ++offset) {
+        if (text[offset] == '\0') {
+            marks.end = offset;
+            return marks;
+        }
+        if (text[offset] != '|') continue;
+        if (seen == 0) marks.first = offset;
+        if (++seen == german_fields) marks.sixth = offset;
+    }
+    return marks;
+}
+
+// Bytes that may be loaded from `at` on: up to the end of the record array.
+size_t readable_from(const char *at) {
+    const char *const end = directory_records + directory_record_offsets[directory_key_count];
+    return static_cast<size_t>(end - at);
+}
 
 german_version split_german_version(std::string_view stored) {
     german_version version;
     if (stored.size() < german_header_bytes) return version;
     version.header = stored.substr(0, german_header_bytes);
     const std::string_view text = stored.substr(german_header_bytes);
-    size_t end = 0, separators = 0;
-    while (end < text.size() && text[end] != '\0') {
-        if (text[end] == '|' && ++separators == german_fields) break;
-        ++end;
-    }
-    version.text = text.substr(0, end);
-    if (separators == german_fields) version.next = text.substr(end + 1);
+    version.text = text;
+    size_t separators = 0;
+    scan_fields(text, readable_from(text.data()), [&](size_t offset, bool is_separator) {
+        if (!is_separator) {
+            version.text = text.substr(0, offset);
+            return false;
+        }
+        if (++separators < german_fields) {
+            version.separators[version.separator_count++] = offset;
+            return true;
+        }
+        version.text = text.substr(0, offset);
+        version.next = text.substr(offset + 1);
+        return false;
+    });
     return version;
 }
 
+// Fills the record from the version, splitting the copy at the separators that
+// split_german_version found (no second search).
 void read_german(const german_version &version, bank_record_t *record) {
-    *record = bank_record_t{};
+    clear_record(record);
     if (version.header.empty()) return;
     const auto byte = [&](size_t i) { return static_cast<uint8_t>(version.header[i]); };
     record->deletion_flag = byte(0);
     record->method = byte(1);
     record->iban_rule = static_cast<int32_t>(byte(2) << 8 | byte(3));
     char *copy = copy_record_text(record, version.text);
+    const size_t copied = std::min(version.text.size(), sizeof record->text - 1);  // as copy_record_text
     const char **const fields[] = {&record->successor, &record->bic,  &record->name,
                                    &record->zip,       &record->city, &record->country};
-    split_record_fields(copy, fields, german_fields);
+    *fields[0] = copy;
+    for (size_t i = 0; i < version.separator_count && version.separators[i] < copied; ++i) {
+        copy[version.separators[i]] = '\0';
+        *fields[i + 1] = copy + version.separators[i] + 1;
+    }
 }
 
 void read_national(std::string_view text, bank_record_t *record) {
-    *record = bank_record_t{};
+    clear_record(record);
     char *copy = copy_record_text(record, text.substr(0, text.find('\0')));
     const char **const fields[] = {&record->bic, &record->name, &record->zip, &record->city, &record->country};
     split_record_fields(copy, fields, std::size(fields));
@@ -88,33 +220,83 @@ size_t bank_code_width(const char *country) {
     return entry != nullptr ? entry->width : 0;
 }
 
-int bank_lookup(const char *country, const char *code, bank_record_t *record) {
-    if (country == nullptr || code == nullptr || record == nullptr || code[0] == '\0') return 0;
-    const bank_code_country *entry = find_country(country);
-    if (entry == nullptr) return 0;
-    const size_t length = strnlen(code, entry->width + 1);
-    if (length > entry->width) return 0;
+namespace {
 
+// The stored record of a national bank code: its country row and the bytes after the
+// key, or false when the code is not in the directory.
+bool find_bank_code(const char *country, const char *code, const bank_code_country *&entry, std::string_view &rest) {
+    if (country == nullptr || code == nullptr || code[0] == '\0') return false;
+    entry = find_country(country);
+    if (entry == nullptr) return false;
+    const size_t width = entry->width;
+    size_t length = 0;
+    while (length <= width && code[length] != '\0') ++length;
+    if (length > width) return false;
+
+    // "_", the table's country, the code zero-padded to its width (short loops: the
+    // widths are 5 and 8, a library call would cost more than the copy).
     char key[16];
     key[0] = '_';
-    std::memcpy(key + 1, entry->table, 2);
-    const size_t key_length = 3 + entry->width;
-    std::memset(key + 3, '0', entry->width - length);
-    std::memcpy(key + key_length - length, code, length);
+    key[1] = entry->table[0];
+    key[2] = entry->table[1];
+    const size_t padding = width - length;
+    for (size_t i = 0; i < padding; ++i) key[3 + i] = '0';
+    for (size_t i = 0; i < length; ++i) key[3 + padding + i] = code[i];
+    const size_t key_length = 3 + width;
     key[key_length] = '\0';
 
     const int slot = directory_hash(key);
-    if (slot < 0) return 0;
+    if (slot < 0) return false;
     const std::string_view stored = directory_record(static_cast<uint32_t>(slot));
-    if (stored.size() <= key_length || stored.compare(0, key_length, key, key_length) != 0) return 0;
+    if (stored.size() <= key_length || std::memcmp(stored.data(), key, key_length) != 0) return false;
+    rest = stored.substr(key_length);
+    return true;
+}
 
-    const std::string_view rest = stored.substr(key_length);
+// The German version in force now.
+german_version current_german_version(std::string_view rest) {
+    german_version version = split_german_version(rest);
+    if (!version.next.empty() && clock_now() >= directory_switch_over) version = split_german_version(version.next);
+    return version;
+}
+
+}  // namespace
+
+int bank_lookup(const char *country, const char *code, bank_record_t *record) {
+    const bank_code_country *entry = nullptr;
+    std::string_view rest;
+    if (!find_bank_code(country, code, entry, rest)) return 0;
+    if (record == nullptr) return 1;
     if (!entry->german_form) {
         read_national(rest, record);
         return 1;
     }
-    german_version version = split_german_version(rest);
-    if (!version.next.empty() && clock_now() >= directory_switch_over) version = split_german_version(version.next);
-    read_german(version, record);
+    read_german(current_german_version(rest), record);
+    return 1;
+}
+
+int bank_lookup_rule(const char *country, const char *code, bank_record_t *record) {
+    const bank_code_country *entry = nullptr;
+    std::string_view rest;
+    if (!find_bank_code(country, code, entry, rest)) return 0;
+    if (record == nullptr) return 1;
+    clear_record(record);
+    if (!entry->german_form || rest.size() < german_header_bytes) return 1;
+    std::string_view header = rest.substr(0, german_header_bytes);
+    std::string_view text = rest.substr(german_header_bytes);
+    separator_marks marks = mark_separators(text, readable_from(text.data()));
+    if (marks.sixth != std::string_view::npos && clock_now() >= directory_switch_over) {
+        // the second version: its own header and text after the sixth "|"
+        const std::string_view next = text.substr(marks.sixth + 1);
+        if (next.size() < german_header_bytes) return 1;
+        header = next.substr(0, german_header_bytes);
+        text = next.substr(german_header_bytes);
+        marks = mark_separators(text, readable_from(text.data()));
+    }
+    record->deletion_flag = static_cast<uint8_t>(header[0]);
+    record->method = static_cast<uint8_t>(header[1]);
+    record->iban_rule = static_cast<int32_t>(static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]));
+    const size_t successor_end = std::min(marks.first, marks.end);
+    record->successor = copy_record_text(record, text.substr(0, successor_end));
     return 1;
 }

@@ -26,12 +26,18 @@ struct bank_record_t {
 int directory_hash(const char *key);
 
 // 1 and `record` filled when the national bank code is in the directory, else 0.
+// With a null `record` only whether the code is there (nothing is copied).
 // country: "AT", "CH", "DE" or "LI"; code: digits, leading zeros optional. German
 // records with two versions yield the version in force at clock_now().
 int bank_lookup(const char *country, const char *code, bank_record_t *record);
 
+// As bank_lookup, filling only what a German IBAN conversion reads: deletion flag,
+// method, IBAN rule and successor (the other texts stay null; national codes fill
+// nothing). Skips copying and splitting the name, place and BIC.
+int bank_lookup_rule(const char *country, const char *code, bank_record_t *record);
+
 // 1 and `record` filled when the BIC (8 or 11 characters, any case) is in the BIC
-// directory, else 0.
+// directory, else 0. With a null `record` only whether the BIC is there.
 int bic_lookup(const char *bic, bank_record_t *record);
 
 // sepa_bankid_check's lookup (same arguments and results), for the other subsystems.

@@ -23,7 +23,7 @@ int flag_value(char c) {
 }  // namespace
 
 int bic_lookup(const char *bic, bank_record_t *record) {
-    if (bic == nullptr || record == nullptr) return 0;
+    if (bic == nullptr) return 0;
     const size_t length = strnlen(bic, bic_length + 1);
     if (length != 8 && length != bic_length) return 0;
     char key[bic_length + 1] = "XXXXXXXXXXX";
@@ -38,6 +38,7 @@ int bic_lookup(const char *bic, bank_record_t *record) {
     if (stored.size() <= bic_length || stored.compare(0, bic_length, key, bic_length) != 0) return 0;
     const int flags = flag_value(stored[bic_length]);
     if (flags < 0) return 0;
+    if (record == nullptr) return 1;
     std::string_view name = stored.substr(bic_length + 1);
     name = name.substr(0, name.find('\0'));
 

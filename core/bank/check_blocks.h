@@ -18,7 +18,7 @@ struct weights {
 };
 
 // "a,b,c from Pk": Pk x a, P(k-1) x b, and so on leftwards.
-constexpr weights from(int k, std::initializer_list<int> list) {
+consteval weights from(int k, std::initializer_list<int> list) {
     weights w{};
     for (int value : list) w.at[k--] = static_cast<int8_t>(value);
     return w;
@@ -30,21 +30,42 @@ constexpr int cross_sum(int x) {
     return x - 9 * (x / 10);
 }
 
+#if defined(__SSE2__)
+// The sixteen digit bytes widened to 16-bit lanes: P0..P7 and P8..P15.
+inline void widen_digits(const account_digits &a, __m128i &low, __m128i &high) {
+    const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i *>(a.p));
+    low = _mm_unpacklo_epi8(bytes, _mm_setzero_si128());
+    high = _mm_unpackhi_epi8(bytes, _mm_setzero_si128());
+}
+
+inline __m128i low_weights(const weights &w) {
+    return _mm_setr_epi16(0, w.at[1], w.at[2], w.at[3], w.at[4], w.at[5], w.at[6], w.at[7]);
+}
+
+inline __m128i high_weights(const weights &w) {
+    return _mm_setr_epi16(w.at[8], w.at[9], w.at[10], 0, 0, 0, 0, 0);
+}
+
+// Sum of the four 32-bit lanes.
+inline int horizontal_sum(__m128i sums) {
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
+    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
+    return _mm_cvtsi128_si32(sums);
+}
+#endif
+
 // Sum of weight x value over the ten positions. Weights and digits are never
 // negative, so neither are the sums of these blocks (their remainders: `remainder`).
 inline int weighted_sum(const account_digits &a, const weights &w) {
 #if defined(__SSE2__)
-    // P1..P8 widened to eight 16-bit lanes, multiplied by their weights and added in
-    // pairs by one pmaddwd, then across; P9 and P10 by hand. The weights are
-    // constants wherever a row is compiled, so the weight vector is one constant.
-    uint64_t first8;
-    std::memcpy(&first8, a.p + 1, 8);
-    __m128i digits = _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(first8)), _mm_setzero_si128());
-    __m128i weight = _mm_setr_epi16(w.at[1], w.at[2], w.at[3], w.at[4], w.at[5], w.at[6], w.at[7], w.at[8]);
-    __m128i sums = _mm_madd_epi16(digits, weight);
-    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
-    sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
-    return _mm_cvtsi128_si32(sums) + w.at[9] * a.p[9] + w.at[10] * a.p[10];
+    // P0..P15 in two vectors of eight 16-bit lanes, multiplied by their weights and
+    // added in pairs by pmaddwd, then across (P0 and P11..P15 hold 0, their weights
+    // too). The weights are constants wherever a row is compiled, so each weight
+    // vector is one constant.
+    __m128i low, high;
+    widen_digits(a, low, high);
+    __m128i sums = _mm_add_epi32(_mm_madd_epi16(low, low_weights(w)), _mm_madd_epi16(high, high_weights(w)));
+    return horizontal_sum(sums);
 #else
     int sum = 0;
     for (int k = 1; k <= 10; ++k) sum += w.at[k] * a.p[k];
@@ -55,24 +76,21 @@ inline int weighted_sum(const account_digits &a, const weights &w) {
 // Sum of the cross sums of weight x value over the ten positions. With weight 1 or 2
 // the product is at most 18, and its cross sum is the product less 9 from 10 on.
 inline int crosssum_sum(const account_digits &a, const weights &w) {
-    bool small_weights = true;  // a constant where a row is compiled
-    for (int k = 1; k <= 10; ++k) small_weights = small_weights && w.at[k] <= 2;
+    // A constant wherever the weights are (written out: the compiler folds this, not a loop).
+    const bool small_weights = (w.at[1] <= 2) & (w.at[2] <= 2) & (w.at[3] <= 2) & (w.at[4] <= 2) & (w.at[5] <= 2) &
+                               (w.at[6] <= 2) & (w.at[7] <= 2) & (w.at[8] <= 2) & (w.at[9] <= 2) & (w.at[10] <= 2);
 #if defined(__SSE2__)
     if (small_weights) {
         // As weighted_sum, with 9 taken off every product of 10 or more before the
         // lanes are added.
-        uint64_t first8;
-        std::memcpy(&first8, a.p + 1, 8);
-        __m128i digits = _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(first8)), _mm_setzero_si128());
-        __m128i weight = _mm_setr_epi16(w.at[1], w.at[2], w.at[3], w.at[4], w.at[5], w.at[6], w.at[7], w.at[8]);
-        __m128i products = _mm_mullo_epi16(digits, weight);
-        __m128i nines = _mm_and_si128(_mm_cmpgt_epi16(products, _mm_set1_epi16(9)), _mm_set1_epi16(9));
-        __m128i sums = _mm_madd_epi16(_mm_sub_epi16(products, nines), _mm_set1_epi16(1));
-        sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
-        sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(2, 3, 0, 1)));
-        int x9 = w.at[9] * a.p[9];
-        int x10 = w.at[10] * a.p[10];
-        return _mm_cvtsi128_si32(sums) + x9 - (x9 >= 10 ? 9 : 0) + x10 - (x10 >= 10 ? 9 : 0);
+        __m128i low, high;
+        widen_digits(a, low, high);
+        const __m128i nine = _mm_set1_epi16(9);
+        __m128i products_low = _mm_mullo_epi16(low, low_weights(w));
+        __m128i products_high = _mm_mullo_epi16(high, high_weights(w));
+        products_low = _mm_sub_epi16(products_low, _mm_and_si128(_mm_cmpgt_epi16(products_low, nine), nine));
+        products_high = _mm_sub_epi16(products_high, _mm_and_si128(_mm_cmpgt_epi16(products_high, nine), nine));
+        return horizontal_sum(_mm_madd_epi16(_mm_add_epi16(products_low, products_high), _mm_set1_epi16(1)));
     }
 #endif
     int sum = 0;

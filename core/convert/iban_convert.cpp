@@ -79,7 +79,8 @@ int iban_convert(const char *country, const char *account, const char *bank_code
     std::memcpy(work.blz, bank_code, 9);
     work.status = SEPA_IBAN_STATUS_PLAIN;
 
-    iban_outcome outcome = iban_convert_work(&work, bank_code, bank_lookup);
+    // The conversion reads method, rule and successor only: the lean lookup.
+    iban_outcome outcome = iban_convert_work(&work, bank_code, bank_lookup_rule);
     if (status != nullptr) *status = static_cast<char>(outcome.status);
     if (outcome.result != SEPA_CONVERT_OK) return outcome.result;
     if (iban != nullptr) {

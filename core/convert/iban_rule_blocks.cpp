@@ -1,11 +1,15 @@
 // Building blocks shared by the German IBAN rules: the standard IBAN, list and
 // range searches, the re-check after a replacement and the check digits.
+#include <bit>
 #include <cstring>
 
 #include "core/bank/account_check.h"
 #include "core/bank/account_value.h"
 #include "core/convert/iban_work.h"
 #include "core/iban/iban_check_digits.h"
+
+// The digit tricks read characters into integers with the first one in the lowest byte.
+static_assert(std::endian::native == std::endian::little, "little-endian byte order assumed");
 
 int iban_build(iban_work_t *work) {
     char *out = work->iban;
@@ -73,9 +77,51 @@ bool account_starts_with(const char *account, const char *prefix) {
     return std::strncmp(account, prefix, std::strlen(prefix)) == 0;
 }
 
+namespace {
+
+// Eight digit characters as their number, or false when one is no digit. All eight
+// at once: each byte less "0", then neighbours joined in pairs, fours and eights.
+bool eight_digits_value(const char *text, uint64_t &value) {
+    uint64_t v;
+    std::memcpy(&v, text, 8);
+    constexpr uint64_t high_nibbles = 0xF0F0F0F0F0F0F0F0u;
+    constexpr uint64_t zeros = 0x3030303030303030u;
+    // every byte "0".."9": high nibble 3, and the low nibble plus 6 stays below 16
+    if (((v & high_nibbles) ^ zeros) | (((v + 0x0606060606060606u) & high_nibbles) ^ zeros)) return false;
+    v -= zeros;                                          // first character in the lowest byte
+    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;       // pairs
+    v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;     // fours
+    value = (v * 10000 + (v >> 32)) & 0xFFFFFFFFu;       // eight
+    return true;
+}
+
+// The 18 digits of a German IBAN's bank code and account as one number, or false
+// when the text is not "DE", two characters and 18 digits.
+bool german_bban_value(const char *iban, size_t length, uint64_t &value) {
+    if (length != 22 || iban[0] != 'D' || iban[1] != 'E') return false;
+    uint64_t first = 0, second = 0;
+    const unsigned ninth = static_cast<unsigned char>(iban[20]) - 48u;
+    const unsigned tenth = static_cast<unsigned char>(iban[21]) - 48u;
+    if (!eight_digits_value(iban + 4, first) || !eight_digits_value(iban + 12, second) || ninth > 9 || tenth > 9)
+        return false;
+    value = first * 10'000'000'000u + second * 100 + ninth * 10 + tenth;
+    return true;
+}
+
+}  // namespace
+
 bool iban_set_check_digits(char *iban) {
     size_t length = std::strlen(iban);
     if (length < 5) return false;
+    // Every converted IBAN is German: its 18 digits fit one 64-bit number, and
+    // "DE00" after them reads 131400, so the remainder is two divisions.
+    uint64_t bban = 0;
+    if (german_bban_value(iban, length, bban)) {
+        const unsigned check = 98 - static_cast<unsigned>((bban % 97 * (1'000'000 % 97) + 131400) % 97);
+        iban[2] = static_cast<char>('0' + check / 10);
+        iban[3] = static_cast<char>('0' + check % 10);
+        return true;
+    }
     // The check digits are those that make the text with "00" in their place
     // leave 98 minus its remainder; the old ones are put back when it has none.
     const char old_digits[2] = {iban[2], iban[3]};
