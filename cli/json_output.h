@@ -6,4 +6,3 @@
 #include "sepa.h"
 
 nlohmann::ordered_json bankinfo_to_json(const sepa_bankinfo_t *info);
-nlohmann::ordered_json statements_to_json(const sepa_stmt_t *first);

@@ -36,8 +36,7 @@ int render(const std::string &path, const std::string &output) {
     }
     // Which rulebook the document follows, beside the document rather than in it.
     const char *rulebook = sepa_getRulebook();
-    std::cerr << "rendered under rulebook " << (rulebook != nullptr ? rulebook : "?") << "
-";
+    std::cerr << "rendered under rulebook " << (rulebook != nullptr ? rulebook : "?") << "\n";
     if (output.empty()) {
         std::cout << xml.get();
         return exit_ok;

@@ -1,5 +1,5 @@
-# Fails unless the JNI library exports exactly the natives of com.ovaro.SEPA (its copy of
-# the core stays private).
+# Fails unless the JNI library exports exactly the natives of com.ovaro.SEPA and
+# com.ovaro.SEPAStatementParser (its copy of the core stays private).
 set(expected
   Java_com_ovaro_SEPA_init Java_com_ovaro_SEPA_IBAN_1convert Java_com_ovaro_SEPA_IBAN_1getBIC
   Java_com_ovaro_SEPA_IBAN_1check Java_com_ovaro_SEPA_IBAN_1inspect
@@ -9,7 +9,8 @@ set(expected
   Java_com_ovaro_SEPA__1setDate Java_com_ovaro_SEPA__1setDDType Java_com_ovaro_SEPA__1setBatchBooking
   Java_com_ovaro_SEPA__1setMessageId Java_com_ovaro_SEPA__1setAddress Java_com_ovaro_SEPA__1setInstant
   Java_com_ovaro_SEPA__1setTransliteration
-  Java_com_ovaro_SEPA__1add Java_com_ovaro_SEPA__1toXML)
+  Java_com_ovaro_SEPA__1add Java_com_ovaro_SEPA__1toXML
+  Java_com_ovaro_SEPAStatementParser__1load)
 execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIBRARY}")

@@ -34,6 +34,8 @@ static const sepa_constant iban_constants[] = {
 
 static const sepa_constant statement_constants[] = {
     {"SEPA_STMT_FORMAT_MT940", SEPA_STMT_FORMAT_MT940},
+    {"SEPA_STMT_FORMAT_CAMT", SEPA_STMT_FORMAT_CAMT},
+    {"SEPA_STMT_FORMAT_AUTO", SEPA_STMT_FORMAT_AUTO},
 };
 
 template <size_t N>

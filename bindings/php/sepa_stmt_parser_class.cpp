@@ -1,6 +1,7 @@
 /*
- * sepa_stmt_parser_class.cpp - class SEPAStatementParser: loads one MT940 file and
- * hands its statements to PHP as arrays.
+ * sepa_stmt_parser_class.cpp - class SEPAStatementParser: loads one MT940 file, camt
+ * document or ZIP archive of camt documents and hands its statements to PHP as arrays
+ * (texts in UTF-8, as the core delivers them).
  */
 #include "php_sepa.h"
 
@@ -69,7 +70,8 @@ PHP_METHOD(SEPAStatementParser, load) {
     if (zend_parse_parameters(ZEND_NUM_ARGS(), "lP", &format, &path) == FAILURE) {
         RETURN_THROWS();
     }
-    if (format != SEPA_STMT_FORMAT_MT940) {
+    if (format != SEPA_STMT_FORMAT_MT940 && format != SEPA_STMT_FORMAT_CAMT &&
+        format != SEPA_STMT_FORMAT_AUTO) {
         sepa_throw("invalid/unknown statement format", sepa_error::usage);
         RETURN_THROWS();
     }
@@ -95,8 +97,12 @@ PHP_METHOD(SEPAStatementParser, load) {
 }
 
 /* "yyyy-mm-dd" of a broken-down date as the parser fills it (year since 1900, month
- * 0-11, day); locale-independent. */
+ * 0-11, day); locale-independent. A date the record does not have (all zero) is null. */
 static void add_date(zval *array, const char *key, const struct tm &date) {
+    if (date.tm_mday == 0) {
+        add_assoc_null(array, key);
+        return;
+    }
     char text[48];
     snprintf(text, sizeof text, "%04lld-%02lld-%02lld",
              static_cast<long long>(date.tm_year) + 1900, static_cast<long long>(date.tm_mon) + 1,
@@ -113,6 +119,59 @@ static void add_fixed_text(zval *array, const char *key, const char (&text)[N]) 
 static void add_text_if_set(zval *array, const char *key, const char *text) {
     if (text != nullptr) {
         add_assoc_string(array, key, text);
+    }
+}
+
+/* The full text where the record has one, else the (possibly shortened) array. */
+template <size_t N>
+static void add_full_text(zval *array, const char *key, const char *full, const char (&text)[N]) {
+    if (full != nullptr) {
+        add_assoc_string(array, key, full);
+    } else {
+        add_fixed_text(array, key, text);
+    }
+}
+
+template <size_t N>
+static void add_fixed_text_if_set(zval *array, const char *key, const char (&text)[N]) {
+    if (text[0] != '\0') {
+        add_fixed_text(array, key, text);
+    }
+}
+
+/* The data the camt formats brought, after the keys MT940 callers have always read:
+ * exact amounts as integer cents, currency, entry status, bank transaction codes,
+ * batch entry, charges, original amount and further references. */
+static void add_line_details(zval *line, const sepa_stmt_tx_t &tx) {
+    add_assoc_long(line, "amountCents", static_cast<zend_long>(tx.amount_cents));
+    add_fixed_text(line, "currency", tx.currency);
+    add_assoc_bool(line, "reversal", tx.reversal != 0);
+    add_fixed_text_if_set(line, "status", tx.status);
+    add_text_if_set(line, "endToEndId", tx.end_to_end_id);
+    add_text_if_set(line, "creditorRef", tx.creditor_ref);
+    if (tx.domain[0] != '\0' || tx.bank_tx_code != nullptr) {
+        zval code;
+        array_init(&code);
+        add_fixed_text_if_set(&code, "domain", tx.domain);
+        add_fixed_text_if_set(&code, "family", tx.family);
+        add_fixed_text_if_set(&code, "subFamily", tx.subfamily);
+        add_text_if_set(&code, "proprietary", tx.bank_tx_code);
+        add_assoc_zval(line, "bankTxCode", &code);
+    }
+    add_text_if_set(line, "returnReason", tx.return_reason);
+    if (tx.charges_cents != 0) {
+        add_assoc_long(line, "chargesCents", static_cast<zend_long>(tx.charges_cents));
+        add_fixed_text(line, "chargesCurrency", tx.charges_currency);
+    }
+    if (tx.original_amount_cents != 0) {
+        add_assoc_long(line, "originalAmountCents", static_cast<zend_long>(tx.original_amount_cents));
+        add_fixed_text(line, "originalCurrency", tx.original_currency);
+    }
+    add_text_if_set(line, "entryRef", tx.entry_ref);
+    if (tx.entry_tx_count > 1) {
+        add_assoc_long(line, "entryIndex", tx.entry_index);
+        add_assoc_long(line, "entryTxCount", tx.entry_tx_count);
+        add_assoc_long(line, "entryAmountCents", static_cast<zend_long>(tx.entry_amount_cents));
     }
 }
 
@@ -134,9 +193,9 @@ static void add_statement_line(zval *list, const sepa_stmt_tx_t &tx) {
     }
     add_text_if_set(&line, "txtext", tx.txtext);
     add_text_if_set(&line, "primanota", tx.primanota);
-    add_fixed_text(&line, "bank", tx.bank);
-    add_fixed_text(&line, "account", tx.account);
-    add_fixed_text(&line, "name", tx.name);
+    add_full_text(&line, "bank", tx.bank_full, tx.bank);
+    add_full_text(&line, "account", tx.account_full, tx.account);
+    add_full_text(&line, "name", tx.name_full, tx.name);
     add_text_if_set(&line, "purpose", tx.purpose);
 
     const struct {
@@ -150,6 +209,7 @@ static void add_statement_line(zval *list, const sepa_stmt_tx_t &tx) {
     for (const auto &keyword : keywords) {
         add_text_if_set(&line, keyword.key, keyword.text);
     }
+    add_line_details(&line, tx);
     add_next_index_zval(list, &line);
 }
 
@@ -177,6 +237,24 @@ static void add_statement(zval *list, const sepa_stmt_t &stmt) {
         add_statement_line(&lines, *tx);
     }
     add_assoc_zval(&statement, "tx", &lines);
+
+    /* Added with camt, after the keys MT940 callers have always read. */
+    add_assoc_long(&statement, "openSaldoCents", static_cast<zend_long>(stmt.open_cents));
+    add_assoc_long(&statement, "closeSaldoCents", static_cast<zend_long>(stmt.close_cents));
+    static const struct {
+        const char *key;
+        const char *sepa_stmt_t::*text;
+    } texts[] = {
+        {"messageType", &sepa_stmt_t::message_type}, {"messageId", &sepa_stmt_t::message_id},
+        {"created", &sepa_stmt_t::created},           {"accountCurrency", &sepa_stmt_t::account_currency},
+        {"accountBic", &sepa_stmt_t::account_bic},    {"ownerName", &sepa_stmt_t::owner_name},
+    };
+    for (const auto &field : texts) {
+        add_text_if_set(&statement, field.key, stmt.*field.text);
+    }
+    if (stmt.legal_number != 0) {
+        add_assoc_long(&statement, "legalNumber", stmt.legal_number);
+    }
     add_next_index_zval(list, &statement);
 }
 

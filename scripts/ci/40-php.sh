@@ -19,8 +19,10 @@ phpize8.2 >/dev/null
 ./configure --with-php-config=php-config8.2 --with-sepa-root="$root" >/dev/null
 make -j"$(nproc)" >/dev/null
 
-# The tests read the schemas from here to validate rendered documents.
+# The tests read the schemas from here to validate rendered documents, the statement
+# fixtures from the repository's tests/ and real files from beside the repository.
 export SEPA_SCHEMA_DIR=$root/build/schemas
+export SEPA_TEST_DIR=$root/tests SEPA_SHARED_DATA_DIR=$root/../shared/data
 export NO_INTERACTION=1 REPORT_EXIT_STATUS=1
 base_args=(-q --show-diff)
 # make test starts PHP without the system's ini files; the XML tests need DOM.

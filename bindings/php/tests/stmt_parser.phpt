@@ -1,5 +1,5 @@
 --TEST--
-SEPAStatementParser: MT940 file to arrays (key order and presence), second load, bad format, missing files
+SEPAStatementParser: MT940 file to arrays (key order and presence), second load, bad format, missing files, no statement
 --EXTENSIONS--
 SEPA
 --FILE--
@@ -53,7 +53,8 @@ $empty = tempnam(sys_get_temp_dir(), 'mt940');
 $none = tempnam(sys_get_temp_dir(), 'mt940');
 file_put_contents($none, "no statement in here\r\n");
 $attempts = [
-    'format 2' => [2, $file],
+    'format 4' => [4, $file],
+    'camt format' => [SEPA_STMT_FORMAT_CAMT, $file],
     'format 0' => [0, $file],
     'missing file' => [SEPA_STMT_FORMAT_MT940, $file . '.missing'],
     'empty file' => [SEPA_STMT_FORMAT_MT940, $empty],
@@ -70,18 +71,19 @@ foreach ($attempts as $case => [$format, $path]) {
 // A refused format does not use up the parser.
 $p = $fresh();
 try {
-    $p->load(2, $file);
+    $p->load(4, $file);
 } catch (SEPAException $e) {
 }
 var_dump($p->load(SEPA_STMT_FORMAT_MT940, $file), count($p->getStatements()));
 
-// A file without statements fails: an empty success would hide a wrong file.
+// A file without statements fails, and has none.
 $p = $fresh();
 try {
     $p->load(SEPA_STMT_FORMAT_MT940, $none);
 } catch (SEPAException $e) {
-    echo $e->getMessage(), "\n";
+    printf("%s (%d)\n", $e->getMessage(), $e->getCode());
 }
+var_dump($p->getStatements());
 
 // Engine-level errors: a NUL byte in the file name, wrong argument kinds.
 foreach ([fn() => $fresh()->load(1, "$file\0.txt"), fn() => $fresh()->load("MT940", $file),
@@ -129,7 +131,7 @@ NULL
 bool(true)
 array(2) {
   [0]=>
-  array(11) {
+  array(14) {
     ["ref"]=>
     string(8) "STARTUMS"
     ["account"]=>
@@ -153,7 +155,7 @@ array(2) {
     ["tx"]=>
     array(3) {
       [0]=>
-      array(14) {
+      array(18) {
         ["valuta"]=>
         string(10) "2024-01-31"
         ["booked"]=>
@@ -182,9 +184,17 @@ array(2) {
         string(5) "INV-1"
         ["svwz"]=>
         string(22) "Invoice 1 paid in full"
+        ["amountCents"]=>
+        int(123456)
+        ["currency"]=>
+        string(3) "EUR"
+        ["reversal"]=>
+        bool(false)
+        ["endToEndId"]=>
+        string(5) "INV-1"
       }
       [1]=>
-      array(12) {
+      array(15) {
         ["valuta"]=>
         string(10) "2023-12-29"
         ["booked"]=>
@@ -210,9 +220,15 @@ array(2) {
         ["purpose"]=>
         string(19) "Rent January
 Flat 3"
+        ["amountCents"]=>
+        int(1000)
+        ["currency"]=>
+        string(3) "EUR"
+        ["reversal"]=>
+        bool(true)
       }
       [2]=>
-      array(8) {
+      array(11) {
         ["valuta"]=>
         string(10) "2024-01-31"
         ["amount"]=>
@@ -229,11 +245,23 @@ Flat 3"
         string(0) ""
         ["name"]=>
         string(0) ""
+        ["amountCents"]=>
+        int(-2500)
+        ["currency"]=>
+        string(3) "EUR"
+        ["reversal"]=>
+        bool(false)
       }
     }
+    ["openSaldoCents"]=>
+    int(100000)
+    ["closeSaldoCents"]=>
+    int(-550)
+    ["messageType"]=>
+    string(5) "MT940"
   }
   [1]=>
-  array(10) {
+  array(13) {
     ["ref"]=>
     string(6) "SECOND"
     ["account"]=>
@@ -255,22 +283,30 @@ Flat 3"
     ["tx"]=>
     array(0) {
     }
+    ["openSaldoCents"]=>
+    int(0)
+    ["closeSaldoCents"]=>
+    int(0)
+    ["messageType"]=>
+    string(5) "MT940"
   }
 }
-ref,account,number,page,openSaldo,openCurrency,openDate,closeSaldo,closeCurrency,closeDate,tx
-valuta,booked,amount,code,ref,bankref,gvc,txtext,primanota,bank,account,name,eref,svwz
-valuta,booked,amount,code,ref,gvc,extcode,txtext,bank,account,name,purpose
-valuta,amount,code,ref,gvc,bank,account,name
-Parser already used (42)
+ref,account,number,page,openSaldo,openCurrency,openDate,closeSaldo,closeCurrency,closeDate,tx,openSaldoCents,closeSaldoCents,messageType
+valuta,booked,amount,code,ref,bankref,gvc,txtext,primanota,bank,account,name,eref,svwz,amountCents,currency,reversal,endToEndId
+valuta,booked,amount,code,ref,gvc,extcode,txtext,bank,account,name,purpose,amountCents,currency,reversal
+valuta,amount,code,ref,gvc,bank,account,name,amountCents,currency,reversal
+Parser already used (0)
 bool(true)
-format 2: invalid/unknown statement format (42)
+format 4: invalid/unknown statement format (42)
+camt format: Not a camt.052, camt.053 or camt.054 document, nor a ZIP archive of them (0)
 format 0: invalid/unknown statement format (42)
 missing file: Can't open input file: No such file or directory (3)
 empty file: Input file is empty (3)
 directory: %s (3)
 bool(true)
 int(2)
-No MT940 statement in the file
+No MT940 statement in the file (0)
+NULL
 ValueError: SEPAStatementParser::load(): Argument #2 ($filename) must not contain any null bytes
 TypeError: SEPAStatementParser::load(): Argument #1 ($format) must be of type int, string given
 ArgumentCountError: SEPAStatementParser::load() expects exactly 2 arguments, 1 given
