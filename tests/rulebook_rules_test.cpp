@@ -60,6 +60,21 @@ pair_list with(pair_list a, const pair_list &b) {
     return a;
 }
 
+// `pairs` with the values of `changes` in place of the same keys, new keys appended.
+pair_list overridden(pair_list pairs, const pair_list &changes) {
+    for (const auto &kv : changes) {
+        bool replaced = false;
+        for (auto &own : pairs) {
+            if (std::string(own.first) == kv.first) {
+                own.second = kv.second;
+                replaced = true;
+            }
+        }
+        if (!replaced) pairs.push_back(kv);
+    }
+    return pairs;
+}
+
 const pair_list base = {{"name", "Erika Muster"}, {"iban", "DE02120300000000202051"}, {"amount", "12.50"}};
 
 TEST(Addresses, PerRulebook) {
@@ -174,13 +189,7 @@ TEST(Addresses, BanksOutsideTheEea) {
     for (const auto &c : cases) {
         rulebook_scope scope(c.rulebook);
         filled_message m(c.type);
-        pair_list tx = base;
-        for (const auto &kv : c.tx) {
-            bool replaced = false;
-            for (auto &own : tx)
-                if (std::string(own.first) == kv.first) own.second = kv.second, replaced = true;
-            if (!replaced) tx.push_back(kv);
-        }
+        const pair_list tx = overridden(base, c.tx);
         const int added = m.add(tx);
         EXPECT_EQ(added, c.error == nullptr ? 1 : 0) << c.rulebook << " " << c.tx.front().second;
         if (c.error != nullptr) {
@@ -278,13 +287,7 @@ TEST(RulebookSwitch, RenderingChecksTheRulesOfItsRulebook) {
     for (const auto &c : cases) {
         sepa_init(SEPA_INIT_RULEBOOK, c.added_under);
         filled_message m(c.type);
-        pair_list tx = base;
-        for (const auto &kv : c.tx) {
-            bool replaced = false;
-            for (auto &own : tx)
-                if (std::string(own.first) == kv.first) own.second = kv.second, replaced = true;
-            if (!replaced) tx.push_back(kv);
-        }
+        const pair_list tx = overridden(base, c.tx);
         ASSERT_EQ(m.add(tx), 1) << c.added_under << ": " << m.error();
         ASSERT_FALSE(m.xml().empty()) << c.added_under << ": " << m.error();
         rulebook_scope scope(c.rendered_under);
