@@ -18,9 +18,10 @@ namespace {
 std::string generate_statements() {
     std::string text;
     text.reserve(68u << 20);
-    text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:camt.053.001.08\">\n"
-            "<BkToCstmrStmt><GrpHdr><MsgId>BENCH-1</MsgId><CreDtTm>2025-11-03T06:00:00</CreDtTm></GrpHdr>\n";
+    text +=
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:camt.053.001.08\">\n"
+        "<BkToCstmrStmt><GrpHdr><MsgId>BENCH-1</MsgId><CreDtTm>2025-11-03T06:00:00</CreDtTm></GrpHdr>\n";
     char buffer[2048];
     for (int stmt = 0; text.size() < (64u << 20); ++stmt) {
         std::snprintf(buffer, sizeof buffer,
@@ -43,23 +44,25 @@ std::string generate_statements() {
             text += buffer;
             int details = e % 5 == 0 ? 3 : 1;
             for (int d = 0; d < details; ++d) {
-                std::snprintf(buffer, sizeof buffer,
-                              "<TxDtls><Refs><EndToEndId>E2E-%08d-%d</EndToEndId><MndtId>M-%06d</MndtId></Refs>"
-                              "<Amt Ccy=\"EUR\">1.00</Amt><CdtDbtInd>%s</CdtDbtInd>\n"
-                              "<RltdPties><Dbtr><Pty><Nm>Beispiel Handel GmbH und Co KG Niederlassung %d</Nm></Pty></Dbtr>"
-                              "<DbtrAcct><Id><IBAN>DE02120300000000202051</IBAN></Id></DbtrAcct>"
-                              "<Cdtr><Pty><Nm>M&#252;ller &amp; S&#246;hne</Nm></Pty></Cdtr>"
-                              "<CdtrAcct><Id><IBAN>DE89370400440532013000</IBAN></Id></CdtrAcct></RltdPties>\n"
-                              "<RltdAgts><DbtrAgt><FinInstnId><BICFI>COBADEFFXXX</BICFI></FinInstnId></DbtrAgt></RltdAgts>"
-                              "<RmtInf><Ustrd>Rechnung %08d vom 01.11.2025 Kundennummer 4711 Vertrag 0815</Ustrd></RmtInf>"
-                              "</TxDtls>\n",
-                              n, d, n % 1000000, credit ? "CRDT" : "DBIT", n % 97, n);
+                std::snprintf(
+                    buffer, sizeof buffer,
+                    "<TxDtls><Refs><EndToEndId>E2E-%08d-%d</EndToEndId><MndtId>M-%06d</MndtId></Refs>"
+                    "<Amt Ccy=\"EUR\">1.00</Amt><CdtDbtInd>%s</CdtDbtInd>\n"
+                    "<RltdPties><Dbtr><Pty><Nm>Beispiel Handel GmbH und Co KG Niederlassung %d</Nm></Pty></Dbtr>"
+                    "<DbtrAcct><Id><IBAN>DE02120300000000202051</IBAN></Id></DbtrAcct>"
+                    "<Cdtr><Pty><Nm>M&#252;ller &amp; S&#246;hne</Nm></Pty></Cdtr>"
+                    "<CdtrAcct><Id><IBAN>DE89370400440532013000</IBAN></Id></CdtrAcct></RltdPties>\n"
+                    "<RltdAgts><DbtrAgt><FinInstnId><BICFI>COBADEFFXXX</BICFI></FinInstnId></DbtrAgt></RltdAgts>"
+                    "<RmtInf><Ustrd>Rechnung %08d vom 01.11.2025 Kundennummer 4711 Vertrag 0815</Ustrd></RmtInf>"
+                    "</TxDtls>\n",
+                    n, d, n % 1000000, credit ? "CRDT" : "DBIT", n % 97, n);
                 text += buffer;
             }
             text += "</NtryDtls><AddtlNtryInf>SEPA-GUTSCHRIFT</AddtlNtryInf></Ntry>\n";
         }
-        text += "<Bal><Tp><CdOrPrtry><Cd>CLBD</Cd></CdOrPrtry></Tp><Amt Ccy=\"EUR\">1234.56</Amt>"
-                "<CdtDbtInd>CRDT</CdtDbtInd><Dt><Dt>2025-11-03</Dt></Dt></Bal></Stmt>\n";
+        text +=
+            "<Bal><Tp><CdOrPrtry><Cd>CLBD</Cd></CdOrPrtry></Tp><Amt Ccy=\"EUR\">1234.56</Amt>"
+            "<CdtDbtInd>CRDT</CdtDbtInd><Dt><Dt>2025-11-03</Dt></Dt></Bal></Stmt>\n";
     }
     text += "</BkToCstmrStmt></Document>\n";
     return text;

@@ -127,12 +127,14 @@ void run_checks(benchmark::State &state, const std::vector<std::string> &inputs,
 }
 
 void BM_IbanCheckNonGerman(benchmark::State &state) {
-    run_checks(state, non_german_mix(), [](const std::string &iban) { return sepa_iban_check(iban.c_str()) == SEPA_IBAN_OK; });
+    run_checks(state, non_german_mix(),
+               [](const std::string &iban) { return sepa_iban_check(iban.c_str()) == SEPA_IBAN_OK; });
 }
 BENCHMARK(BM_IbanCheckNonGerman);
 
 void BM_IbanCheckGerman(benchmark::State &state) {
-    run_checks(state, german_ibans(), [](const std::string &iban) { return sepa_iban_check(iban.c_str()) == SEPA_IBAN_OK; });
+    run_checks(state, german_ibans(),
+               [](const std::string &iban) { return sepa_iban_check(iban.c_str()) == SEPA_IBAN_OK; });
 }
 BENCHMARK(BM_IbanCheckGerman);
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-const char *const ibans[] = {"DE89370400440532013000", "AT611904300234573201", "NL91ABNA0417164300",
+const char *const ibans[] = {"DE89370400440532013000",      "AT611904300234573201",   "NL91ABNA0417164300",
                              "FR1420041010050500013M02606", "GB82WEST12345698765432", "CH9300762011623852957"};
 
 void BM_IbanCheck(benchmark::State &state) {
@@ -19,11 +19,16 @@ BENCHMARK(BM_IbanCheck);
 
 void BM_AddDirectDebit(benchmark::State &state) {
     sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5");
-    const sepa_kvpair_t pairs[] = {{"name", "Max Mustermann"},     {"iban", "DE89370400440532013000"},
-                                   {"bic", "COBADEFFXXX"},         {"amount", "123.45"},
-                                   {"seq", "RCUR"},                {"mref", "MANDATE-0001"},
-                                   {"mdate", "2020-05-17"},        {"id", "E2E-0001"},
-                                   {"ref", "Invoice 2024-0001"},   {nullptr, nullptr}};
+    const sepa_kvpair_t pairs[] = {{"name", "Max Mustermann"},
+                                   {"iban", "DE89370400440532013000"},
+                                   {"bic", "COBADEFFXXX"},
+                                   {"amount", "123.45"},
+                                   {"seq", "RCUR"},
+                                   {"mref", "MANDATE-0001"},
+                                   {"mdate", "2020-05-17"},
+                                   {"id", "E2E-0001"},
+                                   {"ref", "Invoice 2024-0001"},
+                                   {nullptr, nullptr}};
     sepa_t *message = sepa_new(SEPA_MSGTYPE_DDI);
     for (auto _ : state) {
         if (sepa_add(message, pairs) != 1) state.SkipWithError("refused");

@@ -36,8 +36,7 @@ std::string generate_statements() {
                           "?2501.02.2024 Kundennummer 4711 Vertrag 0815?26Danke fuer Ihre Zahlung\r\n"
                           "?30COBADEFFXXX?31DE89370400440532013000?32Beispiel Handel GmbH\r\n"
                           "?33und Co KG Niederlassung?34997\r\n",
-                          tx % 3 == 0 ? "D" : "C", 10 + n % 9000, n % 100, n, n, n % 1000000,
-                          n % 1000000, n);
+                          tx % 3 == 0 ? "D" : "C", 10 + n % 9000, n % 100, n, n, n % 1000000, n % 1000000, n);
             text += line;
         }
         text += ":62F:C240201EUR12345,67\r\n-\r\n";

@@ -18,7 +18,7 @@ inline constexpr const char label_prefix[] = "peer of ";
 struct timed_run {
     std::string name;
     std::string label;
-    double cpu_time;        // per iteration
+    double cpu_time;          // per iteration
     double items_per_second;  // 0 when the benchmark counts no items
 };
 

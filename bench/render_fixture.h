@@ -26,14 +26,20 @@ inline sepa_t *build_render_fixture(int type, int count, bool distinct_dates) {
         snprintf(mref, sizeof mref, "MANDATE-%08d", i);
         snprintf(ref, sizeof ref, "Mitgliedsbeitrag 2025 Nr. %d", i);
         snprintf(date, sizeof date, "%04d-%02d-%02d", 2030 + i / 336, 1 + i / 28 % 12, 1 + i % 28);
-        const sepa_kvpair_t dd[] = {{"id", id},          {"name", name},         {"iban", "DE02120300000000202051"},
+        const sepa_kvpair_t dd[] = {{"id", id},
+                                    {"name", name},
+                                    {"iban", "DE02120300000000202051"},
                                     {"bic", i % 3 == 0 ? "BYLADEM1001" : "COBADEFFXXX"},
-                                    {"amount", amount},  {"seq", sequences[i % 4]}, {"mref", mref},
-                                    {"mdate", "2024-01-15"}, {"ref", ref},
-                                    {distinct_dates ? "date" : nullptr, date}, {nullptr, nullptr}};
-        const sepa_kvpair_t ct[] = {{"id", id},         {"name", name}, {"iban", "DE02120300000000202051"},
-                                    {"bic", "BYLADEM1001"}, {"amount", amount}, {"ref", ref},
-                                    {distinct_dates ? "date" : nullptr, date}, {nullptr, nullptr}};
+                                    {"amount", amount},
+                                    {"seq", sequences[i % 4]},
+                                    {"mref", mref},
+                                    {"mdate", "2024-01-15"},
+                                    {"ref", ref},
+                                    {distinct_dates ? "date" : nullptr, date},
+                                    {nullptr, nullptr}};
+        const sepa_kvpair_t ct[] = {
+            {"id", id},         {"name", name}, {"iban", "DE02120300000000202051"},        {"bic", "BYLADEM1001"},
+            {"amount", amount}, {"ref", ref},   {distinct_dates ? "date" : nullptr, date}, {nullptr, nullptr}};
         ok = sepa_add(m, type == SEPA_MSGTYPE_DDI ? dd : ct) == 1;
     }
     if (!ok) {

@@ -50,10 +50,11 @@ int main(int argc, char **argv) {
     }
     const long long size = static_cast<long long>(std::strlen(doc));
     const long long peak = status_bytes("VmHWM:");
-    std::printf("%s %d transactions: document %.1f MB, rendered at %.0f MB/s (CPU time); message %.0f B/tx; "
-                "peak beyond the document %.0f B/tx\n",
-                argv[1], count, size / 1e6, size / 1e6 / seconds, static_cast<double>(built - before) / count,
-                static_cast<double>(peak - before - size) / count);
+    std::printf(
+        "%s %d transactions: document %.1f MB, rendered at %.0f MB/s (CPU time); message %.0f B/tx; "
+        "peak beyond the document %.0f B/tx\n",
+        argv[1], count, size / 1e6, size / 1e6 / seconds, static_cast<double>(built - before) / count,
+        static_cast<double>(peak - before - size) / count);
     std::free(doc);
     sepa_free(m);
     return 0;

@@ -55,10 +55,8 @@ ordered_json report(const std::string &input) {
     entry["bank_id"] = info.bank_id;
     entry["branch_id"] = info.branch_id;
     if (info.bank_found) {
-        entry["bank"] = ordered_json{{"bic", info.bank_bic},
-                                     {"name", info.bank_name},
-                                     {"zip", info.bank_zip},
-                                     {"city", info.bank_city}};
+        entry["bank"] = ordered_json{
+            {"bic", info.bank_bic}, {"name", info.bank_name}, {"zip", info.bank_zip}, {"city", info.bank_city}};
     } else {
         entry["bank"] = nullptr;
     }
@@ -88,9 +86,9 @@ std::string csv_field(const ordered_json &value) {
 }
 
 void write_csv(const std::vector<ordered_json> &entries) {
-    static const char *const columns[] = {"input", "iban",    "valid",         "code",    "reason",
-                                          "country", "sepa",  "eea",           "sepa_payments",
-                                          "bank_id", "branch_id", "bic",       "bank_name"};
+    static const char *const columns[] = {"input",     "iban", "valid",    "code",          "reason",
+                                          "country",   "sepa", "eea",      "sepa_payments", "bank_id",
+                                          "branch_id", "bic",  "bank_name"};
     for (size_t i = 0; i < std::size(columns); ++i) std::cout << (i == 0 ? "" : ",") << columns[i];
     std::cout << "\n";
     for (const ordered_json &entry : entries) {
@@ -158,8 +156,9 @@ void add_iban_command(CLI::App &app, int &rc) {
         "arguments, or with \"-\", reads one IBAN per line from standard input");
     cmd->add_option("IBAN", options->ibans, "IBANs to check (\"-\": standard input)");
     cmd->add_option("-f,--file", options->file, "read one IBAN per line from this file (\"-\": standard input)");
-    cmd->add_option("--format", options->format, "output: json (one array, default), jsonl (one object per "
-                                                 "line) or csv")
+    cmd->add_option("--format", options->format,
+                    "output: json (one array, default), jsonl (one object per "
+                    "line) or csv")
         ->check(CLI::IsMember({"json", "jsonl", "csv"}));
     cmd->footer("Exit codes: 0 every IBAN valid, 1 some IBAN invalid, 2 usage or I/O error.");
     cmd->callback([options, &rc] { rc = check_ibans(*options); });

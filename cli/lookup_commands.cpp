@@ -67,7 +67,9 @@ int convert(const std::string &bank_code, const std::string &account) {
     char iban[35] = {0};
     char status = 0;
     int rc = sepa_iban_convert("DE", account.c_str(), bank_code.c_str(), iban, &status);
-    ordered_json out{{"bank_code", bank_code}, {"account", account}, {"result", rc},
+    ordered_json out{{"bank_code", bank_code},
+                     {"account", account},
+                     {"result", rc},
                      {"status", static_cast<int>(static_cast<unsigned char>(status))}};
     if (rc == 1) {
         out["iban"] = iban;

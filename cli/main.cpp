@@ -31,9 +31,7 @@ constexpr const char *exit_code_help =
     "  2  usage or I/O error: wrong arguments, a file that cannot be read or written";
 
 // The versions of the tool (from the build) and of the libsepa it runs with.
-std::string version_text() {
-    return std::string("sepa-tool ") + SEPA_TOOL_VERSION + "\nlibsepa " + sepa_version_str;
-}
+std::string version_text() { return std::string("sepa-tool ") + SEPA_TOOL_VERSION + "\nlibsepa " + sepa_version_str; }
 
 int run(int argc, char **argv) {
     CLI::App app{"sepa-tool: IBAN and account checks, bank lookups, IBAN conversion, SEPA documents, MT940"};

@@ -21,8 +21,7 @@ bool is_amount_key(const std::string &key) { return strcasecmp(key.c_str(), "amo
 // Refused, with `error` naming `what` and the value: a NUL character (the library's
 // texts end there, so it would see a shorter value), arrays and objects, and a
 // boolean as an amount (true would become 1.00).
-bool value_text(const std::string &what, const json &value, bool is_amount, std::string &text,
-                std::string &error) {
+bool value_text(const std::string &what, const json &value, bool is_amount, std::string &text, std::string &error) {
     if (value.is_string()) {
         text = value.get<std::string>();
         if (!has_nul(text)) return true;
@@ -47,8 +46,9 @@ struct text_setter {
     int (*set)(sepa_t *, const char *);
 };
 constexpr text_setter text_setters[] = {
-    {"iban", sepa_setIBAN},       {"bic", sepa_setBIC},   {"name", sepa_setName},
-    {"creditor_id", sepa_setCreditorIdentifier}, {"date", sepa_setDate}, {"message_id", sepa_setMessageId},
+    {"iban", sepa_setIBAN}, {"bic", sepa_setBIC},
+    {"name", sepa_setName}, {"creditor_id", sepa_setCreditorIdentifier},
+    {"date", sepa_setDate}, {"message_id", sepa_setMessageId},
 };
 
 bool apply_setters(sepa_t *message, const json &order, std::string &error) {
@@ -68,8 +68,10 @@ bool apply_dd_type(sepa_t *message, const json &order, std::string &error) {
     if (!order.contains("dd_type")) return true;
     const json &value = order["dd_type"];
     const std::string name = value.is_string() ? value.get<std::string>() : "";
-    const int code = name == "CORE" ? SEPA_DDTYPE_CORE : name == "COR1" ? SEPA_DDTYPE_COR1
-                   : name == "B2B"  ? SEPA_DDTYPE_B2B  : -1;
+    const int code = name == "CORE"   ? SEPA_DDTYPE_CORE
+                     : name == "COR1" ? SEPA_DDTYPE_COR1
+                     : name == "B2B"  ? SEPA_DDTYPE_B2B
+                                      : -1;
     if (code < 0) {
         error = "dd_type: " + shown(value) + " is not \"CORE\", \"COR1\" or \"B2B\"";
         return false;

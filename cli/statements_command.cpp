@@ -67,8 +67,8 @@ int statements(const std::string &path) {
 
 void add_statements_command(CLI::App &app, int &rc) {
     auto path = std::make_shared<std::string>();
-    auto *cmd = app.add_subcommand(
-        "statements", "MT940, camt.052/053/054 or a ZIP of camt documents as JSON (format detected)");
+    auto *cmd = app.add_subcommand("statements",
+                                   "MT940, camt.052/053/054 or a ZIP of camt documents as JSON (format detected)");
     cmd->add_option("FILE", *path)->required();
     cmd->callback([path, &rc] { rc = statements(*path); });
 }

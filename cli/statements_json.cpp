@@ -49,13 +49,9 @@ void put_full(json_stream &json, const char *key, const char *full, const char (
     json.text(key, fixed(value));
 }
 
-void put_number(json_stream &json, const char *key, long long value) {
-    json.literal(key, std::to_string(value));
-}
+void put_number(json_stream &json, const char *key, long long value) { json.literal(key, std::to_string(value)); }
 
-void put_amount(json_stream &json, const char *key, int64_t cents) {
-    json.literal(key, format_cents(cents));
-}
+void put_amount(json_stream &json, const char *key, int64_t cents) { json.literal(key, format_cents(cents)); }
 
 // The ISO domain/family/sub-family code and the bank's proprietary code, as far as given.
 void put_bank_tx_code(json_stream &json, const sepa_stmt_tx_t &t) {
@@ -90,9 +86,8 @@ void write_line(json_stream &json, const sepa_stmt_tx_t &t) {
     put_full(json, "name", t.name_full, t.name);
     put_text(json, "purpose", t.purpose);
     const std::pair<const char *, const char *> keywords[] = {
-        {"eref", t.eref}, {"kref", t.kref}, {"mref", t.mref}, {"cred", t.cred},
-        {"debt", t.debt}, {"purp", t.purp}, {"coam", t.coam}, {"oamt", t.oamt},
-        {"svwz", t.svwz}, {"abwa", t.abwa}, {"abwe", t.abwe}};
+        {"eref", t.eref}, {"kref", t.kref}, {"mref", t.mref}, {"cred", t.cred}, {"debt", t.debt}, {"purp", t.purp},
+        {"coam", t.coam}, {"oamt", t.oamt}, {"svwz", t.svwz}, {"abwa", t.abwa}, {"abwe", t.abwe}};
     for (const auto &[key, value] : keywords) put_text(json, key, value);
     put_text(json, "endToEndId", t.end_to_end_id);
     put_text(json, "creditorRef", t.creditor_ref);

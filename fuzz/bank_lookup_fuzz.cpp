@@ -66,7 +66,8 @@ void check_bic(const char *bic) {
         if (info->bic == nullptr || std::strlen(info->bic) != 11) std::abort();
         if (length != 8 && length != 11) std::abort();
         for (size_t i = 0; i < 11; ++i) {
-            const char expected = i < length ? static_cast<char>(std::toupper(static_cast<unsigned char>(bic[i]))) : 'X';
+            const char expected = i < length ? static_cast<char>(std::toupper(static_cast<unsigned char>(bic[i])))
+                                             : 'X';
             if (info->bic[i] != expected) std::abort();
         }
         if ((info->flags & ~(SEPA_SCL_SCT | SEPA_SCL_SDD | SEPA_SCL_COR1 | SEPA_SCL_B2B)) != 0) std::abort();

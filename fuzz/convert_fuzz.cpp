@@ -59,8 +59,15 @@ bool is_digits(const char *text, size_t min, size_t max) {
 
 bool known_status(uint8_t status) {
     switch (status) {
-        case 0: case 1: case 10: case 11: case 12: case 13: case 15: case 50: return true;
-        default: return false;
+    case 0:
+    case 1:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 15:
+    case 50: return true;
+    default: return false;
     }
 }
 

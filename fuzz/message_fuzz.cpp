@@ -25,15 +25,26 @@ const char *const rulebooks[] = {"DE-2.6", "DE-2.7", "AT-6",   "NL-6",   "DE-2.8
                                  "DE-2.9", "DE-3.0", "DE-3.1", "DE-3.5", "DE-3.7"};
 
 // The keys sepa_add knows, two spellings in another case and a key of neither type.
-const char *const known_keys[] = {"name", "iban",  "bic",      "addrCC",   "addrLine1", "addrLine2",
-                                  "ref",  "amount", "date",    "id",       "purp",      "seq",
-                                  "mref", "mdate", "old_mref", "old_iban", "smnda",     "IBAN",
-                                  "Amount", "unknown"};
+const char *const known_keys[] = {"name",     "iban",     "bic",   "addrCC", "addrLine1", "addrLine2", "ref",
+                                  "amount",   "date",     "id",    "purp",   "seq",       "mref",      "mdate",
+                                  "old_mref", "old_iban", "smnda", "IBAN",   "Amount",    "unknown"};
 constexpr size_t known_key_count = sizeof known_keys / sizeof known_keys[0];
 
 enum opcode : uint8_t {
-    op_iban, op_bic, op_name, op_creditor_id, op_date, op_dd_type, op_batch, op_message_id,
-    op_pair, op_pair_null_value, op_add, op_render, op_rulebook, op_count
+    op_iban,
+    op_bic,
+    op_name,
+    op_creditor_id,
+    op_date,
+    op_dd_type,
+    op_batch,
+    op_message_id,
+    op_pair,
+    op_pair_null_value,
+    op_add,
+    op_render,
+    op_rulebook,
+    op_count
 };
 
 // Copies of the fields a failed setter must leave alone.
@@ -50,14 +61,14 @@ struct snapshot {
 
     explicit snapshot(const sepa_t *m)
         : iban(text(m->iban)), bic(text(m->bic)), name(text(m->name)), creditor_id(text(m->creditor_id)),
-          date(text(m->date)), message_id(text(m->message_id)), tx_count(m->tx_count),
-          control_sum(m->control_sum), control_sum_cents(m->control_sum_cents), dd_type(m->dd_type), batch_booking(m->batch_booking),
+          date(text(m->date)), message_id(text(m->message_id)), tx_count(m->tx_count), control_sum(m->control_sum),
+          control_sum_cents(m->control_sum_cents), dd_type(m->dd_type), batch_booking(m->batch_booking),
           tx_tail(m->tx_tail) {}
 
     bool operator==(const snapshot &o) const {
-        return iban == o.iban && bic == o.bic && name == o.name && creditor_id == o.creditor_id &&
-               date == o.date && message_id == o.message_id && tx_count == o.tx_count &&
-               control_sum == o.control_sum && control_sum_cents == o.control_sum_cents && dd_type == o.dd_type && batch_booking == o.batch_booking &&
+        return iban == o.iban && bic == o.bic && name == o.name && creditor_id == o.creditor_id && date == o.date &&
+               message_id == o.message_id && tx_count == o.tx_count && control_sum == o.control_sum &&
+               control_sum_cents == o.control_sum_cents && dd_type == o.dd_type && batch_booking == o.batch_booking &&
                tx_tail == o.tx_tail;
     }
 };
@@ -197,15 +208,15 @@ struct session {
     int setter(uint8_t op, const std::string &value) {
         const char *text = value.c_str();
         switch (op) {
-            case op_iban: return sepa_setIBAN(message, text);
-            case op_bic: return sepa_setBIC(message, text);
-            case op_name: return sepa_setName(message, text);
-            case op_creditor_id: return sepa_setCreditorIdentifier(message, text);
-            case op_date: return sepa_setDate(message, text);
-            case op_dd_type: return sepa_setDDType(message, value.empty() ? 0 : static_cast<int8_t>(value[0]) % 4);
-            case op_batch: return sepa_setBatchBooking(message, value.empty() ? 0 : static_cast<uint8_t>(value[0]));
-            case op_message_id: return sepa_setMessageId(message, text);
-            default: return 0;
+        case op_iban: return sepa_setIBAN(message, text);
+        case op_bic: return sepa_setBIC(message, text);
+        case op_name: return sepa_setName(message, text);
+        case op_creditor_id: return sepa_setCreditorIdentifier(message, text);
+        case op_date: return sepa_setDate(message, text);
+        case op_dd_type: return sepa_setDDType(message, value.empty() ? 0 : static_cast<int8_t>(value[0]) % 4);
+        case op_batch: return sepa_setBatchBooking(message, value.empty() ? 0 : static_cast<uint8_t>(value[0]));
+        case op_message_id: return sepa_setMessageId(message, text);
+        default: return 0;
         }
     }
 
@@ -298,8 +309,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             const snapshot before(s.message);
             const int set = s.setter(op, text);
             if (set != 0 && set != 1) std::abort();
-            if (set == 0 && (s.message->error == nullptr || !valid_utf8(s.message->error) ||
-                             !(snapshot(s.message) == before)))
+            if (set == 0 &&
+                (s.message->error == nullptr || !valid_utf8(s.message->error) || !(snapshot(s.message) == before)))
                 std::abort();
         } else if (op == op_pair || op == op_pair_null_value) {
             s.pair(text, op == op_pair_null_value);

@@ -29,8 +29,7 @@ inline size_t walk(const sepa_stmt_t *stmt) {
         sum += stmt->open_saldo != stmt->close_saldo;
         sum += touch(stmt->message_type) + touch(stmt->message_id) + touch(stmt->created);
         sum += touch(stmt->account_currency) + touch(stmt->account_bic) + touch(stmt->owner_name);
-        sum += static_cast<size_t>(stmt->open_cents) + static_cast<size_t>(stmt->close_cents) +
-               stmt->legal_number;
+        sum += static_cast<size_t>(stmt->open_cents) + static_cast<size_t>(stmt->close_cents) + stmt->legal_number;
         size_t count = 0;
         const sepa_stmt_tx_t *last = nullptr;
         for (const sepa_stmt_tx_t *tx = stmt->tx_head; tx != nullptr; tx = tx->next) {

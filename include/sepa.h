@@ -255,12 +255,12 @@ typedef struct sepa_iban_info_t {
     char country[3];         /* country code (upper case) once the country is known */
     char check_digits[3];    /* the rest from here on once the layout is right */
     char bban[31];
-    char bank_id[13];        /* bank identifier at the registry's position, "" if none */
-    char branch_id[13];      /* branch identifier at the registry's position, "" if none */
-    int bank_found;          /* 1 when the bank directory knows the bank code (AT,
-                                CH, LI, DE; for DE also needed for validity) */
-    int check_method;        /* German bank's check-digit method byte, -1 otherwise */
-    char bank_bic[12];       /* bank fields, filled when bank_found is 1 */
+    char bank_id[13];   /* bank identifier at the registry's position, "" if none */
+    char branch_id[13]; /* branch identifier at the registry's position, "" if none */
+    int bank_found;     /* 1 when the bank directory knows the bank code (AT,
+                           CH, LI, DE; for DE also needed for validity) */
+    int check_method;   /* German bank's check-digit method byte, -1 otherwise */
+    char bank_bic[12];  /* bank fields, filled when bank_found is 1 */
     char bank_name[200];
     char bank_zip[16];
     char bank_city[200];
@@ -296,7 +296,6 @@ SEPA_API int sepa_iban_normalize(const char *in, char *out, size_t out_size);
  */
 SEPA_API int sepa_iban_format(const char *in, char *out, size_t out_size);
 
-
 /* ======================================================================== */
 /* Payment messages                                                          */
 /* ======================================================================== */
@@ -313,28 +312,28 @@ SEPA_API int sepa_iban_format(const char *in, char *out, size_t out_size);
  * with sepa_free. The fields are readable; change them only through the setters.
  */
 typedef struct sepa_t {
-    uint32_t type;            /* SEPA_MSGTYPE_DDI or SEPA_MSGTYPE_CTI, fixed at creation */
-    const char *error;        /* text of the last failure, or NULL; never freed by the caller */
-    char *iban;               /* IBAN of the initiating side (creditor of a DD, debtor of a CT) */
-    char *bic;                /* its BIC, upper case */
-    char *name;               /* name of the initiating side, 1-70 bytes */
-    char *creditor_id;        /* SEPA creditor identifier (direct debit) */
-    char *date;               /* requested execution / collection date "yyyy-mm-dd" */
-    char *message_id;         /* message identification, 1-35 characters */
-    char error_buf[256];      /* storage for formatted error texts */
-    uint32_t tx_count;        /* number of transactions added */
-    double control_sum;       /* sum of the amounts of all transactions, in euro (nearest
-                                 double; control_sum_cents is the exact figure) */
-    int32_t dd_type;          /* SEPA_DDTYPE_CORE (default), _COR1 or _B2B */
-    uint8_t batch_booking;    /* 0 or 1; 1 in a new message */
-    void *tx_head;            /* first transaction (internal record) */
-    void *tx_tail;            /* last transaction (internal record) */
-    void *address;            /* postal address of the initiating side (internal record,
-                                 set with sepa_setAddress), or NULL */
-    uint8_t instant;          /* 1: SEPA Instant credit transfer (sepa_setInstant) */
+    uint32_t type;             /* SEPA_MSGTYPE_DDI or SEPA_MSGTYPE_CTI, fixed at creation */
+    const char *error;         /* text of the last failure, or NULL; never freed by the caller */
+    char *iban;                /* IBAN of the initiating side (creditor of a DD, debtor of a CT) */
+    char *bic;                 /* its BIC, upper case */
+    char *name;                /* name of the initiating side, 1-70 bytes */
+    char *creditor_id;         /* SEPA creditor identifier (direct debit) */
+    char *date;                /* requested execution / collection date "yyyy-mm-dd" */
+    char *message_id;          /* message identification, 1-35 characters */
+    char error_buf[256];       /* storage for formatted error texts */
+    uint32_t tx_count;         /* number of transactions added */
+    double control_sum;        /* sum of the amounts of all transactions, in euro (nearest
+                                  double; control_sum_cents is the exact figure) */
+    int32_t dd_type;           /* SEPA_DDTYPE_CORE (default), _COR1 or _B2B */
+    uint8_t batch_booking;     /* 0 or 1; 1 in a new message */
+    void *tx_head;             /* first transaction (internal record) */
+    void *tx_tail;             /* last transaction (internal record) */
+    void *address;             /* postal address of the initiating side (internal record,
+                                  set with sepa_setAddress), or NULL */
+    uint8_t instant;           /* 1: SEPA Instant credit transfer (sepa_setInstant) */
     int64_t control_sum_cents; /* exact sum of the amounts of all transactions, in cents */
-    uint8_t transliterate;    /* 1: names, address lines and remittance texts are converted
-                                 to the SEPA character set (sepa_setTransliteration) */
+    uint8_t transliterate;     /* 1: names, address lines and remittance texts are converted
+                                  to the SEPA character set (sepa_setTransliteration) */
 } sepa_t;
 
 /* One key-value pair of sepa_add; a list ends with a pair whose key is NULL. */
@@ -373,9 +372,9 @@ SEPA_API int sepa_setIBAN(sepa_t *handle, const char *iban);
 SEPA_API int sepa_setBIC(sepa_t *handle, const char *bic);
 SEPA_API int sepa_setName(sepa_t *handle, const char *name);
 SEPA_API int sepa_setCreditorIdentifier(sepa_t *handle, const char *creditor_id);
-SEPA_API int sepa_setDate(sepa_t *handle, const char *date);          /* "yyyy-mm-dd" */
-SEPA_API int sepa_setDDType(sepa_t *handle, int dd_type);             /* SEPA_DDTYPE_* */
-SEPA_API int sepa_setBatchBooking(sepa_t *handle, uint8_t mode);      /* 0 or 1 */
+SEPA_API int sepa_setDate(sepa_t *handle, const char *date);     /* "yyyy-mm-dd" */
+SEPA_API int sepa_setDDType(sepa_t *handle, int dd_type);        /* SEPA_DDTYPE_* */
+SEPA_API int sepa_setBatchBooking(sepa_t *handle, uint8_t mode); /* 0 or 1 */
 SEPA_API int sepa_setMessageId(sepa_t *handle, const char *message_id);
 
 /*
@@ -493,8 +492,8 @@ SEPA_API char *sepa_toXML(sepa_t *handle);
  * length or not digits) or refused by the rule or the account check,
  * SEPA_CONVERT_ERR_UNKNOWN bank code (or its successor) not in the directory.
  */
-SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
-                               char *iban, char *status);
+SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code, char *iban,
+                               char *status);
 
 /*
  * The BIC that belongs to an IBAN of AT, CH, LI or DE (electronic form, upper-case
@@ -512,8 +511,8 @@ SEPA_API int sepa_iban_getBIC(const char *iban, char *bic);
 /* ======================================================================== */
 
 #define SEPA_STMT_FORMAT_MT940 1
-#define SEPA_STMT_FORMAT_CAMT 2  /* camt.052/053/054 XML (001.02-001.08), or a ZIP archive of them */
-#define SEPA_STMT_FORMAT_AUTO 3  /* MT940, camt XML or ZIP, recognised from the file's content */
+#define SEPA_STMT_FORMAT_CAMT 2 /* camt.052/053/054 XML (001.02-001.08), or a ZIP archive of them */
+#define SEPA_STMT_FORMAT_AUTO 3 /* MT940, camt XML or ZIP, recognised from the file's content */
 
 /*
  * Limits of one load. A file or archive beyond them fails with a clear error and
@@ -554,36 +553,36 @@ SEPA_API int sepa_iban_getBIC(const char *iban, char *bic);
  * from a German BkTxCd/Prtry/Cd such as "NMSC+201+9310" (code "MSC", gvc 201,
  * primanota "9310"). */
 typedef struct sepa_stmt_tx_t {
-    struct tm valuta;       /* value date (day, month 0-11, year since 1900 set) */
-    struct tm booked;       /* entry date, all zero when absent; its year is the value
-                               date's, one more or less across the year end */
-    char reversal;          /* 1 when the debit/credit mark starts with "R" */
-    double amount;          /* signed: negative for debit entries ("D", and "RC", the
-                               reversal of a credit), so that a statement's amounts
-                               add up from opening to closing balance */
-    char code[4];           /* transaction type code after "N" ("F", "S") */
-    char *ref;              /* reference for the account owner */
-    char *bankref;          /* bank reference after "//" */
-    char *txtext;           /* posting text (subfield 00) */
-    char *primanota;        /* journal number (subfield 10) */
-    int32_t gvc;            /* business transaction code at the start of field 86 */
-    int32_t extcode;        /* text key extension (subfield 34) */
-    char bank[13];          /* counterparty bank code or BIC (subfield 30) */
-    char account[35];       /* counterparty account or IBAN (subfield 31) */
-    char name[56];          /* counterparty name (subfields 32 and 33) */
-    char *purpose;          /* purpose lines before the first keyword, joined with
-                               line feeds; the text of an unstructured field 86 */
-    char *eref;             /* EREF+ end-to-end reference */
-    char *kref;             /* KREF+ customer reference */
-    char *mref;             /* MREF+ mandate reference */
-    char *cred;             /* CRED+ creditor identifier */
-    char *debt;             /* DEBT+ originator identifier */
-    char *purp;             /* PURP+ purpose code */
-    char *coam;             /* COAM+ compensation amount (decimal point) */
-    char *oamt;             /* OAMT+ original amount (decimal point) */
-    char *svwz;             /* SVWZ+ remittance text */
-    char *abwa;             /* ABWA+ ultimate debtor */
-    char *abwe;             /* ABWE+ ultimate creditor */
+    struct tm valuta; /* value date (day, month 0-11, year since 1900 set) */
+    struct tm booked; /* entry date, all zero when absent; its year is the value
+                         date's, one more or less across the year end */
+    char reversal;    /* 1 when the debit/credit mark starts with "R" */
+    double amount;    /* signed: negative for debit entries ("D", and "RC", the
+                         reversal of a credit), so that a statement's amounts
+                         add up from opening to closing balance */
+    char code[4];     /* transaction type code after "N" ("F", "S") */
+    char *ref;        /* reference for the account owner */
+    char *bankref;    /* bank reference after "//" */
+    char *txtext;     /* posting text (subfield 00) */
+    char *primanota;  /* journal number (subfield 10) */
+    int32_t gvc;      /* business transaction code at the start of field 86 */
+    int32_t extcode;  /* text key extension (subfield 34) */
+    char bank[13];    /* counterparty bank code or BIC (subfield 30) */
+    char account[35]; /* counterparty account or IBAN (subfield 31) */
+    char name[56];    /* counterparty name (subfields 32 and 33) */
+    char *purpose;    /* purpose lines before the first keyword, joined with
+                         line feeds; the text of an unstructured field 86 */
+    char *eref;       /* EREF+ end-to-end reference */
+    char *kref;       /* KREF+ customer reference */
+    char *mref;       /* MREF+ mandate reference */
+    char *cred;       /* CRED+ creditor identifier */
+    char *debt;       /* DEBT+ originator identifier */
+    char *purp;       /* PURP+ purpose code */
+    char *coam;       /* COAM+ compensation amount (decimal point) */
+    char *oamt;       /* OAMT+ original amount (decimal point) */
+    char *svwz;       /* SVWZ+ remittance text */
+    char *abwa;       /* ABWA+ ultimate debtor */
+    char *abwe;       /* ABWE+ ultimate creditor */
     struct sepa_stmt_tx_t *next;
     /* Fields below were added with camt; MT940 lines fill them where the file
      * has the data. */
@@ -625,33 +624,33 @@ typedef struct sepa_stmt_tx_t {
  * Othr/Id), number = ElctrncSeqNb, page = Pgntn/PgNb, opening balance from Bal
  * code OPBD (else PRCD), closing balance from CLBD; texts as for sepa_stmt_tx_t. */
 typedef struct sepa_stmt_t {
-    char *ref;              /* ":20:" transaction reference number */
-    char *account;          /* ":25:" account identification */
-    uint32_t number;        /* statement number (":28C:"), 0 when absent */
-    uint32_t page;          /* sequence number after "/", 0 when absent */
-    struct tm open_date;    /* ":60F:"/":60M:" date, all zero when absent */
-    struct tm close_date;   /* ":62F:"/":62M:" date, all zero when absent */
-    double open_saldo;      /* signed opening balance */
-    double close_saldo;     /* signed closing balance */
+    char *ref;            /* ":20:" transaction reference number */
+    char *account;        /* ":25:" account identification */
+    uint32_t number;      /* statement number (":28C:"), 0 when absent */
+    uint32_t page;        /* sequence number after "/", 0 when absent */
+    struct tm open_date;  /* ":60F:"/":60M:" date, all zero when absent */
+    struct tm close_date; /* ":62F:"/":62M:" date, all zero when absent */
+    double open_saldo;    /* signed opening balance */
+    double close_saldo;   /* signed closing balance */
     char open_currency[4];
     char close_currency[4];
     sepa_stmt_tx_t *tx_head;
     sepa_stmt_tx_t *tx_tail;
     struct sepa_stmt_t *next;
     /* Fields below were added with camt. */
-    int64_t open_cents;            /* open_saldo in exact minor units (cents) */
-    int64_t close_cents;           /* close_saldo in exact minor units (cents) */
-    const char *message_type;      /* "MT940", or the camt message and version from the
-                                      namespace, e.g. "camt.053.001.08" */
-    const char *message_id;        /* camt GrpHdr/MsgId */
-    const char *created;           /* camt CreDtTm as written, e.g. "2025-11-03T08:00:00" */
-    const char *account_currency;  /* camt Acct/Ccy */
-    const char *account_bic;       /* camt Acct/Svcr BIC */
-    const char *owner_name;        /* camt Acct/Ownr name */
-    uint32_t legal_number;         /* camt LglSeqNb, 0 when absent */
-    uint32_t tx_count;             /* number of lines (sepa_stmt_tx_t records) */
-    uint8_t has_open;              /* 1 when an opening balance was read */
-    uint8_t has_close;             /* 1 when a closing balance was read */
+    int64_t open_cents;           /* open_saldo in exact minor units (cents) */
+    int64_t close_cents;          /* close_saldo in exact minor units (cents) */
+    const char *message_type;     /* "MT940", or the camt message and version from the
+                                     namespace, e.g. "camt.053.001.08" */
+    const char *message_id;       /* camt GrpHdr/MsgId */
+    const char *created;          /* camt CreDtTm as written, e.g. "2025-11-03T08:00:00" */
+    const char *account_currency; /* camt Acct/Ccy */
+    const char *account_bic;      /* camt Acct/Svcr BIC */
+    const char *owner_name;       /* camt Acct/Ownr name */
+    uint32_t legal_number;        /* camt LglSeqNb, 0 when absent */
+    uint32_t tx_count;            /* number of lines (sepa_stmt_tx_t records) */
+    uint8_t has_open;             /* 1 when an opening balance was read */
+    uint8_t has_close;            /* 1 when a closing balance was read */
 } sepa_stmt_t;
 
 /* Statement parser handle: one parser serves one load. */

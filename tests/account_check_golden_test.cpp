@@ -23,9 +23,7 @@ namespace {
 constexpr int accounts_per_method = 2000;
 
 // The methods that take the bank code, with the bank codes they are run with.
-bool needs_bank_code(int method) {
-    return method == 0x52 || method == 0x53 || method == 0xB6 || method == 0xC0;
-}
+bool needs_bank_code(int method) { return method == 0x52 || method == 0x53 || method == 0xB6 || method == 0xC0; }
 constexpr const char *bank_codes[] = {"20050550", "30050110", "13051172", "10090000", "86055592"};
 
 // splitmix64: small, fixed and the same on every platform.
@@ -43,10 +41,9 @@ struct generator {
 // Fixed accounts every method sees first: lengths 1 and 10, zeros, nines, and input
 // the argument checks must turn away.
 const char *const edge_accounts[] = {
-    "0",          "1",          "9",          "0000000000", "0000000001", "9999999999",
-    "1000000000", "0000000009", "0000090000", "0099999999", "0900000000", "00000000000",
-    "12345678901", "",          "12a4567890", " 123",       "123 ",       "-123",
-    "1234567/90", "123456789:", "0185125434", "7777770000", "8888880000", "0269100000",
+    "0",          "1",          "9",          "0000000000",  "0000000001",  "9999999999", "1000000000", "0000000009",
+    "0000090000", "0099999999", "0900000000", "00000000000", "12345678901", "",           "12a4567890", " 123",
+    "123 ",       "-123",       "1234567/90", "123456789:",  "0185125434",  "7777770000", "8888880000", "0269100000",
 };
 
 std::string random_account(generator &random) {
@@ -75,7 +72,7 @@ std::string random_account(generator &random) {
 }
 
 struct method_summary {
-    int count[4] = {};  // results -1, 0, 1, 2
+    int count[4] = {};                    // results -1, 0, 1, 2
     uint64_t hash = 0xCBF29CE484222325u;  // FNV-1a over the results
 };
 
@@ -105,8 +102,8 @@ method_summary summarise(int method) {
 
 std::string summary_line(int method, const method_summary &s) {
     char line[96];
-    std::snprintf(line, sizeof line, "%02X %d %d %d %d %016llx", method, s.count[0], s.count[1], s.count[2],
-                  s.count[3], static_cast<unsigned long long>(s.hash));
+    std::snprintf(line, sizeof line, "%02X %d %d %d %d %016llx", method, s.count[0], s.count[1], s.count[2], s.count[3],
+                  static_cast<unsigned long long>(s.hash));
     return line;
 }
 

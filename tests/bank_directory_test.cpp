@@ -307,8 +307,8 @@ TEST(DirectoryHash, RandomQueriesAreFoundExactlyWhenStored) {
         const char *country = countries[pick(4)];
         const size_t width = std::strcmp(country, "DE") == 0 ? 8 : 5;
         const std::string table = std::strcmp(country, "LI") == 0 ? "CH" : country;
-        const bool stored_code =
-            length > 0 && length <= width && stored.count("_" + table + std::string(width - length, '0') + query) > 0;
+        const bool stored_code = length > 0 && length <= width &&
+                                 stored.count("_" + table + std::string(width - length, '0') + query) > 0;
         ASSERT_EQ(bank_lookup(country, query.c_str(), &record), stored_code ? 1 : 0) << country << " " << query;
 
         std::string bic = query;

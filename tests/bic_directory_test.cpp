@@ -58,9 +58,15 @@ TEST(BicLookup, FindsEntriesInAnyCaseWithAndWithoutBranch) {
 TEST(BicLookup, RefusesMalformedAndUnknownBics) {
     const std::string over_long(500, 'A');
     const char *queries[] = {
-        nullptr,       "",           "VOBADES",      "VOBADESSX",   "VOBADESSXX",  "VOBADESSXXXX",
-        "VOBA-ESS",    "VOBADESS XX", "VOBA DESSXXX", "VOBADESS\n",  "_DE10000000", "_AT12000xyz",
-        "VOBADESSÄ",   "ZZZZZZZZ",   "ZZZZZZZZZZZ",  "AAAADEFFXXX", over_long.c_str(),
+        nullptr,           "",
+        "VOBADES",         "VOBADESSX",
+        "VOBADESSXX",      "VOBADESSXXXX",
+        "VOBA-ESS",        "VOBADESS XX",
+        "VOBA DESSXXX",    "VOBADESS\n",
+        "_DE10000000",     "_AT12000xyz",
+        "VOBADESSÄ",       "ZZZZZZZZ",
+        "ZZZZZZZZZZZ",     "AAAADEFFXXX",
+        over_long.c_str(),
     };
     for (const char *query : queries) {
         SCOPED_TRACE(text(query));

@@ -10,10 +10,9 @@
 /* Fields added to the statement records went behind the old ones: on x86-64 the
  * records of version 2.27 end with `next` at these offsets. */
 #if defined(__x86_64__) && defined(__linux__)
-typedef char tx_layout_kept[offsetof(sepa_stmt_tx_t, next) == 376 &&
-                            offsetof(sepa_stmt_tx_t, name) == 224 ? 1 : -1];
-typedef char stmt_layout_kept[offsetof(sepa_stmt_t, next) == 176 &&
-                              offsetof(sepa_stmt_t, open_currency) == 152 ? 1 : -1];
+typedef char tx_layout_kept[offsetof(sepa_stmt_tx_t, next) == 376 && offsetof(sepa_stmt_tx_t, name) == 224 ? 1 : -1];
+typedef char
+    stmt_layout_kept[offsetof(sepa_stmt_t, next) == 176 && offsetof(sepa_stmt_t, open_currency) == 152 ? 1 : -1];
 #endif
 
 #define EXPECT(condition)                                                   \

@@ -265,8 +265,7 @@ TEST(CamtStatement, BadArchivesFailWithTheEntryNamed) {
         const char *error;
     };
     const row rows[] = {
-        {{{"ok.xml", v08}, {"readme.txt", "hello"}},
-         "ZIP entry \"readme.txt\": camt document is not well-formed XML"},
+        {{{"ok.xml", v08}, {"readme.txt", "hello"}}, "ZIP entry \"readme.txt\": camt document is not well-formed XML"},
         {{{"pain.xml", "<Document><CstmrCdtTrfInitn/></Document>"}},
          "ZIP entry \"pain.xml\": Not a camt.052, camt.053 or camt.054 document"},
         {{{"folder/", ""}}, "No camt statement in the ZIP archive"},
@@ -317,15 +316,12 @@ TEST(CamtStatement, RefusedDocuments) {
          "camt document with a DTD refused"},
         {head + "<Ntry><Amt Ccy=\"EUR\">&xxe;</Amt></Ntry>" + tail,
          "camt document is not well-formed XML: undefined entity"},
-        {head + "<Ntry><Amt Ccy=\"EUR\">1,00</Amt></Ntry>" + tail,
-         "camt amount \"1,00\" is not a decimal number"},
-        {head + "<Ntry><AddtlNtryInf>" + std::string(SEPA_STMT_MAX_XML_TEXT + 1, 'x') +
-             "</AddtlNtryInf></Ntry>" + tail,
+        {head + "<Ntry><Amt Ccy=\"EUR\">1,00</Amt></Ntry>" + tail, "camt amount \"1,00\" is not a decimal number"},
+        {head + "<Ntry><AddtlNtryInf>" + std::string(SEPA_STMT_MAX_XML_TEXT + 1, 'x') + "</AddtlNtryInf></Ntry>" + tail,
          "camt element text longer than the limit"},
         {deep, "camt document nested deeper than the limit"},
         {head, "camt document is not well-formed XML: no element found"},
-        {"<Document><BkToCstmrStmt><GrpHdr/></BkToCstmrStmt></Document>",
-         "No statement in the camt document"},
+        {"<Document><BkToCstmrStmt><GrpHdr/></BkToCstmrStmt></Document>", "No statement in the camt document"},
         {"<Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.001.001.03\"><CstmrCdtTrfInitn/></Document>",
          "Not a camt.052, camt.053 or camt.054 document"},
         {"<html><body/></html>", "Not a camt.052, camt.053 or camt.054 document"},
@@ -387,7 +383,7 @@ TEST(CamtStatement, FormatsAndFileKinds) {
 
 // --- Real files of other projects' test suites -------------------------------------
 
-#define REQUIRE_SHARED_CAMT()                                                        \
+#define REQUIRE_SHARED_CAMT() \
     if (!exists(shared_camt)) GTEST_SKIP() << "no reference files at " << shared_camt
 
 // Statements, entries-or-details lines, per file, as their publishers' fixtures hold.
@@ -430,14 +426,18 @@ TEST(CamtReference, EveryFileLoadsWithItsStatementsAndLines) {
         {"bbk_5_camt053_Beispieldatei_Sub-Account.xml", 1, 11},
         {"haspa_camt052.xml", 1, 1},
     };
-    const std::set<std::string> adds_up = {
-        "viafintech_052_valid_example.xml", "viafintech_053_valid_example.xml",
-        "hbci4java_camt052_v02.xml", "hbci4java_camt052_v08.xml", "haspa_camt052.xml",
-        "konfipay_camt053_outgoing_collection_02.xml", "konfipay_CAMT.053_458b71be.XML",
-        "bbk_03_EBICS_camt052_Scheckbestaetigung_vom_Dot.xml",
-        "bbk_09_EBICS_camt052_Rueckbuchung_B-Scheck_an_Dot.xml",
-        "bbk_11_EBICS_camt053_Kontoauszug_mit_allen_Umsaetzen.xml", "oca_test-camt053-txdtls.xml",
-        "viafintech_053_valid_example_v4.xml"};
+    const std::set<std::string> adds_up = {"viafintech_052_valid_example.xml",
+                                           "viafintech_053_valid_example.xml",
+                                           "hbci4java_camt052_v02.xml",
+                                           "hbci4java_camt052_v08.xml",
+                                           "haspa_camt052.xml",
+                                           "konfipay_camt053_outgoing_collection_02.xml",
+                                           "konfipay_CAMT.053_458b71be.XML",
+                                           "bbk_03_EBICS_camt052_Scheckbestaetigung_vom_Dot.xml",
+                                           "bbk_09_EBICS_camt052_Rueckbuchung_B-Scheck_an_Dot.xml",
+                                           "bbk_11_EBICS_camt053_Kontoauszug_mit_allen_Umsaetzen.xml",
+                                           "oca_test-camt053-txdtls.xml",
+                                           "viafintech_053_valid_example_v4.xml"};
     for (const row &r : rows) {
         loaded file(std::string(shared_camt + r.file).c_str(), SEPA_STMT_FORMAT_AUTO);
         ASSERT_EQ(file.result(), 1) << r.file << ": " << file.error();
@@ -556,8 +556,8 @@ TEST(CamtReference, KonfipayAsItsGemExpects) {
         EXPECT_EQ(str(tx->account_full), e["iban"]) << i;
         EXPECT_EQ(str(tx->bank_full), e["bic"]) << i;
         EXPECT_EQ(tx->amount_cents < 0 ? "debit" : "credit", e["type"]) << i;
-        EXPECT_EQ(std::to_string(tx->amount_cents < 0 ? -tx->amount_cents : tx->amount_cents),
-                  e["amount_in_cents"]) << i;
+        EXPECT_EQ(std::to_string(tx->amount_cents < 0 ? -tx->amount_cents : tx->amount_cents), e["amount_in_cents"])
+            << i;
         EXPECT_EQ(tx->currency, e["currency"]) << i;
         EXPECT_EQ(date_text(tx->booked), e["executed_on"]) << i;
         EXPECT_EQ(str(tx->svwz), e["reference"]) << i;

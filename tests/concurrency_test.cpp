@@ -79,9 +79,12 @@ std::string rendered_direct_debit() {
     sepa_setCreditorIdentifier(dd, "DE98ZZZ09999999999");
     sepa_setDate(dd, "2027-01-15");
     sepa_setMessageId(dd, "THREADS-1");
-    const sepa_kvpair_t tx[] = {{"name", "Erika Mustermann"}, {"iban", "DE02120300000000202051"},
-                                {"amount", "49.90"},          {"seq", "RCUR"},
-                                {"mref", "M-1"},              {"mdate", "2024-03-01"},
+    const sepa_kvpair_t tx[] = {{"name", "Erika Mustermann"},
+                                {"iban", "DE02120300000000202051"},
+                                {"amount", "49.90"},
+                                {"seq", "RCUR"},
+                                {"mref", "M-1"},
+                                {"mdate", "2024-03-01"},
                                 {nullptr, nullptr}};
     std::string out = std::to_string(sepa_add(dd, tx));
     char *xml = sepa_toXML(dd);

@@ -52,14 +52,9 @@ TEST(Rulebook, DefaultFollowsTheLocalDate) {
         int year, month, day;
         int expected;
     } cases[] = {
-        {2021, 12, 20, RULEBOOK_DE_3_1},
-        {2021, 12, 21, RULEBOOK_DE_3_5},
-        {2021, 11, 30, RULEBOOK_DE_3_1},
-        {2022, 1, 1, RULEBOOK_DE_3_5},
-        {2026, 11, 14, RULEBOOK_DE_3_5},
-        {2026, 11, 15, RULEBOOK_DE_26_11},
-        {2026, 12, 8, RULEBOOK_DE_26_11},
-        {2031, 1, 1, RULEBOOK_DE_26_11},
+        {2021, 12, 20, RULEBOOK_DE_3_1},  {2021, 12, 21, RULEBOOK_DE_3_5}, {2021, 11, 30, RULEBOOK_DE_3_1},
+        {2022, 1, 1, RULEBOOK_DE_3_5},    {2026, 11, 14, RULEBOOK_DE_3_5}, {2026, 11, 15, RULEBOOK_DE_26_11},
+        {2026, 12, 8, RULEBOOK_DE_26_11}, {2031, 1, 1, RULEBOOK_DE_26_11},
     };
     for (const auto &c : cases) {
         struct tm local {};
@@ -116,12 +111,25 @@ TEST(ErrorTexts, DescribeWholeCharactersOrTheirCodes) {
         const char *at;
         const char *shown;
     } cases[] = {
-        {"a", "a"}, {"\xC3\xA9x", "\xC3\xA9"}, {"\xE2\x82\xAC", "\xE2\x82\xAC"}, {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
-        {"\t", "U+0009"}, {"\x7F", "U+007F"}, {"\xC2\x85", "U+0085"}, {"\xC2\xA0", "\xC2\xA0"},
-        {"\xC5", "\\xC5"}, {"\xC3(", "\\xC3"}, {"\xC0\xAF", "\\xC0"}, {"\xE0\x80\x80", "\\xE0"},
-        {"\xED\xA0\x80", "\\xED"}, {"\xF4\x90\x80\x80", "\\xF4"}, {"\x80", "\\x80"}, {"\xFF", "\\xFF"},
+        {"a", "a"},
+        {"\xC3\xA9x", "\xC3\xA9"},
+        {"\xE2\x82\xAC", "\xE2\x82\xAC"},
+        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+        {"\t", "U+0009"},
+        {"\x7F", "U+007F"},
+        {"\xC2\x85", "U+0085"},
+        {"\xC2\xA0", "\xC2\xA0"},
+        {"\xC5", "\\xC5"},
+        {"\xC3(", "\\xC3"},
+        {"\xC0\xAF", "\\xC0"},
+        {"\xE0\x80\x80", "\\xE0"},
+        {"\xED\xA0\x80", "\\xED"},
+        {"\xF4\x90\x80\x80", "\\xF4"},
+        {"\x80", "\\x80"},
+        {"\xFF", "\\xFF"},
         // Java's modified UTF-8: NUL and a surrogate pair come back as they went in.
-        {"\xC0\x80", "\xC0\x80"}, {"\xED\xA0\xBD\xED\xB8\x80", "\xED\xA0\xBD\xED\xB8\x80"},
+        {"\xC0\x80", "\xC0\x80"},
+        {"\xED\xA0\xBD\xED\xB8\x80", "\xED\xA0\xBD\xED\xB8\x80"},
     };
     for (const auto &c : cases) {
         char shown[CHARACTER_TEXT_SIZE];
@@ -187,9 +195,8 @@ TEST(CheckText, LevelsAndRulebooks) {
 
 TEST(CheckBicFormat, Pattern) {
     const std::pair<const char *, int> cases[] = {
-        {"ABCDDEFF", 1},     {"ABCDDEFF500", 1}, {"ABCDDEFF50", 0}, {"ABCDDE1F", 0},
-        {"ABCDDEFO", 0},     {"ABCDDE2F", 1},    {"ABCDDEF0", 1},   {"abcddeff", 0},
-        {"ABCDDEFFXXXX", 0}, {"ABC1DEFF", 0},    {"", 0},           {"ABCDDEFF 50", 0},
+        {"ABCDDEFF", 1}, {"ABCDDEFF500", 1}, {"ABCDDEFF50", 0},   {"ABCDDE1F", 0}, {"ABCDDEFO", 0}, {"ABCDDE2F", 1},
+        {"ABCDDEF0", 1}, {"abcddeff", 0},    {"ABCDDEFFXXXX", 0}, {"ABC1DEFF", 0}, {"", 0},         {"ABCDDEFF 50", 0},
     };
     for (const auto &[bic, expected] : cases) EXPECT_EQ(check_bic_format(bic), expected) << bic;
     EXPECT_EQ(check_bic_format(nullptr), 0);
@@ -252,7 +259,11 @@ const utf8_case utf8_cases[] = {
     {"latin-1 umlauts", "M\xFCller \xC4", "M\xC3\xBCller \xC3\x84"},
     {"stray continuation", "\x80", "\xC2\x80"},
     {"lead byte at the end", "a\xC3", "a\xC3\x83"},
-    {"lead byte before ascii", "\xC3" "a", "\xC3\x83" "a"},
+    {"lead byte before ascii",
+     "\xC3"
+     "a",
+     "\xC3\x83"
+     "a"},
     {"overlong slash", "\xC0\xAF", "\xC3\x80\xC2\xAF"},
     {"overlong nul", "\xC0\x80", "\xC3\x80\xC2\x80"},
     {"overlong three-byte", "\xE0\x80\xAF", "\xC3\xA0\xC2\x80\xC2\xAF"},

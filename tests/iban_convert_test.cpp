@@ -52,24 +52,21 @@ bool in_directory(const std::string &bank_code) {
 }
 
 TEST(IbanConvert, MalformedArguments) {
-    struct Case { const char *country; const char *account; const char *bank_code; int result; };
+    struct Case {
+        const char *country;
+        const char *account;
+        const char *bank_code;
+        int result;
+    };
     const Case cases[] = {
-        {nullptr, "0532013000", "37040044", -1},
-        {"AT", "0532013000", "37040044", 0},
-        {"de", "0532013000", "37040044", 0},
-        {"DEU", "0532013000", "37040044", 0},
-        {"", "0532013000", "37040044", 0},
-        {"DE", nullptr, "37040044", -1},
-        {"DE", "0532013000", nullptr, -1},
-        {"DE", "", "37040044", -1},
-        {"DE", "05320130000", "37040044", -1},
-        {"DE", "0532013000", "3704004", -1},
-        {"DE", "0532013000", "370400440", -1},
-        {"DE", "0532013000", "", -1},
-        {"DE", "053201300a", "37040044", -1},
-        {"DE", "0532 13000", "37040044", -1},
-        {"DE", "-532013000", "37040044", -1},
-        {"DE", "0532013000", "3704004a", -1},
+        {nullptr, "0532013000", "37040044", -1}, {"AT", "0532013000", "37040044", 0},
+        {"de", "0532013000", "37040044", 0},     {"DEU", "0532013000", "37040044", 0},
+        {"", "0532013000", "37040044", 0},       {"DE", nullptr, "37040044", -1},
+        {"DE", "0532013000", nullptr, -1},       {"DE", "", "37040044", -1},
+        {"DE", "05320130000", "37040044", -1},   {"DE", "0532013000", "3704004", -1},
+        {"DE", "0532013000", "370400440", -1},   {"DE", "0532013000", "", -1},
+        {"DE", "053201300a", "37040044", -1},    {"DE", "0532 13000", "37040044", -1},
+        {"DE", "-532013000", "37040044", -1},    {"DE", "0532013000", "3704004a", -1},
     };
     for (const Case &c : cases) {
         char iban[35];
@@ -177,8 +174,7 @@ struct ExcludedExample {
 
 const ExcludedExample excluded_examples[] = {
     // Successor bank codes are followed after the rule of the old code has run.
-    {"10060198", "0000000001",
-     "rule 000100 bank with successor 37060193: the successor's pass replaces the refusal"},
+    {"10060198", "0000000001", "rule 000100 bank with successor 37060193: the successor's pass replaces the refusal"},
     // Rows from older rule versions (000500, 002000) that the current versions changed.
     {"10045050", "0930125001", "rule 000500 refused more bank codes; 000503 refuses only 50040033"},
     {"70045050", "0930125007", "rule 000500 refused more bank codes; 000503 refuses only 50040033"},
@@ -273,7 +269,8 @@ void sweep_every_bank_code(const std::set<std::string> &codes);
 TEST(IbanConvertSweep, EveryGermanBankCodeOnBothSidesOfTheSwitchOver) {
     std::set<std::string> codes = german_bank_codes();
     if (codes.empty()) GTEST_SKIP() << "German bank code files not available";
-    for (time_t instant : {static_cast<time_t>(directory_switch_over - 1), static_cast<time_t>(directory_switch_over)}) {
+    for (time_t instant :
+         {static_cast<time_t>(directory_switch_over - 1), static_cast<time_t>(directory_switch_over)}) {
         SCOPED_TRACE(testing::Message() << "clock at " << instant);
         clock_pin_for_tests(instant);
         sweep_every_bank_code(codes);
@@ -420,19 +417,16 @@ struct FakeBank {
 };
 
 const FakeBank fake_banks[] = {
-    {"11111111", "22222222", 0},    {"22222222", "11111111", 0},      // a cycle
-    {"30000000", "30000001", 100},  {"30000001", "30000002", 0},      // seven successors
-    {"30000002", "30000003", 0},    {"30000003", "30000004", 0},
-    {"30000004", "30000005", 0},    {"30000005", "30000006", 0},
-    {"30000006", "30000007", 0},    {"30000007", "", 0},
-    {"40000000", "40000001", 0},    {"40000001", "40000002", 0},      // eight successors
-    {"40000002", "40000003", 0},    {"40000003", "40000004", 0},
-    {"40000004", "40000005", 0},    {"40000005", "40000006", 0},
-    {"40000006", "40000007", 0},    {"40000007", "40000008", 0},
-    {"40000008", "", 0},
-    {"50000000", "59999999", 0},                                      // successor unknown
-    {"60000000", "", 5800},         {"60000001", "", 5799},            // beyond / last entry
-    {"70000000", "70000001", 100},  {"70000001", "", 800},            // refusal, then a rule
+    {"11111111", "22222222", 0},   {"22222222", "11111111", 0},  // a cycle
+    {"30000000", "30000001", 100}, {"30000001", "30000002", 0},  // seven successors
+    {"30000002", "30000003", 0},   {"30000003", "30000004", 0}, {"30000004", "30000005", 0},
+    {"30000005", "30000006", 0},   {"30000006", "30000007", 0}, {"30000007", "", 0},
+    {"40000000", "40000001", 0},   {"40000001", "40000002", 0},  // eight successors
+    {"40000002", "40000003", 0},   {"40000003", "40000004", 0}, {"40000004", "40000005", 0},
+    {"40000005", "40000006", 0},   {"40000006", "40000007", 0}, {"40000007", "40000008", 0},
+    {"40000008", "", 0},           {"50000000", "59999999", 0},  // successor unknown
+    {"60000000", "", 5800},        {"60000001", "", 5799},       // beyond / last entry
+    {"70000000", "70000001", 100}, {"70000001", "", 800},        // refusal, then a rule
 };
 
 int fake_lookup(const char *country, const char *code, bank_record_t *record) {
@@ -450,7 +444,12 @@ int fake_lookup(const char *country, const char *code, bank_record_t *record) {
 }
 
 TEST(IbanConvertWork, SuccessorChainsAndRuleBounds) {
-    struct Case { const char *bank_code; int result; int status; const char *iban; };
+    struct Case {
+        const char *bank_code;
+        int result;
+        int status;
+        const char *iban;
+    };
     const Case cases[] = {
         {"11111111", -3, 10, nullptr},
         {"30000000", 1, 13, "DE??300000070000012345"},
@@ -479,7 +478,10 @@ TEST(IbanConvertWork, SuccessorChainsAndRuleBounds) {
 }
 
 TEST(IbanConvertWork, RuleCodeSelectsEntry) {
-    struct Case { int32_t code; int result; };
+    struct Case {
+        int32_t code;
+        int result;
+    };
     // Version digits never matter; codes past the table and negative codes have no rule.
     const Case cases[] = {{0, 1}, {99, 1}, {100, -1}, {199, -1}, {5799, 1}, {5800, 0}, {99999, 0}, {-100, 0}};
     for (const Case &c : cases) {

@@ -26,7 +26,10 @@ std::string directory_bic(const char *country, const char *code) {
 std::string de_iban(const char *bank_code) { return std::string("DE00") + bank_code + "0000012345"; }
 
 TEST(IbanGetBic, FailuresLeaveOutputZero) {
-    struct Case { const char *iban; int result; };
+    struct Case {
+        const char *iban;
+        int result;
+    };
     const Case cases[] = {
         {"de89370400440532013000", 0},  // prefix compared exactly
         {"FR7630006000011234567890189", 0},
@@ -37,7 +40,7 @@ TEST(IbanGetBic, FailuresLeaveOutputZero) {
         {"AT61190430023457320", -1},
         {"CH930076201162385295", -1},
         {"LI2108810000232401", -1},
-        {"DE00999999990000012345", -3},   // bank code not in the directory
+        {"DE00999999990000012345", -3},  // bank code not in the directory
         {"DE00ABCDEFGH0000012345", -3},
         {"DE00 37040040532013000", -3},
     };
@@ -59,7 +62,10 @@ TEST(IbanGetBic, NullArguments) {
 }
 
 TEST(IbanGetBic, RuleFixedBics) {
-    struct Case { const char *iban; const char *bic; };
+    struct Case {
+        const char *iban;
+        const char *bic;
+    };
     const Case cases[] = {
         // rule 000503, 4th digit "4", digits 5 and 6 "00"
         {"DE89370400440532013000", "COBADEFFXXX"},
@@ -95,14 +101,15 @@ TEST(IbanGetBic, OwnBicFromDirectory) {
 }
 
 TEST(IbanGetBic, OtherCountriesUseTheirTable) {
-    struct Case { const char *iban; const char *country; const char *code; };
+    struct Case {
+        const char *iban;
+        const char *country;
+        const char *code;
+    };
     const Case cases[] = {
-        {"AT611904300234573201", "AT", "19043"},
-        {"AT021200000000000000", "AT", "12000"},
-        {"AT022011100000000000", "AT", "20111"},
-        {"CH9300762011623852957", "CH", "00762"},
-        {"CH1000100000000000000", "CH", "00100"},
-        {"LI2108801000232401300", "CH", "08801"},
+        {"AT611904300234573201", "AT", "19043"},  {"AT021200000000000000", "AT", "12000"},
+        {"AT022011100000000000", "AT", "20111"},  {"CH9300762011623852957", "CH", "00762"},
+        {"CH1000100000000000000", "CH", "00100"}, {"LI2108801000232401300", "CH", "08801"},
         {"LI0008800000000000000", "CH", "08800"},
     };
     int found = 0;
@@ -124,7 +131,10 @@ TEST(IbanGetBic, OtherCountriesUseTheirTable) {
 // Well-known banks whose BIC does not depend on a choice of the data: Austrian,
 // Swiss and Liechtenstein codes, the last through the Swiss table.
 TEST(IbanGetBic, KnownBanks) {
-    struct Case { const char *iban; const char *bic; };
+    struct Case {
+        const char *iban;
+        const char *bic;
+    };
     const Case cases[] = {
         {"AT021200000000000000", "BKAUATWWXXX"},
         {"CH1000100000000000000", "SNBZCHZZXXX"},

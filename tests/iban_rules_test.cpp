@@ -37,11 +37,15 @@ size_t count_rows(const Row *list) {
 // The two checks some rules run on their own: the first calculation of method 13
 // and method 06.
 TEST(IbanRuleBlocks, M13FirstAndM06) {
-    struct Case { const char *account; bool m13; bool m06; };
+    struct Case {
+        const char *account;
+        bool m13;
+        bool m06;
+    };
     const Case cases[] = {
-        {"0532013000", true, false},  {"0421738600", true, false}, {"0004217386", false, false},
-        {"0010441400", true, false},  {"0564119600", true, false}, {"0094012341", false, true},
-        {"0536405259", false, true},  {"0435189991", false, false}, {"1234567890", false, false},
+        {"0532013000", true, false}, {"0421738600", true, false},  {"0004217386", false, false},
+        {"0010441400", true, false}, {"0564119600", true, false},  {"0094012341", false, true},
+        {"0536405259", false, true}, {"0435189991", false, false}, {"1234567890", false, false},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(account_check_13_first(c.account) == 1, c.m13) << c.account;
@@ -60,7 +64,11 @@ TEST(IbanRuleBlocks, Shift2AndPrefix) {
 }
 
 TEST(IbanRuleBlocks, CheckDigits) {
-    struct Case { const char *input; const char *output; bool ok; };
+    struct Case {
+        const char *input;
+        const char *output;
+        bool ok;
+    };
     const Case cases[] = {
         {"DE00370400440532013000", "DE89370400440532013000", true},
         {"DE12370400440532013000", "DE89370400440532013000", true},  // old digits ignored
@@ -98,12 +106,14 @@ TEST(IbanRuleBlocks, GermanCheckDigitsAgreeWithTheGeneralWalk) {
 }
 
 TEST(IbanRuleBlocks, RangeBankCode) {
-    struct Case { const char *account; const char *bank_code; };
+    struct Case {
+        const char *account;
+        const char *bank_code;
+    };
     const Case cases[] = {
-        {"1000000000", "76020070"}, {"1009999999", "76020070"}, {"1010000000", "10020890"},
-        {"1029999999", "78320076"}, {"1670000000", "74320073"}, {"1679999999", "74320073"},
-        {"7330000000", "83020087"}, {"7989999999", "70020270"}, {"1210100047", "76220073"},
-        {"0999999999", nullptr},    {"0000000000", nullptr},    {"7990000000", nullptr},
+        {"1000000000", "76020070"}, {"1009999999", "76020070"}, {"1010000000", "10020890"}, {"1029999999", "78320076"},
+        {"1670000000", "74320073"}, {"1679999999", "74320073"}, {"7330000000", "83020087"}, {"7989999999", "70020270"},
+        {"1210100047", "76220073"}, {"0999999999", nullptr},    {"0000000000", nullptr},    {"7990000000", nullptr},
         {"9999999999", nullptr},
     };
     for (const Case &c : cases) {
@@ -190,7 +200,7 @@ struct RuleCase {
     const char *account_out;  // expected working account (nullptr: unchanged)
     int check_out;            // expected check_result, or `keep`
     uint8_t status;
-    const char *iban;         // expected IBAN text when result is 1 (nullptr: standard)
+    const char *iban;  // expected IBAN text when result is 1 (nullptr: standard)
 };
 
 // Rules whose decisions do not depend on the account-check methods.
@@ -344,7 +354,10 @@ TEST(IbanRules, EntriesOnWorkingRecord) {
 // The replacement lists without a rule-specific twist: the first row of each list
 // replaces the account, an unlisted account stays.
 TEST(IbanRules, AccountListEntries) {
-    struct Case { int entry; const account_replacement_row *list; };
+    struct Case {
+        int entry;
+        const account_replacement_row *list;
+    };
     const Case cases[] = {
         {4, iban_rule_0004_accounts},  {6, iban_rule_0006_accounts},  {7, iban_rule_0007_accounts},
         {15, iban_rule_0015_accounts}, {16, iban_rule_0016_accounts}, {17, iban_rule_0017_accounts},

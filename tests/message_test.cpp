@@ -23,9 +23,8 @@ struct message_state {
 
     explicit message_state(const sepa_t *m)
         : iban(text(m->iban)), bic(text(m->bic)), name(text(m->name)), creditor_id(text(m->creditor_id)),
-          date(text(m->date)), message_id(text(m->message_id)), dd_type(m->dd_type),
-          batch_booking(m->batch_booking), tx_count(m->tx_count), control_sum(m->control_sum),
-          tx_head(m->tx_head), tx_tail(m->tx_tail) {}
+          date(text(m->date)), message_id(text(m->message_id)), dd_type(m->dd_type), batch_booking(m->batch_booking),
+          tx_count(m->tx_count), control_sum(m->control_sum), tx_head(m->tx_head), tx_tail(m->tx_tail) {}
     static std::string text(const char *t) { return t ? t : "<null>"; }
     bool operator==(const message_state &) const = default;
 };
@@ -61,7 +60,7 @@ TEST(MessageNew, RefusedTypeStillFixesTheDefaultRulebook) {
     const struct {
         int year, month, day;
         int rulebook;
-    } cases[] = {{2021, 12, 20, RULEBOOK_DE_3_1}, {2021, 12, 21, RULEBOOK_DE_3_5}, {2019, 1, 1, RULEBOOK_DE_3_1},
+    } cases[] = {{2021, 12, 20, RULEBOOK_DE_3_1}, {2021, 12, 21, RULEBOOK_DE_3_5},   {2019, 1, 1, RULEBOOK_DE_3_1},
                  {2026, 11, 14, RULEBOOK_DE_3_5}, {2026, 11, 15, RULEBOOK_DE_26_11}, {2030, 1, 1, RULEBOOK_DE_26_11}};
     for (const auto &c : cases) {
         reset_rulebook_for_tests();
@@ -193,7 +192,10 @@ TEST_F(MessageTest, SettersOfTextFields) {
         {"cid", sepa_setCreditorIdentifier, "DE98Z-Z09999999999", nullptr},
         {"cid", sepa_setCreditorIdentifier, "DE98Z Z09999999999", "Invalid character in Creditor Identifier"},
         {"cid", sepa_setCreditorIdentifier, "DE98Z&Z09999999999", "Invalid character in Creditor Identifier"},
-        {"cid", sepa_setCreditorIdentifier, "DE98Z\xC3\xA4" "09999999999", "Invalid character in Creditor Identifier"},
+        {"cid", sepa_setCreditorIdentifier,
+         "DE98Z\xC3\xA4"
+         "09999999999",
+         "Invalid character in Creditor Identifier"},
         {"cid", sepa_setCreditorIdentifier, "1398ZZZ09999999999", "Invalid character in Creditor Identifier"},
         {"date", sepa_setDate, "2024-02-29", nullptr},
         {"date", sepa_setDate, "2000-02-29", nullptr},

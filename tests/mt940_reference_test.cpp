@@ -67,9 +67,9 @@ std::string text(const char *value) { return value ? value : ""; }
 
 // mt940-rs spells German letters in ASCII.
 std::string ascii(const std::string &value) {
-    static const std::map<std::string, std::string> letters = {
-        {"\xc3\x84", "A"}, {"\xc3\x96", "O"}, {"\xc3\x9c", "U"}, {"\xc3\xa4", "a"},
-        {"\xc3\xb6", "o"}, {"\xc3\xbc", "u"}, {"\xc3\x9f", "ss"}};
+    static const std::map<std::string, std::string> letters = {{"\xc3\x84", "A"}, {"\xc3\x96", "O"}, {"\xc3\x9c", "U"},
+                                                               {"\xc3\xa4", "a"}, {"\xc3\xb6", "o"}, {"\xc3\xbc", "u"},
+                                                               {"\xc3\x9f", "ss"}};
     std::string out;
     for (size_t i = 0; i < value.size(); ++i) {
         auto match = i + 1 < value.size() ? letters.find(value.substr(i, 2)) : letters.end();
@@ -98,8 +98,8 @@ nlohmann::json read_json(const std::string &name) {
     return nlohmann::json::parse(in);
 }
 
-void expect_balance(const nlohmann::json &balance, const struct tm &date, const char *currency,
-                    double saldo, const std::string &where) {
+void expect_balance(const nlohmann::json &balance, const struct tm &date, const char *currency, double saldo,
+                    const std::string &where) {
     ASSERT_FALSE(balance.is_null()) << where;
     EXPECT_EQ(date_text(date), balance["date"].get<std::string>()) << where;
     EXPECT_EQ(std::string(currency), balance["iso_currency_code"].get<std::string>()) << where;
@@ -252,7 +252,8 @@ std::vector<std::vector<yaml_object>> read_betterplace_yaml(const std::string &n
             object.blocks[key];
             continue;
         }
-        if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') value = value.substr(1, value.size() - 2);
+        if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'')
+            value = value.substr(1, value.size() - 2);
         object.values[key] = value;
     }
     return statements;
@@ -384,7 +385,9 @@ TEST(Mt940Reference, OtherProjectsFiles) {
         EXPECT_EQ(cents(tx->amount), "-20.00");
         EXPECT_STREQ(tx->code, "037");
         EXPECT_EQ(tx->extcode, 11);
-        EXPECT_STREQ(tx->abwa, "Aral Tankstelle Chemnitz Leipziger Stra\xc3\x9f" "e 257//Chemnitz/DE");
+        EXPECT_STREQ(tx->abwa,
+                     "Aral Tankstelle Chemnitz Leipziger Stra\xc3\x9f"
+                     "e 257//Chemnitz/DE");
     }
     {
         loaded file(reference_dir + "cmxl_mt940-windows-line-breaks.txt");

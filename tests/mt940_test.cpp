@@ -22,8 +22,8 @@ namespace {
 const std::string fixtures = std::string(SEPA_TEST_DIR) + "/mt940/";
 
 bool only_date_fields(const struct tm &date) {
-    return date.tm_sec == 0 && date.tm_min == 0 && date.tm_hour == 0 && date.tm_wday == 0 &&
-           date.tm_yday == 0 && date.tm_isdst == 0;
+    return date.tm_sec == 0 && date.tm_min == 0 && date.tm_hour == 0 && date.tm_wday == 0 && date.tm_yday == 0 &&
+           date.tm_isdst == 0;
 }
 
 std::string amount_text(double value) {
@@ -323,7 +323,8 @@ TEST(Mt940Files, VolksbankWithLatin1AndUtf8Bytes) {
     // A continuation line that begins with "-" stays in the field.
     EXPECT_EQ(describe(lines[1]),
               "valuta=2024-03-05 amount=-15.00 code=[CHG] ref=[NONREF] gvc=805 txtext=[ENTGELT] "
-              "name=[Stra\xc3\x9f" "enbahn AG] "
+              "name=[Stra\xc3\x9f"
+              "enbahn AG] "
               "purpose=[Geb\xc3\xbchr f\xc3\xbcr Kontoauszug-  continuation that starts with a dash]");
     // Type code after "F", and an unstructured field 86.
     EXPECT_EQ(describe(lines[2]),
@@ -376,8 +377,8 @@ TEST(Mt940Files, AmountsAddUpToTheClosingBalance) {
 
 // Files with LF alone give exactly what their CR LF form gives.
 TEST(Mt940Files, LineFeedAloneReadsLikeCrLf) {
-    for (const char *name : {"commerzbank_multipage.sta", "sparkasse_envelope.sta",
-                             "volksbank_charsets.sta", "damaged.sta"}) {
+    for (const char *name :
+         {"commerzbank_multipage.sta", "sparkasse_envelope.sta", "volksbank_charsets.sta", "damaged.sta"}) {
         std::string path = fixtures + name;
         loaded original(path.c_str());
         parsed_text lf(crlf_to_lf(read_bytes(path)));
@@ -419,20 +420,23 @@ TEST(Mt940Lines, Balances) {
         {":62M:C791231CHF12345678,91",
          "ref=R number=0 page=0 openSaldo=0.00 close=[2079-12-31] closeCurrency=[CHF] closeSaldo=12345678.91 lines=0"},
         // A line cut short after the currency, and one cut inside it.
-        {":60F:C240131EUR", "ref=R number=0 page=0 open=[2024-01-31] openCurrency=[EUR] openSaldo=0.00 closeSaldo=0.00 lines=0"},
-        {":60F:C240131EU", "ref=R number=0 page=0 open=[2024-01-31] openCurrency=[EU] openSaldo=0.00 closeSaldo=0.00 lines=0"},
+        {":60F:C240131EUR",
+         "ref=R number=0 page=0 open=[2024-01-31] openCurrency=[EUR] openSaldo=0.00 closeSaldo=0.00 lines=0"},
+        {":60F:C240131EU",
+         "ref=R number=0 page=0 open=[2024-01-31] openCurrency=[EU] openSaldo=0.00 closeSaldo=0.00 lines=0"},
         {":28C:00012/003", "ref=R number=12 page=3 openSaldo=0.00 closeSaldo=0.00 lines=0"},
         {":28C:7", "ref=R number=7 page=0 openSaldo=0.00 closeSaldo=0.00 lines=0"},
         {":28:27/01", "ref=R number=27 page=1 openSaldo=0.00 closeSaldo=0.00 lines=0"},
-        {":25:DE89370400440532013000", "ref=R account=[DE89370400440532013000] number=0 page=0 openSaldo=0.00 closeSaldo=0.00 lines=0"},
+        {":25:DE89370400440532013000",
+         "ref=R account=[DE89370400440532013000] number=0 page=0 openSaldo=0.00 closeSaldo=0.00 lines=0"},
     };
     for (const line_case &c : cases) EXPECT_EQ(single_statement(std::string(c.line) + "\r\n"), c.expected) << c.line;
 }
 
 // A value that cannot be read ends the statement: the following lines are not read.
 TEST(Mt940Lines, UnreadableValuesEndTheStatement) {
-    for (const char *line : {":60F:C2401", ":62F:C24013XEUR1,00", ":28C:/3", ":28C:99999999999", ":61:2401",
-                             ":61:240131C1,00XTRF"}) {
+    for (const char *line :
+         {":60F:C2401", ":62F:C24013XEUR1,00", ":28C:/3", ":28C:99999999999", ":61:2401", ":61:240131C1,00XTRF"}) {
         std::string text = std::string(line) + "\r\n:25:AFTER\r\n";
         std::string result = single_statement(text);
         EXPECT_EQ(result.find("AFTER"), std::string::npos) << line << ": " << result;
@@ -490,8 +494,7 @@ TEST(Mt940Field86, SubfieldsAndKeywords) {
         // 22 characters after the keyword: the line was full, no blank.
         {":86:166?20SVWZ+1234567890123456789012?21345", "gvc=166 svwz=[1234567890123456789012345]"},
         // An appended line of 27 characters: the next one follows without a blank.
-        {":86:166?20SVWZ+A?21123456789012345678901234567?22B",
-         "gvc=166 svwz=[A 123456789012345678901234567B]"},
+        {":86:166?20SVWZ+A?21123456789012345678901234567?22B", "gvc=166 svwz=[A 123456789012345678901234567B]"},
         // ?32 of 20 characters and ?33: one blank; ?32 of 27 characters: none.
         {":86:166?3212345678901234567890?33ABCDEFGHIJ", "gvc=166 name=[12345678901234567890 ABCDEFGHIJ]"},
         {":86:166?32123456789012345678901234567?33ABC", "gvc=166 name=[123456789012345678901234567ABC]"},
@@ -528,8 +531,8 @@ TEST(Mt940Field86, FieldEnds) {
     EXPECT_EQ(field86(":86:166?20a\r\n-}\r\n"), "gvc=166 purpose=[a]");
 
     // A statement whose last tag is ":86:" is not merged with the next one.
-    parsed_text two(crlf({":20:A", ":61:240131C1,00NTRFX", ":86:166?20last", "-", ":20:B",
-                          ":61:240201C2,00NTRFY", "-"}));
+    parsed_text two(
+        crlf({":20:A", ":61:240131C1,00NTRFX", ":86:166?20last", "-", ":20:B", ":61:240201C2,00NTRFY", "-"}));
     auto statements = two.result.statements();
     ASSERT_EQ(statements.size(), 2u);
     EXPECT_STREQ(statements[0]->tx_head->purpose, "last");
@@ -605,8 +608,8 @@ TEST(Mt940Statements, TextsThatEndAnywhere) {
     EXPECT_EQ(starts_with_nul.result.result(), 0);
     EXPECT_EQ(starts_with_nul.result.error(), "No MT940 statement in the file");
 
-    std::string long_field = ":20:L\r\n:61:240131C1,00NTRFX\r\n:86:166?20" + std::string(1 << 20, 'x') +
-                             "?21" + std::string(100000, '?') + "\r\n" + std::string(300000, 'y') + "\r\n-";
+    std::string long_field = ":20:L\r\n:61:240131C1,00NTRFX\r\n:86:166?20" + std::string(1 << 20, 'x') + "?21" +
+                             std::string(100000, '?') + "\r\n" + std::string(300000, 'y') + "\r\n-";
     parsed_text long_text(long_field);
     ASSERT_EQ(long_text.result.statements().size(), 1u);
     EXPECT_EQ(std::strlen(long_text.result.statements()[0]->tx_head->purpose), (1u << 20) + 1 + 100000 + 300000);

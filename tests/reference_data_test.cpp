@@ -72,10 +72,8 @@ std::string columns(const std::string &line, size_t first, size_t width) {
 std::vector<std::string> split(const std::string &line, char separator) {
     std::vector<std::string> fields(1);
     for (char c : line) {
-        if (c == separator)
-            fields.emplace_back();
-        else
-            fields.back() += c;
+        if (c == separator) fields.emplace_back();
+        else fields.back() += c;
     }
     return fields;
 }

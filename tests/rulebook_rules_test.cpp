@@ -50,8 +50,11 @@ struct filled_message {
     std::string error() const { return sepa_getError(m) != nullptr ? sepa_getError(m) : ""; }
 };
 
-const pair_list structured = {{"addrStreet", "Hauptstr."}, {"addrBuildingNumber", "1"}, {"addrPostCode", "10115"},
-                              {"addrTown", "Berlin"},      {"addrCC", "DE"}};
+const pair_list structured = {{"addrStreet", "Hauptstr."},
+                              {"addrBuildingNumber", "1"},
+                              {"addrPostCode", "10115"},
+                              {"addrTown", "Berlin"},
+                              {"addrCC", "DE"}};
 const pair_list hybrid = {{"addrTown", "Wien"}, {"addrCC", "AT"}, {"addrLine1", "Ringstr. 1"}};
 const pair_list lines_only = {{"addrCC", "AT"}, {"addrLine1", "Ringstr. 1"}, {"addrLine2", "1010 Wien"}};
 
@@ -85,7 +88,8 @@ TEST(Addresses, PerRulebook) {
         const char *error;  // nullptr: accepted; %s = the rulebook
         const char *written;
     } cases[] = {
-        {"DE-3.5", &lines_only, nullptr, "<PstlAdr>\n\t\t\t\t\t<Ctry>AT</Ctry>\n\t\t\t\t\t<AdrLine>Ringstr. 1</AdrLine>"},
+        {"DE-3.5", &lines_only, nullptr,
+         "<PstlAdr>\n\t\t\t\t\t<Ctry>AT</Ctry>\n\t\t\t\t\t<AdrLine>Ringstr. 1</AdrLine>"},
         {"DE-3.5", &structured, needs_structured, nullptr},
         {"AT-6", &structured, needs_structured, nullptr},
         {"DE-2.6", &hybrid, "Structured address key 'addrTown' needs rulebook DE-3.7 or later (rulebook %s)", nullptr},
@@ -93,7 +97,8 @@ TEST(Addresses, PerRulebook) {
         {"DE-3.7", &structured, nullptr,
          "<PstlAdr>\n\t\t\t\t\t<StrtNm>Hauptstr.</StrtNm>\n\t\t\t\t\t<BldgNb>1</BldgNb>\n\t\t\t\t\t<PstCd>10115</PstCd>\n"
          "\t\t\t\t\t<TwnNm>Berlin</TwnNm>\n\t\t\t\t\t<Ctry>DE</Ctry>\n\t\t\t\t\t</PstlAdr>"},
-        {"DE-3.8", &hybrid, nullptr, "<TwnNm>Wien</TwnNm>\n\t\t\t\t\t<Ctry>AT</Ctry>\n\t\t\t\t\t<AdrLine>Ringstr. 1</AdrLine>"},
+        {"DE-3.8", &hybrid, nullptr,
+         "<TwnNm>Wien</TwnNm>\n\t\t\t\t\t<Ctry>AT</Ctry>\n\t\t\t\t\t<AdrLine>Ringstr. 1</AdrLine>"},
         {"DE-3.9", &lines_only, "Address needs town name and country", nullptr},
         {"DE-3.9", &hybrid, nullptr, "<TwnNm>Wien</TwnNm>"},
         {"DE-26.11", &lines_only, "Address needs town name and country", nullptr},
@@ -198,8 +203,8 @@ TEST(Addresses, BanksOutsideTheEea) {
     }
 
     rulebook_scope scope("DE-26.11");
-    for (const pair_list &creditor :
-         {pair_list{{"iban", swiss_iban}}, pair_list{{"bic", "NWBKGB2L"}}, pair_list{{"iban", "GB29NWBK60161331926819"}}}) {
+    for (const pair_list &creditor : {pair_list{{"iban", swiss_iban}}, pair_list{{"bic", "NWBKGB2L"}},
+                                      pair_list{{"iban", "GB29NWBK60161331926819"}}}) {
         filled_message ct(SEPA_MSGTYPE_CTI);
         pair_list tx = {{"name", "Supplier"}, {"amount", "5"}};
         if (std::string(creditor.front().first) == "bic") tx.push_back({"iban", "DE02120300000000202051"});
@@ -262,26 +267,52 @@ TEST(RulebookSwitch, RenderingChecksTheRulesOfItsRulebook) {
         pair_list tx;
         const char *error;
     } cases[] = {
-        {"DE-3.0", "DE-3.1", SEPA_MSGTYPE_DDI, {{"bic", "UBSWCHZH80A"}},
+        {"DE-3.0",
+         "DE-3.1",
+         SEPA_MSGTYPE_DDI,
+         {{"bic", "UBSWCHZH80A"}},
          "Address required for BICs outside EEA in transaction 1 (required by rulebook DE-3.1)"},
-        {"DE-3.0", "DE-3.5", SEPA_MSGTYPE_DDI, {{"iban", "CH9300762011623852957"}},
+        {"DE-3.0",
+         "DE-3.5",
+         SEPA_MSGTYPE_DDI,
+         {{"iban", "CH9300762011623852957"}},
          "Address required for BICs outside EEA in transaction 1 (required by rulebook DE-3.5)"},
-        {"DE-3.5", "DE-2.6", SEPA_MSGTYPE_CTI, {{"name", "M\xC3\xBCller & Co"}, {"bic", "COBADEFFXXX"}},
+        {"DE-3.5",
+         "DE-2.6",
+         SEPA_MSGTYPE_CTI,
+         {{"name", "M\xC3\xBCller & Co"}, {"bic", "COBADEFFXXX"}},
          "Invalid character '\xC3\xBC' in creditor name of transaction 1 (rulebook DE-2.6)"},
-        {"AT-6", "DE-3.5", SEPA_MSGTYPE_CTI, {{"ref", "Preis 5 \xE2\x82\xAC {netto}"}},
+        {"AT-6",
+         "DE-3.5",
+         SEPA_MSGTYPE_CTI,
+         {{"ref", "Preis 5 \xE2\x82\xAC {netto}"}},
          "Invalid character '\xE2\x82\xAC' in unstructured remittance information of transaction 1 (rulebook DE-3.5)"},
-        {"AT-6", "DE-3.5", SEPA_MSGTYPE_DDI, {{"addrLine1", "Gasse {3}"}},
+        {"AT-6",
+         "DE-3.5",
+         SEPA_MSGTYPE_DDI,
+         {{"addrLine1", "Gasse {3}"}},
          "Invalid character '{' in address line 1 of transaction 1 (rulebook DE-3.5)"},
-        {"DE-3.5", "DE-2.6", SEPA_MSGTYPE_DDI, {},
-         "BIC missing in transaction 1 (required by rulebook DE-2.6)"},
-        {"DE-3.5", "DE-2.9", SEPA_MSGTYPE_DDI, {{"mref", "M 1"}},
+        {"DE-3.5", "DE-2.6", SEPA_MSGTYPE_DDI, {}, "BIC missing in transaction 1 (required by rulebook DE-2.6)"},
+        {"DE-3.5",
+         "DE-2.9",
+         SEPA_MSGTYPE_DDI,
+         {{"mref", "M 1"}},
          "Invalid character ' ' in mandate reference of transaction 1 (rulebook DE-2.9)"},
-        {"DE-3.5", "AT-6", SEPA_MSGTYPE_DDI, {{"mref", "M 1"}},
+        {"DE-3.5",
+         "AT-6",
+         SEPA_MSGTYPE_DDI,
+         {{"mref", "M 1"}},
          "Invalid character ' ' in mandate reference of transaction 1 (rulebook AT-6)"},
-        {"DE-3.7", "DE-3.5", SEPA_MSGTYPE_CTI, {{"addrTown", "Berlin"}, {"addrCC", "DE"}},
+        {"DE-3.7",
+         "DE-3.5",
+         SEPA_MSGTYPE_CTI,
+         {{"addrTown", "Berlin"}, {"addrCC", "DE"}},
          "Structured address key 'addrTown' needs rulebook DE-3.7 or later (rulebook DE-3.5) in transaction 1 "
          "(required by rulebook DE-3.5)"},
-        {"DE-3.7", "DE-3.9", SEPA_MSGTYPE_DDI, {{"addrCC", "AT"}, {"addrLine1", "Ringstr. 1"}},
+        {"DE-3.7",
+         "DE-3.9",
+         SEPA_MSGTYPE_DDI,
+         {{"addrCC", "AT"}, {"addrLine1", "Ringstr. 1"}},
          "Address needs town name and country in transaction 1 (required by rulebook DE-3.9)"},
     };
     for (const auto &c : cases) {

@@ -47,8 +47,7 @@ private:
 // A parser that owns one load.
 class loaded {
 public:
-    explicit loaded(const char *path, int format = SEPA_STMT_FORMAT_MT940)
-        : parser_(sepa_stmt_parser_new()) {
+    explicit loaded(const char *path, int format = SEPA_STMT_FORMAT_MT940) : parser_(sepa_stmt_parser_new()) {
         result_ = sepa_stmt_parser_load(parser_, format, path);
     }
     ~loaded() { sepa_stmt_parser_free(parser_); }
@@ -59,8 +58,7 @@ public:
     sepa_stmt_parser_t *parser() const { return parser_; }
     std::vector<sepa_stmt_t *> statements() const {
         std::vector<sepa_stmt_t *> all;
-        for (sepa_stmt_t *s = sepa_stmt_parser_getStatement(parser_); s != nullptr; s = s->next)
-            all.push_back(s);
+        for (sepa_stmt_t *s = sepa_stmt_parser_getStatement(parser_); s != nullptr; s = s->next) all.push_back(s);
         return all;
     }
 
@@ -78,8 +76,7 @@ std::vector<sepa_stmt_tx_t *> lines_of(const sepa_stmt_t *stmt) {
 std::string date_text(const struct tm &date) {
     if (date.tm_year == 0 && date.tm_mon == 0 && date.tm_mday == 0) return "";
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.tm_year + 1900, date.tm_mon + 1,
-                  date.tm_mday);
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.tm_year + 1900, date.tm_mon + 1, date.tm_mday);
     return buffer;
 }
 

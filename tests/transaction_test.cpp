@@ -29,10 +29,9 @@ pair_list concat(pair_list a, const pair_list &b) {
     return a;
 }
 
-const pair_list complete_dd = {{"name", "Debtor"},          {"iban", "AT611904300234573201"},
-                               {"bic", "BKAUATWW"},         {"amount", "10.00"},
-                               {"seq", "FRST"},             {"mref", "MANDATE-1"},
-                               {"mdate", "2020-05-17"}};
+const pair_list complete_dd = {
+    {"name", "Debtor"},    {"iban", "AT611904300234573201"}, {"bic", "BKAUATWW"}, {"amount", "10.00"}, {"seq", "FRST"},
+    {"mref", "MANDATE-1"}, {"mdate", "2020-05-17"}};
 const pair_list complete_ct = {{"name", "Creditor"}, {"iban", "NL91ABNA0417164300"}, {"amount", "10.00"}};
 
 // Counts, sum and list ends of a message, compared before and after a refusal.
@@ -224,8 +223,14 @@ TEST_F(TransactionTest, CreditTransferKeys) {
         {"purp", "SAL", "Invalid purpose (must be 4 characters)"},
         {"purp", "SALAR", "Invalid purpose (must be 4 characters)"},
         {"purp", nullptr, "Invalid purpose (must be 4 characters)"},
-        {"purp", "SA\x01" "A", "Invalid character 'U+0001' in purpose"},
-        {"purp", "S\xC3\xA4" "A", "Invalid character '\xC3\xA4' in purpose"},
+        {"purp",
+         "SA\x01"
+         "A",
+         "Invalid character 'U+0001' in purpose"},
+        {"purp",
+         "S\xC3\xA4"
+         "A",
+         "Invalid character '\xC3\xA4' in purpose"},
         {"purp", "SA A", "Invalid character ' ' in purpose"},
         // Direct-debit and unknown keys are refused as on a direct debit: a misspelt
         // key must not vanish from the document.
@@ -234,7 +239,11 @@ TEST_F(TransactionTest, CreditTransferKeys) {
         {"smnda", "1", "Invalid transaction property 'smnda'"},
         {"unknown", "x", "Invalid transaction property 'unknown'"},
         {"TwnNm", "Wien", "Invalid transaction property 'TwnNm'"},
-        {"Stra\xC3\x9F" "e", "x", "Invalid transaction property 'Stra\xC3\x9F" "e'"},
+        {"Stra\xC3\x9F"
+         "e",
+         "x",
+         "Invalid transaction property 'Stra\xC3\x9F"
+         "e'"},
         {"k\xC5", "x", "Invalid transaction property 'k\\xC5'"},
     };
     for (const auto &c : cases) {
@@ -254,8 +263,7 @@ TEST_F(TransactionTest, MandateReferenceCharactersFollowTheRulebook) {
         ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, rulebook), 1);
         expect_add(dd, concat(complete_dd, {{"old_mref", "M 1"}}), "Invalid character ' ' in old mandate reference",
                    rulebook);
-        expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), "Invalid character ' ' in mandate reference",
-                   rulebook);
+        expect_add(dd, concat(complete_dd, {{"mref", "M 1"}}), "Invalid character ' ' in mandate reference", rulebook);
     }
 }
 
@@ -276,8 +284,12 @@ TEST_F(TransactionTest, ListsAndKeysMatchedWithoutCase) {
     expect_add(dd, {}, "IBAN missing", "empty dd");
     expect_add(ct, {}, "IBAN missing", "empty ct");
     expect_add(dd,
-               {{"NAME", "Debtor"}, {"Iban", "AT611904300234573201"}, {"AMOUNT", "1"}, {"SeQ", "Frst"},
-                {"MREF", "M1"}, {"mDate", "2020-01-01"}},
+               {{"NAME", "Debtor"},
+                {"Iban", "AT611904300234573201"},
+                {"AMOUNT", "1"},
+                {"SeQ", "Frst"},
+                {"MREF", "M1"},
+                {"mDate", "2020-01-01"}},
                nullptr, "mixed case keys");
     EXPECT_EQ(last_dd()->seq_type, SEQ_FRST);
 }
@@ -286,8 +298,8 @@ TEST_F(TransactionTest, LastAcceptedValueOfARepeatedKeyCounts) {
     expect_add(ct, concat(complete_ct, {{"name", "First"}, {"name", "Second"}}), nullptr, "repeat");
     EXPECT_STREQ(last_ct()->name, "Second");
     // A faulty repetition refuses the whole transaction.
-    expect_add(ct, concat(complete_ct, {{"name", "First"}, {"name", ""}}),
-               "Invalid name (must be 1-70 characters)", "faulty repeat");
+    expect_add(ct, concat(complete_ct, {{"name", "First"}, {"name", ""}}), "Invalid name (must be 1-70 characters)",
+               "faulty repeat");
     // Of two faulty pairs the earlier one is reported.
     expect_add(ct, concat(complete_ct, {{"bic", "X"}, {"name", ""}}), "Invalid BIC format", "first fault");
 }
@@ -446,10 +458,22 @@ TEST_F(TransactionTest, RefusalLeavesEarlierTransactionsAndSetterFieldsAlone) {
 
 TEST_F(TransactionTest, StoredRecords) {
     expect_add(dd,
-               {{"id", "E2E-1"}, {"name", "Debtor"}, {"iban", "AT611904300234573201"}, {"bic", "bkauatww"},
-                {"addrCC", "AT"}, {"addrLine1", "Gasse 1"}, {"addrLine2", "1010 Wien"}, {"seq", "fnal"},
-                {"amount", "3.46"}, {"date", "2030-01-02"}, {"mref", "M-1"}, {"mdate", "2020-03-04"},
-                {"old_mref", "OLD-1"}, {"old_iban", "NL91ABNA0417164300"}, {"smnda", "1"}, {"ref", "Invoice"}},
+               {{"id", "E2E-1"},
+                {"name", "Debtor"},
+                {"iban", "AT611904300234573201"},
+                {"bic", "bkauatww"},
+                {"addrCC", "AT"},
+                {"addrLine1", "Gasse 1"},
+                {"addrLine2", "1010 Wien"},
+                {"seq", "fnal"},
+                {"amount", "3.46"},
+                {"date", "2030-01-02"},
+                {"mref", "M-1"},
+                {"mdate", "2020-03-04"},
+                {"old_mref", "OLD-1"},
+                {"old_iban", "NL91ABNA0417164300"},
+                {"smnda", "1"},
+                {"ref", "Invoice"}},
                nullptr, "full dd");
     const ddi_transaction *d = last_dd();
     EXPECT_STREQ(d->end_to_end_id, "E2E-1");
@@ -497,8 +521,15 @@ TEST(Transliteration, ConvertsFreeTextsWhereAsked) {
         {"DE-3.5", "name", "Jos\xC3\xA9 Nu\xC3\xB1\x65z", "Jose Nunez"},
         {"DE-3.5", "name", "Dvo\xC5\x99\xC3\xA1k", "Dvorak"},
         {"DE-3.5", "name", "\xC8\x98tefan \xC8\x9Aoma", "Stefan Toma"},
-        {"DE-3.5", "name", "M\xC3\xBCller Stra\xC3\x9F" "e", "M\xC3\xBCller Stra\xC3\x9F" "e"},  // kept
-        {"DE-2.6", "name", "M\xC3\xBCller Stra\xC3\x9F" "e", "Mueller Strasse"},
+        {"DE-3.5", "name",
+         "M\xC3\xBCller Stra\xC3\x9F"
+         "e",
+         "M\xC3\xBCller Stra\xC3\x9F"
+         "e"},  // kept
+        {"DE-2.6", "name",
+         "M\xC3\xBCller Stra\xC3\x9F"
+         "e",
+         "Mueller Strasse"},
         {"DE-3.5", "addrLine1", "Rue de l\xE2\x80\x99\xC3\x89glise", "Rue de l'Eglise"},
         {"DE-3.5", "ref", "Rechnung \xE2\x80\x93 \xC3\xA0 payer", "Rechnung - a payer"},
         {"DE-3.5", "name", "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD", nullptr},  // Cyrillic: no conversion

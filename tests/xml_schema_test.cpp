@@ -52,18 +52,47 @@ void expect_all_valid(const std::vector<std::string> &docs, const std::vector<st
 std::vector<tx_data> full_transactions(int rulebook, uint32_t type) {
     const bool spaces_in_mref = rulebook >= RULEBOOK_DE_3_0;
     std::vector<tx_data> txs = {
-        {.id = "E2E-0001", .name = rulebook == RULEBOOK_DE_2_6 ? "Smith and Sons" : "Smith & Sons", .bic = "BYLADEM1001", .country = "DE", .line1 = "Hauptstr. 1",
-         .line2 = "10115 Berlin", .ref = rulebook == RULEBOOK_DE_2_6 ? "Invoice 4711 and 4712"
-                                                                 : rulebook == RULEBOOK_AT_6 ? "Invoice 4711 & 4712 <paid>"
-                                                                                             : "Invoice 4711 & 4712 (paid)", .purp = "SUPP", .amount = 999999999.99,
-         .date = "2025-03-03", .seq = SEQ_FRST, .mref = spaces_in_mref ? "MANDATE 0001" : "MANDATE-0001"},
-        {.name = "Jane Doe", .iban = "AT611904300234573201", .bic = "BKAUATWW", .amount = 0.01, .seq = SEQ_RCUR,
+        {.id = "E2E-0001",
+         .name = rulebook == RULEBOOK_DE_2_6 ? "Smith and Sons" : "Smith & Sons",
+         .bic = "BYLADEM1001",
+         .country = "DE",
+         .line1 = "Hauptstr. 1",
+         .line2 = "10115 Berlin",
+         .ref = rulebook == RULEBOOK_DE_2_6 ? "Invoice 4711 and 4712"
+                : rulebook == RULEBOOK_AT_6 ? "Invoice 4711 & 4712 <paid>"
+                                            : "Invoice 4711 & 4712 (paid)",
+         .purp = "SUPP",
+         .amount = 999999999.99,
+         .date = "2025-03-03",
+         .seq = SEQ_FRST,
+         .mref = spaces_in_mref ? "MANDATE 0001" : "MANDATE-0001"},
+        {.name = "Jane Doe",
+         .iban = "AT611904300234573201",
+         .bic = "BKAUATWW",
+         .amount = 0.01,
+         .seq = SEQ_RCUR,
          .old_mref = "OLD-MANDATE"},
-        {.name = "Hans Meier", .iban = "CH9300762011623852957", .bic = "UBSWCHZH80A", .line1 = "Bahnhofstr. 1",
-         .ref = "", .amount = 12.5, .date = "2025-02-28", .seq = SEQ_OOFF, .old_iban = "DE89370400440532013000"},
-        {.name = "Anna Schmidt", .bic = "COBADEFFXXX", .amount = 100, .date = "2025-03-03", .seq = SEQ_FNAL,
-         .old_mref = "OLD-2", .old_iban = "DE89370400440532013000"},
-        {.name = "Karl Kunz", .bic = "COBADEFFXXX", .amount = 7, .seq = SEQ_RCUR, .old_iban = "DE89370400440532013000",
+        {.name = "Hans Meier",
+         .iban = "CH9300762011623852957",
+         .bic = "UBSWCHZH80A",
+         .line1 = "Bahnhofstr. 1",
+         .ref = "",
+         .amount = 12.5,
+         .date = "2025-02-28",
+         .seq = SEQ_OOFF,
+         .old_iban = "DE89370400440532013000"},
+        {.name = "Anna Schmidt",
+         .bic = "COBADEFFXXX",
+         .amount = 100,
+         .date = "2025-03-03",
+         .seq = SEQ_FNAL,
+         .old_mref = "OLD-2",
+         .old_iban = "DE89370400440532013000"},
+        {.name = "Karl Kunz",
+         .bic = "COBADEFFXXX",
+         .amount = 7,
+         .seq = SEQ_RCUR,
+         .old_iban = "DE89370400440532013000",
          .smnda = true},
     };
     if (rulebook != RULEBOOK_DE_2_6) {
@@ -78,8 +107,13 @@ std::vector<tx_data> full_transactions(int rulebook, uint32_t type) {
         txs[2].town = "Zuerich";
     }
     if (model != ADDRESS_LINES)
-        txs.push_back({.name = "Struktur GmbH", .iban = "CH9300762011623852957", .country = "CH",
-                       .street = "Bahnhofstrasse", .post_code = "8001", .town = "Zuerich", .amount = 6,
+        txs.push_back({.name = "Struktur GmbH",
+                       .iban = "CH9300762011623852957",
+                       .country = "CH",
+                       .street = "Bahnhofstrasse",
+                       .post_code = "8001",
+                       .town = "Zuerich",
+                       .amount = 6,
                        .seq = SEQ_FRST});
     if (rulebook == RULEBOOK_AT_6 && type == SEPA_MSGTYPE_CTI)
         txs.push_back({.name = "Preis \xE2\x82\xAC 5 <netto> [#1]", .ref = "{a|b} \"c\" ~d; e@f_g^h!", .amount = 5});
@@ -100,17 +134,22 @@ TEST(SchemaValidation, EveryRulebookEveryDocument) {
                     if (variant == 1 && r != RULEBOOK_DE_2_6) m.bic(nullptr);  // IBAN-only
                 } else {
                     fill_creditor(m);
-                    m->dd_type = variant == 1 ? SEPA_DDTYPE_B2B
+                    m->dd_type = variant == 1                                     ? SEPA_DDTYPE_B2B
                                  : variant == 2 && rulebook_table[r].cor1_allowed ? SEPA_DDTYPE_COR1
-                                                                                 : SEPA_DDTYPE_CORE;
+                                                                                  : SEPA_DDTYPE_CORE;
                 }
                 // The message's own address: structured where the rulebook has it
                 // (DE-26.11 needs it for the banks outside the EEA), else lines.
                 if (rulebook_table[r].addresses != ADDRESS_LINES)
-                    m.address(ADDR_STREET, "Hauptstr.").address(ADDR_BUILDING_NUMBER, "1a").address(ADDR_POST_CODE, "10115")
-                        .address(ADDR_TOWN, "Berlin").address(ADDR_COUNTRY, "DE");
+                    m.address(ADDR_STREET, "Hauptstr.")
+                        .address(ADDR_BUILDING_NUMBER, "1a")
+                        .address(ADDR_POST_CODE, "10115")
+                        .address(ADDR_TOWN, "Berlin")
+                        .address(ADDR_COUNTRY, "DE");
                 else if (variant == 0)
-                    m.address(ADDR_COUNTRY, "DE").address(ADDR_LINE1, "Hauptstr. 1").address(ADDR_LINE2, "10115 Berlin");
+                    m.address(ADDR_COUNTRY, "DE")
+                        .address(ADDR_LINE1, "Hauptstr. 1")
+                        .address(ADDR_LINE2, "10115 Berlin");
                 if (type == SEPA_MSGTYPE_CTI && variant == 2 && rulebook_table[r].instant_allowed) m->instant = 1;
                 m->batch_booking = variant == 2 ? 0 : 1;
                 if (variant == 2) m.message_id("ABCDEFGHIJ KLMNOPQRS/TUVWXYZ-0123:?");
@@ -158,7 +197,6 @@ TEST(SchemaValidation, SmndaUnderAt6AndNl6IsWrittenAsOriginalDebtorAgent) {
     }
 }
 
-
 // ---------------------------------------------------------------- random messages
 
 // Random valid input for the public interface, by the rules sepa_add and the
@@ -170,15 +208,17 @@ public:
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     bool chance(int percent) { return below(100) < percent; }
     template <typename T, size_t N>
-    const T &pick(const T (&items)[N]) { return items[below(static_cast<int>(N))]; }
+    const T &pick(const T (&items)[N]) {
+        return items[below(static_cast<int>(N))];
+    }
 
     // Text of 1..max bytes by the character check at `level` under `rulebook`.
     std::string text(int rulebook, int level, size_t min, size_t max) {
         static const char base[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789':?,-()+/.";
-        static const char *const extended[] = {"&", "*", "$", "%", "\xC3\x84", "\xC3\x96", "\xC3\x9C",
-                                               "\xC3\xA4", "\xC3\xB6", "\xC3\xBC", "\xC3\x9F"};
-        static const char *const austrian[] = {"\xE2\x82\xAC", "<", ">", "{", "}", "[", "]", "\"", "|",
-                                               "!", "=", "#", "~", ";", "@", "_", "^"};
+        static const char *const extended[] = {"&",        "*",        "$",        "%",        "\xC3\x84", "\xC3\x96",
+                                               "\xC3\x9C", "\xC3\xA4", "\xC3\xB6", "\xC3\xBC", "\xC3\x9F"};
+        static const char *const austrian[] = {
+            "\xE2\x82\xAC", "<", ">", "{", "}", "[", "]", "\"", "|", "!", "=", "#", "~", ";", "@", "_", "^"};
         if (rulebook == RULEBOOK_DE_2_6 && level > 1) level = 1;
         const size_t target = min + static_cast<size_t>(below(static_cast<int>(max - min + 1)));
         std::string out;
@@ -208,21 +248,22 @@ public:
     }
 
     std::string amount() {
-        const long long cents = chance(20) ? 1 + below(100) : chance(90) ? 1 + below(10000000)
-                                                                         : 1 + static_cast<long long>(below(1000000)) * 99999;
+        const long long cents = chance(20)   ? 1 + below(100)
+                                : chance(90) ? 1 + below(10000000)
+                                             : 1 + static_cast<long long>(below(1000000)) * 99999;
         // Every spelling of the one accepted form.
         char text[40];
         switch (below(4)) {
-            case 0: snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100); break;
-            case 1: snprintf(text, sizeof text, "00%lld.%02lld", cents / 100, cents % 100); break;
-            case 2:
-                if (cents % 10 == 0) snprintf(text, sizeof text, "%lld.%lld", cents / 100, cents / 10 % 10);
-                else snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100);
-                break;
-            default:
-                if (cents % 100 == 0) snprintf(text, sizeof text, chance(50) ? "%lld" : "%lld.", cents / 100);
-                else snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100);
-                break;
+        case 0: snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100); break;
+        case 1: snprintf(text, sizeof text, "00%lld.%02lld", cents / 100, cents % 100); break;
+        case 2:
+            if (cents % 10 == 0) snprintf(text, sizeof text, "%lld.%lld", cents / 100, cents / 10 % 10);
+            else snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100);
+            break;
+        default:
+            if (cents % 100 == 0) snprintf(text, sizeof text, chance(50) ? "%lld" : "%lld.", cents / 100);
+            else snprintf(text, sizeof text, "%lld.%02lld", cents / 100, cents % 100);
+            break;
         }
         return text;
     }
@@ -255,7 +296,8 @@ public:
     // A key in the case sepa_add must not care about.
     std::string key(const char *name) {
         std::string k = name;
-        if (chance(10)) for (char &c : k) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        if (chance(10))
+            for (char &c : k) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
         return k;
     }
 
@@ -263,12 +305,12 @@ private:
     std::mt19937 rng_;
 };
 
-const char *const ibans[] = {"DE89370400440532013000", "DE02120300000000202051", "AT611904300234573201",
-                             "CH9300762011623852957", "FR1420041010050500013M02606", "NL91ABNA0417164300",
-                             "BE68539007547034", "GB29NWBK60161331926819", "ES9121000418450200051332",
+const char *const ibans[] = {"DE89370400440532013000",     "DE02120300000000202051",      "AT611904300234573201",
+                             "CH9300762011623852957",      "FR1420041010050500013M02606", "NL91ABNA0417164300",
+                             "BE68539007547034",           "GB29NWBK60161331926819",      "ES9121000418450200051332",
                              "IT60X0542811101000000123456"};
 const char *const bics[] = {"COBADEFFXXX", "BYLADEM1001", "DEUTDEFF", "INGDDEFFXXX", "GKCCBEBB", "ABNANL2A",
-                            "BNPAFRPP", "UBSWCHZH80A", "BKAUATWW", "NWBKGB2L", "bylademm"};
+                            "BNPAFRPP",    "UBSWCHZH80A", "BKAUATWW", "NWBKGB2L",    "bylademm"};
 
 struct random_message {
     std::string label;
@@ -281,7 +323,8 @@ struct random_message {
 // under the older rulebooks, structured or hybrid under the newer ones, with town
 // and country where the rulebook demands them. `required` forces an address that
 // satisfies the rule for banks outside the EEA.
-void random_address(random_input &in, int rulebook, bool required, std::vector<std::pair<std::string, std::string>> &kv) {
+void random_address(random_input &in, int rulebook, bool required,
+                    std::vector<std::pair<std::string, std::string>> &kv) {
     const address_model model = rulebook_table[rulebook].addresses;
     if (!required && !in.chance(40)) return;
     const bool line = model == ADDRESS_LINES || in.chance(30);
@@ -308,14 +351,16 @@ random_message build_random(random_input &in, int index) {
     const int rulebook = in.below(RULEBOOK_COUNT);
     sepa_init(SEPA_INIT_RULEBOOK, rulebook_names[rulebook]);
     const int type = in.chance(50) ? SEPA_MSGTYPE_CTI : SEPA_MSGTYPE_DDI;
-    out.label = "#" + std::to_string(index) + " " + rulebook_names[rulebook] + (type == SEPA_MSGTYPE_CTI ? " CT" : " DD");
+    out.label = "#" + std::to_string(index) + " " + rulebook_names[rulebook] +
+                (type == SEPA_MSGTYPE_CTI ? " CT" : " DD");
     sepa_t *m = sepa_new(type);
     out.message = m;
     auto expect_ok = [&](int result, const char *what) {
         EXPECT_EQ(result, 1) << out.label << " " << what << ": " << (sepa_getError(m) ? sepa_getError(m) : "");
     };
     expect_ok(sepa_setIBAN(m, in.pick(ibans)), "setIBAN");
-    if (type == SEPA_MSGTYPE_DDI || rulebook == RULEBOOK_DE_2_6 || in.chance(70)) expect_ok(sepa_setBIC(m, in.pick(bics)), "setBIC");
+    if (type == SEPA_MSGTYPE_DDI || rulebook == RULEBOOK_DE_2_6 || in.chance(70))
+        expect_ok(sepa_setBIC(m, in.pick(bics)), "setBIC");
     expect_ok(sepa_setName(m, in.text(rulebook, 2, 1, 70).c_str()), "setName");
     if (type == SEPA_MSGTYPE_DDI) {
         expect_ok(sepa_setCreditorIdentifier(m, in.creditor_id().c_str()), "setCreditorIdentifier");

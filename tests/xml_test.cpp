@@ -44,10 +44,22 @@ TEST(FormatAmount, RendersCentsWithTwoDecimals) {
         int64_t cents;
         const char *text;
     } cases[] = {
-        {1234, "12.34"}, {100, "1.00"}, {50, "0.50"}, {5, "0.05"}, {0, "0.00"}, {-150, "-1.50"},
-        {123456789, "1234567.89"}, {1, "0.01"}, {10000, "100.00"}, {10, "0.10"}, {150000, "1500.00"},
-        {99999999999, "999999999.99"}, {-5, "-0.05"}, {100000000000000000, "1000000000000000.00"},
-        {INT64_MAX, "92233720368547758.07"}, {INT64_MIN, "-92233720368547758.08"},
+        {1234, "12.34"},
+        {100, "1.00"},
+        {50, "0.50"},
+        {5, "0.05"},
+        {0, "0.00"},
+        {-150, "-1.50"},
+        {123456789, "1234567.89"},
+        {1, "0.01"},
+        {10000, "100.00"},
+        {10, "0.10"},
+        {150000, "1500.00"},
+        {99999999999, "999999999.99"},
+        {-5, "-0.05"},
+        {100000000000000000, "1000000000000000.00"},
+        {INT64_MAX, "92233720368547758.07"},
+        {INT64_MIN, "-92233720368547758.08"},
     };
     for (const auto &c : cases) {
         char text[AMOUNT_TEXT_SIZE];
@@ -169,11 +181,16 @@ std::vector<std::string> dates_of(const payment_groups<fake_tx> &groups) {
 }
 
 TEST(PaymentGroups, OrdersByDateAndKeepsOrderOfAddition) {
-    fake_tx t[5] = {{"2025-03-01", 1, 0, nullptr}, {"2025-01-15", 2, 0, nullptr}, {"2025-03-01", 3, 0, nullptr},
-                    {"2025-02-10", 4, 0, nullptr}, {nullptr, 5, 0, nullptr}};
+    fake_tx t[5] = {{"2025-03-01", 1, 0, nullptr},
+                    {"2025-01-15", 2, 0, nullptr},
+                    {"2025-03-01", 3, 0, nullptr},
+                    {"2025-02-10", 4, 0, nullptr},
+                    {nullptr, 5, 0, nullptr}};
     for (int i = 0; i < 4; ++i) t[i].next = &t[i + 1];
     payment_groups<fake_tx> groups;
-    ASSERT_EQ(build_groups(&t[0], "2025-02-10", [](const fake_tx *tx) { return tx->slot; }, &groups), 1);
+    ASSERT_EQ(build_groups(
+                  &t[0], "2025-02-10", [](const fake_tx *tx) { return tx->slot; }, &groups),
+              1);
     EXPECT_EQ(dates_of(groups), (std::vector<std::string>{"2025-01-15", "2025-02-10", "2025-03-01"}));
     const auto &feb = groups.groups[1], &mar = groups.groups[2];
     // The undated transaction joins the message's date.
@@ -193,7 +210,9 @@ TEST(PaymentGroups, AscendingDatesAppendAtTheEndAndSlotsSplit) {
     t[0].next = &t[1];
     t[1].next = &t[2];
     payment_groups<fake_tx> groups;
-    ASSERT_EQ(build_groups(&t[0], "2025-01-01", [](const fake_tx *tx) { return tx->slot; }, &groups), 1);
+    ASSERT_EQ(build_groups(
+                  &t[0], "2025-01-01", [](const fake_tx *tx) { return tx->slot; }, &groups),
+              1);
     ASSERT_EQ(groups.count, 2u);
     EXPECT_STREQ(groups.groups[1].date, "2025-02-10");
     EXPECT_EQ(groups.groups[1].count[3], 1u);
@@ -223,7 +242,9 @@ TEST(PaymentGroups, DistinctDatesCostLinearTimeAndKeepDateOrder) {
         }
         payment_groups<fake_tx> groups;
         group_build_stats stats;
-        ASSERT_EQ(build_groups(&t[0], "2025-01-01", [](const fake_tx *tx) { return tx->slot; }, &groups, &stats), 1);
+        ASSERT_EQ(build_groups(
+                      &t[0], "2025-01-01", [](const fake_tx *tx) { return tx->slot; }, &groups, &stats),
+                  1);
         EXPECT_LT(stats.key_comparisons, 40ull * n) << (ascending ? "ascending" : "descending");
         ASSERT_EQ(groups.count, static_cast<uint32_t>(n));
         EXPECT_EQ(dates_of(groups), dates);
@@ -290,8 +311,8 @@ sepa_t *public_credit_transfer() {
 TEST(ControlSum, LargestAmountsAddUpExactly) {
     rulebook_scope scope("DE-3.5");
     sepa_t *m = public_credit_transfer();
-    const sepa_kvpair_t tx[] = {{"name", "Creditor"}, {"iban", "DE02120300000000202051"},
-                                {"amount", "999999999.99"}, {nullptr, nullptr}};
+    const sepa_kvpair_t tx[] = {
+        {"name", "Creditor"}, {"iban", "DE02120300000000202051"}, {"amount", "999999999.99"}, {nullptr, nullptr}};
     for (int i = 0; i < 100000; ++i) ASSERT_EQ(sepa_add(m, tx), 1) << sepa_getError(m);
     EXPECT_EQ(m->control_sum_cents, 9999999999900000);
     char *doc = sepa_toXML(m);
@@ -313,8 +334,11 @@ TEST(ControlSum, RandomAmountsOnSeveralDatesAddUpExactly) {
         char amount[32];
         snprintf(amount, sizeof amount, "%lld.%02lld", static_cast<long long>(cents / 100),
                  static_cast<long long>(cents % 100));
-        const sepa_kvpair_t tx[] = {{"name", "Creditor"}, {"iban", "DE02120300000000202051"}, {"amount", amount},
-                                    {"date", dates[(next() >> 33) % 3]}, {nullptr, nullptr}};
+        const sepa_kvpair_t tx[] = {{"name", "Creditor"},
+                                    {"iban", "DE02120300000000202051"},
+                                    {"amount", amount},
+                                    {"date", dates[(next() >> 33) % 3]},
+                                    {nullptr, nullptr}};
         ASSERT_EQ(sepa_add(m, tx), 1) << sepa_getError(m);
         expected += cents;
     }
@@ -451,7 +475,8 @@ TEST(Rulebooks, DocumentStartTagAndAgentElement) {
                 tag += " xsi:schemaLocation=\"urn:iso:std:iso:20022:tech:xsd:" + schema + " " + schema + ".xsd\"";
             tag += ">\n";
             EXPECT_EQ(doc.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + tag, 0), 0u)
-                << rulebook_names[r] << "\n" << doc.substr(0, 300);
+                << rulebook_names[r] << "\n"
+                << doc.substr(0, 300);
             EXPECT_EQ(values_of(doc, agent), (std::vector<std::string>{"COBADEFFXXX", "BYLADEM1001"}))
                 << rulebook_names[r];
             if (agent == "BICFI") {
@@ -493,17 +518,23 @@ TEST(Rulebooks, AmendmentForms) {
         tx_data tx;
         std::vector<const char *> present, absent;
     } cases[] = {
-        {"DE-3.0", {.old_iban = "DE02120300000000202051", .smnda = true},
-         {"<AmdmntInd>true</AmdmntInd>", "<OrgnlDbtrAcct>\n\t\t\t\t\t\t\t\t<Id>\n\t\t\t\t\t\t\t\t\t<Othr>\n"
-                                         "\t\t\t\t\t\t\t\t\t\t<Id>SMNDA</Id>"},
-         {"OrgnlDbtrAgt", "<IBAN>DE02120300000000202051</IBAN>\n\t\t\t\t\t\t\t\t</Id>\n\t\t\t\t\t\t\t</OrgnlDbtrAcct>"}},
-        {"DE-2.9", {.old_iban = "DE02120300000000202051", .smnda = true},
+        {"DE-3.0",
+         {.old_iban = "DE02120300000000202051", .smnda = true},
+         {"<AmdmntInd>true</AmdmntInd>",
+          "<OrgnlDbtrAcct>\n\t\t\t\t\t\t\t\t<Id>\n\t\t\t\t\t\t\t\t\t<Othr>\n"
+          "\t\t\t\t\t\t\t\t\t\t<Id>SMNDA</Id>"},
+         {"OrgnlDbtrAgt",
+          "<IBAN>DE02120300000000202051</IBAN>\n\t\t\t\t\t\t\t\t</Id>\n\t\t\t\t\t\t\t</OrgnlDbtrAcct>"}},
+        {"DE-2.9",
+         {.old_iban = "DE02120300000000202051", .smnda = true},
          {"<OrgnlDbtrAgt>\n\t\t\t\t\t\t\t\t<FinInstnId>\n\t\t\t\t\t\t\t\t\t<Othr>\n\t\t\t\t\t\t\t\t\t\t<Id>SMNDA</Id>"},
          {"OrgnlDbtrAcct"}},
-        {"DE-3.5", {.old_iban = "DE02120300000000202051"},
+        {"DE-3.5",
+         {.old_iban = "DE02120300000000202051"},
          {"<OrgnlDbtrAcct>\n\t\t\t\t\t\t\t\t<Id>\n\t\t\t\t\t\t\t\t\t<IBAN>DE02120300000000202051</IBAN>"},
          {"SMNDA", "OrgnlMndtId"}},
-        {"DE-3.5", {.old_mref = "OLD-1"},
+        {"DE-3.5",
+         {.old_mref = "OLD-1"},
          {"<AmdmntInfDtls>\n\t\t\t\t\t\t\t<OrgnlMndtId>OLD-1</OrgnlMndtId>\n\t\t\t\t\t\t</AmdmntInfDtls>"},
          {"OrgnlDbtrAcct", "OrgnlDbtrAgt"}},
         {"DE-3.5", {}, {"<DtOfSgntr>2024-01-15</DtOfSgntr>\n\t\t\t\t\t</MndtRltdInf>"}, {"AmdmntInd"}},
@@ -528,8 +559,13 @@ TEST(CreditTransfer, OptionalElements) {
     fill_debtor(m);
     m->batch_booking = 0;
     m.add({.name = "Smith & Sons <Ltd>", .amount = 1500});
-    m.add({.id = "E2E-1", .bic = "BYLADEM1001", .country = "DE", .line1 = "Hauptstr. 1", .ref = "Invoice 4711",
-           .purp = "SALA", .amount = 0.1});
+    m.add({.id = "E2E-1",
+           .bic = "BYLADEM1001",
+           .country = "DE",
+           .line1 = "Hauptstr. 1",
+           .ref = "Invoice 4711",
+           .purp = "SALA",
+           .amount = 0.1});
     m.add({.ref = "", .amount = 0.2});
     const std::string doc = m.xml();
     ASSERT_FALSE(doc.empty()) << sepa_getError(m.get());
@@ -553,7 +589,8 @@ TEST(DirectDebit, OptionalElements) {
     m.add({.bic = "BYLADEM1001", .country = "AT", .line1 = "L1", .line2 = "L2", .ref = "Beitrag"});
     const std::string doc = m.xml();
     ASSERT_FALSE(doc.empty()) << sepa_getError(m.get());
-    EXPECT_EQ(values_of(doc, "Nm"), (std::vector<std::string>{"A &amp; B", "A &amp; B", "X &amp; Y", "Max Mustermann"}));
+    EXPECT_EQ(values_of(doc, "Nm"),
+              (std::vector<std::string>{"A &amp; B", "A &amp; B", "X &amp; Y", "Max Mustermann"}));
     EXPECT_EQ(values_of(doc, "EndToEndId"), (std::vector<std::string>{"E2E 1", "NOTPROVIDED"}));
     EXPECT_NE(doc.find("<DbtrAgt>\n\t\t\t\t\t<FinInstnId>\n\t\t\t\t\t\t<Othr>\n\t\t\t\t\t\t\t<Id>NOTPROVIDED</Id>"),
               std::string::npos);
@@ -624,12 +661,21 @@ TEST(Refusals, TransactionsTheCurrentSchemaRejects) {
     } cases[] = {
         {"DE-2.6", SEPA_MSGTYPE_CTI, {}, "BIC missing in transaction 1 (required by rulebook DE-2.6)"},
         {"DE-2.6", SEPA_MSGTYPE_DDI, {}, "BIC missing in transaction 1 (required by rulebook DE-2.6)"},
-        {"DE-2.9", SEPA_MSGTYPE_DDI, {.mref = "MANDATE 1"},
+        {"DE-2.9",
+         SEPA_MSGTYPE_DDI,
+         {.mref = "MANDATE 1"},
          "Invalid character ' ' in mandate reference of transaction 1 (rulebook DE-2.9)"},
-        {"DE-2.7", SEPA_MSGTYPE_DDI, {.old_mref = "OLD 1"},
+        {"DE-2.7",
+         SEPA_MSGTYPE_DDI,
+         {.old_mref = "OLD 1"},
          "Invalid character ' ' in old mandate reference of transaction 1 (rulebook DE-2.7)"},
-        {"AT-6", SEPA_MSGTYPE_CTI, {.id = "A#B"}, "Invalid character '#' in end-to-end ID of transaction 1 (rulebook AT-6)"},
-        {"DE-3.5", SEPA_MSGTYPE_DDI, {.id = "A<B"},
+        {"AT-6",
+         SEPA_MSGTYPE_CTI,
+         {.id = "A#B"},
+         "Invalid character '#' in end-to-end ID of transaction 1 (rulebook AT-6)"},
+        {"DE-3.5",
+         SEPA_MSGTYPE_DDI,
+         {.id = "A<B"},
          "Invalid character '<' in end-to-end ID of transaction 1 (rulebook DE-3.5)"},
         {"DE-3.5", SEPA_MSGTYPE_CTI, {.purp = "SA\x01L"}, "Invalid purpose code in transaction 1"},
         {"DE-3.5", SEPA_MSGTYPE_CTI, {.amount = 1e10}, "Invalid amount in transaction 1"},
@@ -704,19 +750,39 @@ TEST(Golden, CompleteDocuments) {
         ct.date("2025-02-03").message_id("MSG-CT-0001");
         // < and > only where the rulebook admits them (AT-6); & needs escaping everywhere.
         const bool austrian = std::string(rulebook) == "AT-6";
-        ct.add({.id = "INV-1", .name = austrian ? "Smith & Sons <Ltd>" : "Smith & Sons Ltd.", .iban = "DE02120300000000202051", .bic = "BYLADEM1001",
-                .ref = "Invoice 4711", .purp = "SUPP", .amount = 1234.5});
-        ct.add({.name = "Jane Doe", .iban = "AT611904300234573201", .country = "AT", .line1 = "Ringstr. 1",
-                .line2 = "1010 Wien", .amount = 0.05, .date = "2025-01-31"});
+        ct.add({.id = "INV-1",
+                .name = austrian ? "Smith & Sons <Ltd>" : "Smith & Sons Ltd.",
+                .iban = "DE02120300000000202051",
+                .bic = "BYLADEM1001",
+                .ref = "Invoice 4711",
+                .purp = "SUPP",
+                .amount = 1234.5});
+        ct.add({.name = "Jane Doe",
+                .iban = "AT611904300234573201",
+                .country = "AT",
+                .line1 = "Ringstr. 1",
+                .line2 = "1010 Wien",
+                .amount = 0.05,
+                .date = "2025-01-31"});
         expect_golden(ct.xml(), std::string("ct-") + rulebook + ".xml");
 
         message dd(SEPA_MSGTYPE_DDI);
         fill_creditor(dd);
         dd.date("2025-02-05").message_id("MSG-DD-0001");
-        dd.add({.id = "C-1", .name = "Erika M\xC3\xBCller", .bic = "BYLADEM1001", .ref = "Beitrag 2025",
-                .amount = 49.9, .seq = SEQ_FRST, .mref = "M-0001", .mdate = "2024-12-01"});
-        dd.add({.iban = "DE02120300000000202051", .amount = 10, .seq = SEQ_RCUR, .mref = "M-0002",
-                .old_mref = "OLD-0002", .old_iban = "DE89370400440532013000"});
+        dd.add({.id = "C-1",
+                .name = "Erika M\xC3\xBCller",
+                .bic = "BYLADEM1001",
+                .ref = "Beitrag 2025",
+                .amount = 49.9,
+                .seq = SEQ_FRST,
+                .mref = "M-0001",
+                .mdate = "2024-12-01"});
+        dd.add({.iban = "DE02120300000000202051",
+                .amount = 10,
+                .seq = SEQ_RCUR,
+                .mref = "M-0002",
+                .old_mref = "OLD-0002",
+                .old_iban = "DE89370400440532013000"});
         expect_golden(dd.xml(), std::string("dd-") + rulebook + ".xml");
     }
 }

@@ -24,9 +24,9 @@ namespace xml_test {
 
 inline char *dup(const char *text) { return text == nullptr ? nullptr : strdup(text); }
 
-inline const char *const rulebook_names[RULEBOOK_COUNT] = {
-    "DE-2.6", "DE-2.7", "AT-6", "NL-6", "DE-2.8", "DE-2.9", "DE-3.0", "DE-3.1", "DE-3.5", "DE-3.7", "DE-3.8", "DE-3.9",
-    "DE-26.11"};
+inline const char *const rulebook_names[RULEBOOK_COUNT] = {"DE-2.6", "DE-2.7", "AT-6",    "NL-6",   "DE-2.8",
+                                                           "DE-2.9", "DE-3.0", "DE-3.1",  "DE-3.5", "DE-3.7",
+                                                           "DE-3.8", "DE-3.9", "DE-26.11"};
 
 // Messages built without sepa_new need a rulebook chosen: the tests start from "DE-3.5".
 static const int default_rulebook_chosen = sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5");
@@ -104,14 +104,26 @@ public:
     void add(const tx_data &d) {
         if (m_->type == SEPA_MSGTYPE_CTI) {
             auto *tx = static_cast<cti_transaction *>(calloc(1, sizeof(cti_transaction)));
-            *tx = {dup(d.id),  dup(d.name),  dup(d.iban), dup(d.bic),  address_of(d),
-                   dup(d.ref), dup(d.purp), cents(d.amount),    dup(d.date), nullptr};
+            *tx = {dup(d.id),  dup(d.name), dup(d.iban),     dup(d.bic),  address_of(d),
+                   dup(d.ref), dup(d.purp), cents(d.amount), dup(d.date), nullptr};
             link(tx);
         } else {
             auto *tx = static_cast<ddi_transaction *>(calloc(1, sizeof(ddi_transaction)));
-            *tx = {dup(d.id), dup(d.name), dup(d.iban), dup(d.bic), address_of(d),
-                   d.seq, cents(d.amount), dup(d.date), dup(d.mref), dup(d.mdate),
-                   dup(d.old_mref), dup(d.old_iban), static_cast<uint8_t>(d.smnda ? 1 : 0), dup(d.ref), nullptr};
+            *tx = {dup(d.id),
+                   dup(d.name),
+                   dup(d.iban),
+                   dup(d.bic),
+                   address_of(d),
+                   d.seq,
+                   cents(d.amount),
+                   dup(d.date),
+                   dup(d.mref),
+                   dup(d.mdate),
+                   dup(d.old_mref),
+                   dup(d.old_iban),
+                   static_cast<uint8_t>(d.smnda ? 1 : 0),
+                   dup(d.ref),
+                   nullptr};
             link(tx);
         }
         m_->tx_count += 1;
@@ -167,9 +179,7 @@ private:
 };
 
 // A credit transfer with the debtor's data set.
-inline void fill_debtor(message &m) {
-    m.iban("DE89370400440532013000").bic("COBADEFFXXX").name("Debtor Company GmbH");
-}
+inline void fill_debtor(message &m) { m.iban("DE89370400440532013000").bic("COBADEFFXXX").name("Debtor Company GmbH"); }
 // A direct debit with the creditor's data set.
 inline void fill_creditor(message &m) {
     m.iban("DE89370400440532013000").bic("COBADEFFXXX").name("Creditor AG").creditor_id("DE98ZZZ09999999999");

@@ -53,9 +53,7 @@ void sepa_throw(const char *message, sepa_error code);
 
 /* True when a PHP string holds a NUL byte, i.e. the core would see a shorter text
  * than the caller passed. */
-inline bool sepa_has_nul(const zend_string *s) {
-    return memchr(ZSTR_VAL(s), '\0', ZSTR_LEN(s)) != nullptr;
-}
+inline bool sepa_has_nul(const zend_string *s) { return memchr(ZSTR_VAL(s), '\0', ZSTR_LEN(s)) != nullptr; }
 
 /* The static utilities of class SEPA (defined in sepa_lookups.cpp). */
 PHP_METHOD(SEPA, init);

@@ -23,8 +23,7 @@ PHP_METHOD(SEPA, init) {
 PHP_METHOD(SEPA, IBAN_convert) {
     zend_string *country, *account, *bank_id;
     zval *status = nullptr;
-    if (zend_parse_parameters(ZEND_NUM_ARGS(), "SSS|z", &country, &account, &bank_id, &status) ==
-        FAILURE) {
+    if (zend_parse_parameters(ZEND_NUM_ARGS(), "SSS|z", &country, &account, &bank_id, &status) == FAILURE) {
         RETURN_THROWS();
     }
     char iban[36] = {0};
@@ -32,8 +31,7 @@ PHP_METHOD(SEPA, IBAN_convert) {
     int result = -1;
     /* A text with a NUL byte is malformed: the core would convert a shorter text. */
     if (!sepa_has_nul(country) && !sepa_has_nul(account) && !sepa_has_nul(bank_id)) {
-        result = sepa_iban_convert(ZSTR_VAL(country), ZSTR_VAL(account), ZSTR_VAL(bank_id), iban,
-                                   &status_byte);
+        result = sepa_iban_convert(ZSTR_VAL(country), ZSTR_VAL(account), ZSTR_VAL(bank_id), iban, &status_byte);
     }
     if (status != nullptr) {
         /* Assigned through the reference whatever the result; a typed property behind

@@ -21,8 +21,7 @@ struct sepa_object {
 };
 
 static sepa_object *sepa_object_from(zend_object *obj) {
-    return reinterpret_cast<sepa_object *>(reinterpret_cast<char *>(obj) -
-                                           XtOffsetOf(sepa_object, std));
+    return reinterpret_cast<sepa_object *>(reinterpret_cast<char *>(obj) - XtOffsetOf(sepa_object, std));
 }
 
 static zend_object *sepa_object_create(zend_class_entry *ce) {
@@ -109,9 +108,7 @@ PHP_METHOD(SEPA, setCreditorIdentifier) {
     call_string_setter(INTERNAL_FUNCTION_PARAM_PASSTHRU, sepa_setCreditorIdentifier);
 }
 PHP_METHOD(SEPA, setDate) { call_string_setter(INTERNAL_FUNCTION_PARAM_PASSTHRU, sepa_setDate); }
-PHP_METHOD(SEPA, setMessageId) {
-    call_string_setter(INTERNAL_FUNCTION_PARAM_PASSTHRU, sepa_setMessageId);
-}
+PHP_METHOD(SEPA, setMessageId) { call_string_setter(INTERNAL_FUNCTION_PARAM_PASSTHRU, sepa_setMessageId); }
 
 PHP_METHOD(SEPA, setDDType) {
     zend_long dd_type;
@@ -277,8 +274,7 @@ PHP_METHOD(SEPA, add) {
         }
         /* The engine would turn an array into the text "Array" (and an object into its
          * __toString text or an error); neither is a meaningful transaction value. */
-        if (Z_TYPE_P(value) == IS_ARRAY || Z_TYPE_P(value) == IS_OBJECT ||
-            Z_TYPE_P(value) == IS_RESOURCE) {
+        if (Z_TYPE_P(value) == IS_ARRAY || Z_TYPE_P(value) == IS_OBJECT || Z_TYPE_P(value) == IS_RESOURCE) {
             throw_bad_pair(key_str, "arrays, objects and resources are not allowed");
             zend_string_release(key_str);
             RETURN_THROWS();
@@ -287,8 +283,7 @@ PHP_METHOD(SEPA, add) {
          * numbers or numeric strings. */
         if ((Z_TYPE_P(value) == IS_TRUE || Z_TYPE_P(value) == IS_FALSE) &&
             zend_string_equals_literal_ci(key_str, "amount")) {
-            throw_bad_pair(key_str, Z_TYPE_P(value) == IS_TRUE ? "true is not an amount"
-                                                               : "false is not an amount");
+            throw_bad_pair(key_str, Z_TYPE_P(value) == IS_TRUE ? "true is not an amount" : "false is not an amount");
             zend_string_release(key_str);
             RETURN_THROWS();
         }
@@ -328,31 +323,32 @@ PHP_METHOD(SEPA, toXML) {
 }
 
 static const zend_function_entry sepa_methods[] = {
-    PHP_ME(SEPA, __construct, arginfo_SEPA___construct, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setIBAN, arginfo_SEPA_setIBAN, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setBIC, arginfo_SEPA_setBIC, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setName, arginfo_SEPA_setName, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setCreditorIdentifier, arginfo_SEPA_setCreditorIdentifier, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setDate, arginfo_SEPA_setDate, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setDDType, arginfo_SEPA_setDDType, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setBatchBooking, arginfo_SEPA_setBatchBooking, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setMessageId, arginfo_SEPA_setMessageId, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setTransliteration, arginfo_SEPA_setTransliteration, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setAddress, arginfo_SEPA_setAddress, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, setInstant, arginfo_SEPA_setInstant, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, add, arginfo_SEPA_add, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, toXML, arginfo_SEPA_toXML, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPA, init, arginfo_SEPA_init, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
-    PHP_ME(SEPA, IBAN_convert, arginfo_SEPA_IBAN_convert, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
-    PHP_ME(SEPA, IBAN_getBIC, arginfo_SEPA_IBAN_getBIC, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
-    PHP_ME(SEPA, IBAN_check, arginfo_SEPA_IBAN_check, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
-    PHP_ME(SEPA, IBAN_inspect, arginfo_SEPA_IBAN_inspect, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
-    PHP_ME(SEPA, IBAN_normalize, arginfo_SEPA_IBAN_normalize, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
-    PHP_ME(SEPA, IBAN_format, arginfo_SEPA_IBAN_format, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
-    PHP_ME(SEPA, BIC_getBankName, arginfo_SEPA_BIC_getBankName, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
-    PHP_ME(SEPA, BIC_getBankFlags, arginfo_SEPA_BIC_getBankFlags, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
-    PHP_FE_END
-};
+    PHP_ME(SEPA, __construct, arginfo_SEPA___construct, ZEND_ACC_PUBLIC) PHP_ME(
+        SEPA, setIBAN, arginfo_SEPA_setIBAN, ZEND_ACC_PUBLIC) PHP_ME(SEPA, setBIC, arginfo_SEPA_setBIC, ZEND_ACC_PUBLIC)
+        PHP_ME(SEPA, setName, arginfo_SEPA_setName, ZEND_ACC_PUBLIC) PHP_ME(
+            SEPA, setCreditorIdentifier, arginfo_SEPA_setCreditorIdentifier,
+            ZEND_ACC_PUBLIC) PHP_ME(SEPA, setDate, arginfo_SEPA_setDate,
+                                    ZEND_ACC_PUBLIC) PHP_ME(SEPA, setDDType, arginfo_SEPA_setDDType, ZEND_ACC_PUBLIC)
+            PHP_ME(SEPA, setBatchBooking, arginfo_SEPA_setBatchBooking, ZEND_ACC_PUBLIC) PHP_ME(
+                SEPA, setMessageId, arginfo_SEPA_setMessageId, ZEND_ACC_PUBLIC)
+                PHP_ME(SEPA, setTransliteration, arginfo_SEPA_setTransliteration, ZEND_ACC_PUBLIC) PHP_ME(
+                    SEPA, setAddress, arginfo_SEPA_setAddress,
+                    ZEND_ACC_PUBLIC) PHP_ME(SEPA, setInstant, arginfo_SEPA_setInstant, ZEND_ACC_PUBLIC)
+                    PHP_ME(SEPA, add, arginfo_SEPA_add, ZEND_ACC_PUBLIC) PHP_ME(
+                        SEPA, toXML, arginfo_SEPA_toXML,
+                        ZEND_ACC_PUBLIC) PHP_ME(SEPA, init, arginfo_SEPA_init, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+                        PHP_ME(SEPA, IBAN_convert, arginfo_SEPA_IBAN_convert, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC) PHP_ME(
+                            SEPA, IBAN_getBIC, arginfo_SEPA_IBAN_getBIC, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+                            PHP_ME(SEPA, IBAN_check, arginfo_SEPA_IBAN_check, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+                                PHP_ME(SEPA, IBAN_inspect, arginfo_SEPA_IBAN_inspect, ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+                                    PHP_ME(SEPA, IBAN_normalize, arginfo_SEPA_IBAN_normalize,
+                                           ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+                                        PHP_ME(SEPA, IBAN_format, arginfo_SEPA_IBAN_format,
+                                               ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+                                            PHP_ME(SEPA, BIC_getBankName, arginfo_SEPA_BIC_getBankName,
+                                                   ZEND_ACC_PUBLIC | ZEND_ACC_STATIC)
+                                                PHP_ME(SEPA, BIC_getBankFlags, arginfo_SEPA_BIC_getBankFlags,
+                                                       ZEND_ACC_PUBLIC | ZEND_ACC_STATIC) PHP_FE_END};
 
 void sepa_register_message_class() {
     zend_class_entry ce;

@@ -41,8 +41,7 @@ static const sepa_constant statement_constants[] = {
 template <size_t N>
 static void register_constants(const sepa_constant (&table)[N], int module_number) {
     for (const sepa_constant &c : table) {
-        zend_register_long_constant(c.name, strlen(c.name), c.value, CONST_PERSISTENT,
-                                    module_number);
+        zend_register_long_constant(c.name, strlen(c.name), c.value, CONST_PERSISTENT, module_number);
     }
 }
 
@@ -92,8 +91,10 @@ static const struct {
     const char *name;
     sepa_error code;
 } exception_codes[] = {
-    {"INVALID_VALUE", sepa_error::invalid_value}, {"CANNOT_RENDER", sepa_error::cannot_render},
-    {"FILE_ERROR", sepa_error::file_error},       {"OUT_OF_MEMORY", sepa_error::out_of_memory},
+    {"INVALID_VALUE", sepa_error::invalid_value},
+    {"CANNOT_RENDER", sepa_error::cannot_render},
+    {"FILE_ERROR", sepa_error::file_error},
+    {"OUT_OF_MEMORY", sepa_error::out_of_memory},
     {"USAGE", sepa_error::usage},
 };
 
@@ -102,8 +103,7 @@ void sepa_register_exception_class() {
     INIT_CLASS_ENTRY(ce, "SEPAException", nullptr);
     sepa_exception_ce = zend_register_internal_class_ex(&ce, zend_ce_exception);
     for (const auto &c : exception_codes) {
-        zend_declare_class_constant_long(sepa_exception_ce, c.name, strlen(c.name),
-                                         static_cast<zend_long>(c.code));
+        zend_declare_class_constant_long(sepa_exception_ce, c.name, strlen(c.name), static_cast<zend_long>(c.code));
     }
 }
 

@@ -24,13 +24,11 @@ struct stmt_parser_object {
 };
 
 static stmt_parser_object *stmt_parser_object_from(zend_object *obj) {
-    return reinterpret_cast<stmt_parser_object *>(reinterpret_cast<char *>(obj) -
-                                                  XtOffsetOf(stmt_parser_object, std));
+    return reinterpret_cast<stmt_parser_object *>(reinterpret_cast<char *>(obj) - XtOffsetOf(stmt_parser_object, std));
 }
 
 static zend_object *stmt_parser_object_create(zend_class_entry *ce) {
-    auto *intern =
-        static_cast<stmt_parser_object *>(zend_object_alloc(sizeof(stmt_parser_object), ce));
+    auto *intern = static_cast<stmt_parser_object *>(zend_object_alloc(sizeof(stmt_parser_object), ce));
     intern->parser = nullptr;
     intern->load_called = false;
     zend_object_std_init(&intern->std, ce);
@@ -70,8 +68,7 @@ PHP_METHOD(SEPAStatementParser, load) {
     if (zend_parse_parameters(ZEND_NUM_ARGS(), "lP", &format, &path) == FAILURE) {
         RETURN_THROWS();
     }
-    if (format != SEPA_STMT_FORMAT_MT940 && format != SEPA_STMT_FORMAT_CAMT &&
-        format != SEPA_STMT_FORMAT_AUTO) {
+    if (format != SEPA_STMT_FORMAT_MT940 && format != SEPA_STMT_FORMAT_CAMT && format != SEPA_STMT_FORMAT_AUTO) {
         sepa_throw("invalid/unknown statement format", sepa_error::usage);
         RETURN_THROWS();
     }
@@ -104,9 +101,8 @@ static void add_date(zval *array, const char *key, const struct tm &date) {
         return;
     }
     char text[48];
-    snprintf(text, sizeof text, "%04lld-%02lld-%02lld",
-             static_cast<long long>(date.tm_year) + 1900, static_cast<long long>(date.tm_mon) + 1,
-             static_cast<long long>(date.tm_mday));
+    snprintf(text, sizeof text, "%04lld-%02lld-%02lld", static_cast<long long>(date.tm_year) + 1900,
+             static_cast<long long>(date.tm_mon) + 1, static_cast<long long>(date.tm_mday));
     add_assoc_string(array, key, text);
 }
 
@@ -246,8 +242,8 @@ static void add_statement(zval *list, const sepa_stmt_t &stmt) {
         const char *sepa_stmt_t::*text;
     } texts[] = {
         {"messageType", &sepa_stmt_t::message_type}, {"messageId", &sepa_stmt_t::message_id},
-        {"created", &sepa_stmt_t::created},           {"accountCurrency", &sepa_stmt_t::account_currency},
-        {"accountBic", &sepa_stmt_t::account_bic},    {"ownerName", &sepa_stmt_t::owner_name},
+        {"created", &sepa_stmt_t::created},          {"accountCurrency", &sepa_stmt_t::account_currency},
+        {"accountBic", &sepa_stmt_t::account_bic},   {"ownerName", &sepa_stmt_t::owner_name},
     };
     for (const auto &field : texts) {
         add_text_if_set(&statement, field.key, stmt.*field.text);
@@ -272,13 +268,9 @@ PHP_METHOD(SEPAStatementParser, getStatements) {
 }
 
 static const zend_function_entry stmt_parser_methods[] = {
-    PHP_ME(SEPAStatementParser, __construct, arginfo_SEPAStatementParser___construct,
-           ZEND_ACC_PUBLIC)
-    PHP_ME(SEPAStatementParser, load, arginfo_SEPAStatementParser_load, ZEND_ACC_PUBLIC)
-    PHP_ME(SEPAStatementParser, getStatements, arginfo_SEPAStatementParser_getStatements,
-           ZEND_ACC_PUBLIC)
-    PHP_FE_END
-};
+    PHP_ME(SEPAStatementParser, __construct, arginfo_SEPAStatementParser___construct, ZEND_ACC_PUBLIC)
+        PHP_ME(SEPAStatementParser, load, arginfo_SEPAStatementParser_load, ZEND_ACC_PUBLIC) PHP_ME(
+            SEPAStatementParser, getStatements, arginfo_SEPAStatementParser_getStatements, ZEND_ACC_PUBLIC) PHP_FE_END};
 
 void sepa_register_stmt_parser_class() {
     zend_class_entry ce;
@@ -289,8 +281,7 @@ void sepa_register_stmt_parser_class() {
      * carry. */
     sepa_stmt_parser_ce->ce_flags |= ZEND_ACC_NOT_SERIALIZABLE;
 
-    memcpy(&stmt_parser_object_handlers, zend_get_std_object_handlers(),
-           sizeof stmt_parser_object_handlers);
+    memcpy(&stmt_parser_object_handlers, zend_get_std_object_handlers(), sizeof stmt_parser_object_handlers);
     stmt_parser_object_handlers.offset = XtOffsetOf(stmt_parser_object, std);
     stmt_parser_object_handlers.free_obj = stmt_parser_object_free;
     stmt_parser_object_handlers.clone_obj = nullptr;

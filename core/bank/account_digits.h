@@ -93,7 +93,8 @@ inline bool load_account_of_length(const char *account, account_digits &out) {
     constexpr uint64_t zeros = 0x3030303030303030u;
     // The bytes the characters go to; all others hold "0".
     constexpr uint64_t low_places = first >= 8 ? 0 : ~uint64_t{0} << (8 * first);
-    constexpr uint64_t high_places = 0x0000000000FFFFFFu & (first <= 8 ? ~uint64_t{0} : ~uint64_t{0} << (8 * (first - 8)));
+    constexpr uint64_t high_places = 0x0000000000FFFFFFu &
+                                     (first <= 8 ? ~uint64_t{0} : ~uint64_t{0} << (8 * (first - 8)));
     uint64_t low = zeros & ~low_places;
     uint64_t high = zeros & ~high_places;
     place_bytes<size, first>(account_bytes<size>(account, 0), low, high);
@@ -102,7 +103,8 @@ inline bool load_account_of_length(const char *account, account_digits &out) {
     low -= zeros;
     high -= zeros;
 #if defined(__SSE2__)
-    _mm_store_si128(reinterpret_cast<__m128i *>(out.p), _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low)));
+    _mm_store_si128(reinterpret_cast<__m128i *>(out.p),
+                    _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low)));
 #else
     std::memcpy(out.p, &low, 8);
     std::memcpy(out.p + 8, &high, 8);

@@ -50,7 +50,7 @@ const bank_code_country *find_country(const char *country) {
 struct german_version {
     std::string_view header;
     std::string_view text;
-    std::string_view next;                  // the second version, or empty
+    std::string_view next;                 // the second version, or empty
     size_t separators[german_fields - 1];  // offsets of the "|" inside `text`
     size_t separator_count = 0;
 };

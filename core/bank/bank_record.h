@@ -8,7 +8,7 @@
 #include "sepa.h"
 
 struct bank_record_t {
-    const char *bic;        // BIC (may be empty for German banks)
+    const char *bic;  // BIC (may be empty for German banks)
     const char *name;
     const char *zip;        // null for BIC entries
     const char *city;       // null for BIC entries

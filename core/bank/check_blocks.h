@@ -26,9 +26,7 @@ consteval weights from(int k, std::initializer_list<int> list) {
 
 // Cross sum of a product: x div 10 + x mod 10 (x itself below 10). Written without
 // a branch; products of digits and weights are never negative.
-constexpr int cross_sum(int x) {
-    return x - 9 * (x / 10);
-}
+constexpr int cross_sum(int x) { return x - 9 * (x / 10); }
 
 #if defined(__SSE2__)
 // The sixteen digit bytes widened to 16-bit lanes: P0..P7 and P8..P15.
@@ -42,9 +40,7 @@ inline __m128i low_weights(const weights &w) {
     return _mm_setr_epi16(0, w.at[1], w.at[2], w.at[3], w.at[4], w.at[5], w.at[6], w.at[7]);
 }
 
-inline __m128i high_weights(const weights &w) {
-    return _mm_setr_epi16(w.at[8], w.at[9], w.at[10], 0, 0, 0, 0, 0);
-}
+inline __m128i high_weights(const weights &w) { return _mm_setr_epi16(w.at[8], w.at[9], w.at[10], 0, 0, 0, 0, 0); }
 
 // Sum of the four 32-bit lanes.
 inline int horizontal_sum(__m128i sums) {
@@ -106,9 +102,7 @@ constexpr int remainder(int sum, int m) {
     return static_cast<int>(static_cast<unsigned>(sum) % static_cast<unsigned>(m));
 }
 
-inline int digit_result(const account_digits &a, int check, int expected) {
-    return a.p[check] == expected ? 1 : -1;
-}
+inline int digit_result(const account_digits &a, int check, int expected) { return a.p[check] == expected ? 1 : -1; }
 
 // (m - r) mod 10 for a remainder r of modulus m (at most 11), and 0 for r = 0:
 // m - r is 1..10 then, so no division is needed.

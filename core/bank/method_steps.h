@@ -13,11 +13,11 @@
 using check_method = int (*)(const account_digits &);
 
 enum class step_kind : uint8_t {
-    weighted,   // weighted_mod_check
-    crosssum,   // crosssum_mod_check
-    strict11,   // mod11_strict_check
-    method,     // the method with code `code`
-    logic,      // the function `logic`
+    weighted,  // weighted_mod_check
+    crosssum,  // crosssum_mod_check
+    strict11,  // mod11_strict_check
+    method,    // the method with code `code`
+    logic,     // the function `logic`
 };
 
 struct step {
@@ -37,15 +37,9 @@ constexpr step W(int m, weights w, int check = 10) {
 constexpr step X(int m, weights w, int check = 10) {
     return {step_kind::crosssum, uint8_t(m), uint8_t(check), 0, w, nullptr};
 }
-constexpr step S11(weights w, int check = 10) {
-    return {step_kind::strict11, 11, uint8_t(check), 0, w, nullptr};
-}
-constexpr step M(int code) {
-    return {step_kind::method, 0, 10, uint8_t(code), {}, nullptr};
-}
-constexpr step L(check_method f) {
-    return {step_kind::logic, 0, 10, 0, {}, f};
-}
+constexpr step S11(weights w, int check = 10) { return {step_kind::strict11, 11, uint8_t(check), 0, w, nullptr}; }
+constexpr step M(int code) { return {step_kind::method, 0, 10, uint8_t(code), {}, nullptr}; }
+constexpr step L(check_method f) { return {step_kind::logic, 0, 10, 0, {}, f}; }
 
 // The methods by code (a function returning 0 where no method has the code); filled
 // at compile time in method_table.cpp. Methods 52, 53, B6 and C0 need the bank code
@@ -53,9 +47,7 @@ constexpr step L(check_method f) {
 extern const std::array<check_method, 256> method_table;
 
 // Result of the method with this code (0 when no method has the code).
-inline int run_method(int code, const account_digits &a) {
-    return method_table[code & 0xFF](a);
-}
+inline int run_method(int code, const account_digits &a) { return method_table[code & 0xFF](a); }
 
 // One step with everything known at compile time: the block, modulus, positions and
 // weights become constants and the step compiles into straight-line code. The step
@@ -87,7 +79,8 @@ inline int first_not_rejected(StepAt step_at) {
     [&]<size_t... Index>(std::index_sequence<Index...>) {
         // || stops at the first step that accepts or does not check.
         static_cast<void>(((result = step_at(std::integral_constant<size_t, Index>{}), result >= 0) || ...));
-    }(std::make_index_sequence<Count>{});
+    }
+    (std::make_index_sequence<Count>{});
     return result;
 }
 

@@ -93,10 +93,8 @@ constexpr method_row rows[] = {
     row(0x87, L(method_87)),
     row(0x88, L(method_88)),
     row(0x90, L(method_90)),
-    row(0x91, W(11, from(6, {2, 3, 4, 5, 6, 7}), 7),
-              W(11, from(6, {7, 6, 5, 4, 3, 2}), 7),
-              W(11, from(10, {2, 3, 4, 0, 5, 6, 7, 8, 9, 10}), 7),
-              W(11, from(6, {2, 4, 8, 5, 10, 9}), 7)),
+    row(0x91, W(11, from(6, {2, 3, 4, 5, 6, 7}), 7), W(11, from(6, {7, 6, 5, 4, 3, 2}), 7),
+        W(11, from(10, {2, 3, 4, 0, 5, 6, 7, 8, 9, 10}), 7), W(11, from(6, {2, 4, 8, 5, 10, 9}), 7)),
     row(0x92, W(10, from(9, {3, 7, 1, 3, 7, 1}))),
     row(0x93, L(method_93)),
     row(0x94, X(10, from(9, {1, 2, 1, 2, 1, 2, 1, 2, 1}))),
@@ -191,5 +189,4 @@ constexpr std::array<check_method, 256> make_method_table(std::index_sequence<Ro
 }  // namespace
 
 // Declared extern in method_steps.h, so this constant has external linkage.
-constexpr std::array<check_method, 256> method_table =
-    make_method_table(std::make_index_sequence<row_count>());
+constexpr std::array<check_method, 256> method_table = make_method_table(std::make_index_sequence<row_count>());

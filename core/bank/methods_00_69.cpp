@@ -7,16 +7,13 @@ namespace {
 // Modulus-10 cross-sum check at P8 over P7..P1, with the two positions after the
 // check digit joining when P9 holds `extension_digit` (methods 61 and 65).
 int crosssum_p8_with_extension(const account_digits &a, int extension_digit) {
-    if (a.p[9] == extension_digit)
-        return crosssum_mod_check(a, 10, 8, from(10, {2, 1, 0, 2, 1, 2, 1, 2, 1, 2}));
+    if (a.p[9] == extension_digit) return crosssum_mod_check(a, 10, 8, from(10, {2, 1, 0, 2, 1, 2, 1, 2, 1, 2}));
     return crosssum_mod_check(a, 10, 8, from(7, {2, 1, 2, 1, 2, 1, 2}));
 }
 
 }  // namespace
 
-int method_08(const account_digits &a) {
-    return account_number(a) < 60000 ? 0 : run_method(0x00, a);
-}
+int method_08(const account_digits &a) { return account_number(a) < 60000 ? 0 : run_method(0x00, a); }
 
 int method_11(const account_digits &a) {
     int r = math_mod(weighted_sum(a, from(9, {2, 3, 4, 5, 6, 7, 8, 9, 10})), 11);
@@ -24,9 +21,7 @@ int method_11(const account_digits &a) {
     return digit_result(a, 10, expected == 10 ? 9 : expected);
 }
 
-int method_13_first(const account_digits &a) {
-    return crosssum_mod_check(a, 10, 8, from(7, {2, 1, 2, 1, 2, 1}));
-}
+int method_13_first(const account_digits &a) { return crosssum_mod_check(a, 10, 8, from(7, {2, 1, 2, 1, 2, 1})); }
 
 int method_13(const account_digits &a) {
     if (method_13_first(a) == 1) return 1;
@@ -75,8 +70,7 @@ int method_24(const account_digits &a) {
     else if (a.p[1] == 9) start = 4;
     while (start <= 9 && a.p[start] == 0) ++start;
     int sum = 0;
-    for (int k = start, weight = 1; k <= 9; ++k, weight = weight % 3 + 1)
-        sum += (a.p[k] + 1) * weight % 11;
+    for (int k = start, weight = 1; k <= 9; ++k, weight = weight % 3 + 1) sum += (a.p[k] + 1) * weight % 11;
     return digit_result(a, 10, sum % 10);
 }
 
@@ -91,9 +85,7 @@ int method_26(const account_digits &a) {
     return weighted_mod_check(a, 11, 8, from(7, {2, 3, 4, 5, 6, 7, 2}));
 }
 
-int method_27(const account_digits &a) {
-    return a.p[1] == 0 ? run_method(0x00, a) : m10h_check(a);
-}
+int method_27(const account_digits &a) { return a.p[1] == 0 ? run_method(0x00, a) : m10h_check(a); }
 
 int method_31(const account_digits &a) {
     int r = math_mod(weighted_sum(a, from(9, {9, 8, 7, 6, 5, 4, 3, 2, 1})), 11);
@@ -168,9 +160,7 @@ int method_57(const account_digits &a) {
     }
 }
 
-int method_59(const account_digits &a) {
-    return a.p[1] == 0 && a.p[2] == 0 ? 0 : run_method(0x00, a);
-}
+int method_59(const account_digits &a) { return a.p[1] == 0 && a.p[2] == 0 ? 0 : run_method(0x00, a); }
 
 int method_61(const account_digits &a) { return crosssum_p8_with_extension(a, 8); }
 
@@ -195,8 +185,7 @@ int method_68(const account_digits &a) {
         X(10, from(9, {2, 1, 2, 1, 2, 1, 2, 1})),
         X(10, from(9, {2, 1, 2, 1, 2, 0, 0, 1})),
     };
-    if (a.p[1] != 0)
-        return a.p[4] == 9 ? crosssum_mod_check(a, 10, 10, from(9, {2, 1, 2, 1, 2, 1})) : -1;
+    if (a.p[1] != 0) return a.p[4] == 9 ? crosssum_mod_check(a, 10, 10, from(9, {2, 1, 2, 1, 2, 1})) : -1;
     if (a.p[2] == 4) return 0;
     if (all_zero(a, 1, 5)) return -1;
     return run_chain<nine_digits>(a);

@@ -138,13 +138,9 @@ int method_76(const account_digits &a) {
     return r == a.p[10] ? 2 : -1;
 }
 
-int method_78(const account_digits &a) {
-    return a.p[1] == 0 && a.p[2] == 0 && a.p[3] != 0 ? 0 : run_method(0x00, a);
-}
+int method_78(const account_digits &a) { return a.p[1] == 0 && a.p[2] == 0 && a.p[3] != 0 ? 0 : run_method(0x00, a); }
 
-int method_81(const account_digits &a) {
-    return a.p[3] == 9 ? third_digit_nine_check(a) : run_method(0x32, a);
-}
+int method_81(const account_digits &a) { return a.p[3] == 9 ? third_digit_nine_check(a) : run_method(0x32, a); }
 
 int method_84(const account_digits &a) {
     static constexpr step chain[] = {
@@ -182,12 +178,8 @@ int method_88(const account_digits &a) {
 
 int method_90(const account_digits &a) {
     static constexpr step chain[] = {
-        W(11, from(9, {2, 3, 4, 5, 6, 7})),
-        W(11, from(9, {2, 3, 4, 5, 6})),
-        W(7, from(9, {2, 3, 4, 5, 6})),
-        W(9, from(9, {2, 3, 4, 5, 6})),
-        W(10, from(9, {2, 1, 2, 1, 2})),
-        W(7, from(9, {2, 1, 2, 1, 2, 1})),
+        W(11, from(9, {2, 3, 4, 5, 6, 7})), W(11, from(9, {2, 3, 4, 5, 6})), W(7, from(9, {2, 3, 4, 5, 6})),
+        W(9, from(9, {2, 3, 4, 5, 6})),     W(10, from(9, {2, 1, 2, 1, 2})), W(7, from(9, {2, 1, 2, 1, 2, 1})),
     };
     if (a.p[3] == 9) return weighted_mod_check(a, 11, 10, from(9, {2, 3, 4, 5, 6, 7, 8}));
     return run_chain<chain>(a);
@@ -207,9 +199,8 @@ int method_93(const account_digits &a) {
 
 int method_95(const account_digits &a) {
     uint64_t v = account_number(a);
-    if (in_range(v, 1, 1999999) || in_range(v, 9000000, 25999999) ||
-        in_range(v, 396000000, 499999999) || in_range(v, 700000000, 799999999) ||
-        in_range(v, 910000000, 989999999))
+    if (in_range(v, 1, 1999999) || in_range(v, 9000000, 25999999) || in_range(v, 396000000, 499999999) ||
+        in_range(v, 700000000, 799999999) || in_range(v, 910000000, 989999999))
         return 1;
     return run_method(0x06, a);
 }
@@ -258,9 +249,7 @@ int method_a8(const account_digits &a) {
     return a.p[3] == 9 ? third_digit_nine_check(a) : run_chain<chain>(a);
 }
 
-int method_b2(const account_digits &a) {
-    return run_method(a.p[1] == 8 || a.p[1] == 9 ? 0x00 : 0x02, a);
-}
+int method_b2(const account_digits &a) { return run_method(a.p[1] == 8 || a.p[1] == 9 ? 0x00 : 0x02, a); }
 
 int method_b3(const account_digits &a) { return run_method(a.p[1] == 9 ? 0x06 : 0x32, a); }
 
@@ -330,8 +319,7 @@ int method_c5(const account_digits &a) {
         in_range(v, 9000000000, 9999999999))
         return m10h_check(a);
     if (in_range(v, 3000000000, 3999999999)) return run_method(0x00, a);
-    if (in_range(v, 30000000, 59999999) || in_range(v, 7000000000, 7099999999) ||
-        in_range(v, 8500000000, 8599999999))
+    if (in_range(v, 30000000, 59999999) || in_range(v, 7000000000, 7099999999) || in_range(v, 8500000000, 8599999999))
         return 0;
     return -1;
 }
@@ -351,15 +339,11 @@ int method_c7(const account_digits &a) {
     return run_method(0x06, a);
 }
 
-int method_d0(const account_digits &a) {
-    return a.p[1] == 5 && a.p[2] == 7 ? 0 : run_method(0x20, a);
-}
+int method_d0(const account_digits &a) { return a.p[1] == 5 && a.p[2] == 7 ? 0 : run_method(0x20, a); }
 
 int method_d1(const account_digits &a) { return prefixed_by_first_digit(a, d1_sums); }
 
-int method_d4(const account_digits &a) {
-    return a.p[1] == 0 ? -1 : prefix_luhn_check(a, d4_sum, 1);
-}
+int method_d4(const account_digits &a) { return a.p[1] == 0 ? -1 : prefix_luhn_check(a, d4_sum, 1); }
 
 int method_d5(const account_digits &a) {
     static constexpr step chain[] = {

@@ -91,7 +91,7 @@ int iban_convert(const char *country, const char *account, const char *bank_code
     return SEPA_CONVERT_OK;
 }
 
-extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code,
-                                          char *iban, char *status) {
+extern "C" SEPA_API int sepa_iban_convert(const char *country, const char *account, const char *bank_code, char *iban,
+                                          char *status) {
     return iban_convert(country, account, bank_code, iban, status);
 }

@@ -12,8 +12,7 @@ namespace {
 // Rule entry 5 fixes the BIC for bank codes with "4" as 4th digit unless digits 5
 // and 6 are both "1"; rule entry 14 always.
 const char *rule_fixed_bic(int rule_entry, const char *bank_code) {
-    if (rule_entry == 5 && bank_code[3] == '4' && !(bank_code[4] == '1' && bank_code[5] == '1'))
-        return "COBADEFFXXX";
+    if (rule_entry == 5 && bank_code[3] == '4' && !(bank_code[4] == '1' && bank_code[5] == '1')) return "COBADEFFXXX";
     if (rule_entry == 14) return "DAAEDEDDXXX";
     return nullptr;
 }
@@ -37,7 +36,8 @@ extern "C" SEPA_API int sepa_iban_getBIC(const char *iban, char *bic) {
         for (size_t i = 0; i < 11 && record.bic[i] != '\0'; ++i) bic[i] = record.bic[i];
     }
     if (std::strcmp(country, "DE") == 0) {
-        if (const char *fixed = rule_fixed_bic(record.iban_rule / 100, bank_code)) std::memcpy(bic, fixed, SEPA_BIC_BUFSIZE);
+        if (const char *fixed = rule_fixed_bic(record.iban_rule / 100, bank_code))
+            std::memcpy(bic, fixed, SEPA_BIC_BUFSIZE);
     }
     return SEPA_CONVERT_OK;
 }

@@ -88,10 +88,10 @@ bool eight_digits_value(const char *text, uint64_t &value) {
     constexpr uint64_t zeros = 0x3030303030303030u;
     // every byte "0".."9": high nibble 3, and the low nibble plus 6 stays below 16
     if (((v & high_nibbles) ^ zeros) | (((v + 0x0606060606060606u) & high_nibbles) ^ zeros)) return false;
-    v -= zeros;                                          // first character in the lowest byte
-    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;       // pairs
-    v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;     // fours
-    value = (v * 10000 + (v >> 32)) & 0xFFFFFFFFu;       // eight
+    v -= zeros;                                       // first character in the lowest byte
+    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;    // pairs
+    v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;  // fours
+    value = (v * 10000 + (v >> 32)) & 0xFFFFFFFFu;    // eight
     return true;
 }
 

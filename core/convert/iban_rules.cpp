@@ -16,9 +16,7 @@ namespace {
 int digit(const iban_work_t *work, int position) { return work->account[position - 1]; }
 
 // Ten characters "00" then a non-zero digit: an account of eight significant digits.
-bool is_8_digit(const char *account) {
-    return account[0] == '0' && account[1] == '0' && account[2] != '0';
-}
+bool is_8_digit(const char *account) { return account[0] == '0' && account[1] == '0' && account[2] != '0'; }
 
 int refuse(iban_work_t *work, uint8_t status) {
     work->status = status;
@@ -301,7 +299,9 @@ int rule_range_then_list(iban_work_t *work) {  // entries 34 and 35
 }
 
 int rule_0036(iban_work_t *work) {
-    struct range { uint64_t low, high; };
+    struct range {
+        uint64_t low, high;
+    };
     static constexpr range excluded[] = {
         {0, 99'999},
         {900'000, 29'999'999},

@@ -9,8 +9,10 @@
 
 #define SEPA_NS "urn:iso:std:iso:20022:tech:xsd:"
 // Schema columns: name, namespace, and xsi:schemaLocation (or none).
-#define SCHEMA(v) {v, SEPA_NS v, SEPA_NS v " " v ".xsd"}
-#define SCHEMA_NO_LOCATION(v) {v, SEPA_NS v, nullptr}
+#define SCHEMA(v) \
+    { v, SEPA_NS v, SEPA_NS v " " v ".xsd" }
+#define SCHEMA_NO_LOCATION(v) \
+    { v, SEPA_NS v, nullptr }
 
 // clang-format off
 const rulebook_t rulebook_table[RULEBOOK_COUNT] = {

@@ -9,35 +9,35 @@
 
 // Which postal addresses a rulebook's documents carry.
 enum address_model : unsigned char {
-    ADDRESS_LINES,        // Ctry and up to two AdrLine (PostalAddress6)
-    ADDRESS_STRUCTURED,   // PostalAddress24: structured elements, hybrid or lines
-    ADDRESS_TOWN_COUNTRY, // PostalAddress24 where a given address needs TwnNm and Ctry
+    ADDRESS_LINES,         // Ctry and up to two AdrLine (PostalAddress6)
+    ADDRESS_STRUCTURED,    // PostalAddress24: structured elements, hybrid or lines
+    ADDRESS_TOWN_COUNTRY,  // PostalAddress24 where a given address needs TwnNm and Ctry
 };
 
 // The schema of one message kind under a rulebook.
 struct schema_names {
-    const char *name;       // "pain.001.001.03"
-    const char *ns;         // xmlns: "urn:iso:std:iso:20022:tech:xsd:" + name
-    const char *location;   // xsi:schemaLocation, or NULL when the Document has none
+    const char *name;      // "pain.001.001.03"
+    const char *ns;        // xmlns: "urn:iso:std:iso:20022:tech:xsd:" + name
+    const char *location;  // xsi:schemaLocation, or NULL when the Document has none
 };
 
 struct rulebook_t {
-    const char *name;               // name accepted by sepa_init
-    schema_names ct;                // credit transfers (pain.001)
-    schema_names dd;                // direct debits (pain.008)
-    const char *agent;              // "BIC", or "BICFI" from pain.001.001.09 / pain.008.001.08 on
-    bool bic_required;              // no IBAN-only form: every transaction and the debtor need a BIC
-    bool cor1_allowed;              // COR1 direct debits may be created
-    bool names_without_extended;    // the character check lowers level 2 to level 1
-    bool austrian_charset;          // Austrian extension of the character set at every level
-    bool mandate_id_spaces;         // mandate references (also old ones) may contain spaces
-    bool smnda_as_account;          // SMNDA in OrgnlDbtrAcct (else OrgnlDbtrAgt)
-    bool execution_date_choice;     // ReqdExctnDt holds a Dt child
-    bool non_eea_debtor_address;    // a direct debit from a bank outside the EEA needs the debtor's address
-    address_model addresses;        // postal address form
-    bool non_eea_payer_address;     // a credit transfer to a bank outside the EEA needs the payer's town and country
-    bool instant_allowed;           // SEPA Instant credit transfers (local instrument INST)
-    int32_t default_from;           // yyyymmdd of the local date from which it is the default; 0 never
+    const char *name;             // name accepted by sepa_init
+    schema_names ct;              // credit transfers (pain.001)
+    schema_names dd;              // direct debits (pain.008)
+    const char *agent;            // "BIC", or "BICFI" from pain.001.001.09 / pain.008.001.08 on
+    bool bic_required;            // no IBAN-only form: every transaction and the debtor need a BIC
+    bool cor1_allowed;            // COR1 direct debits may be created
+    bool names_without_extended;  // the character check lowers level 2 to level 1
+    bool austrian_charset;        // Austrian extension of the character set at every level
+    bool mandate_id_spaces;       // mandate references (also old ones) may contain spaces
+    bool smnda_as_account;        // SMNDA in OrgnlDbtrAcct (else OrgnlDbtrAgt)
+    bool execution_date_choice;   // ReqdExctnDt holds a Dt child
+    bool non_eea_debtor_address;  // a direct debit from a bank outside the EEA needs the debtor's address
+    address_model addresses;      // postal address form
+    bool non_eea_payer_address;   // a credit transfer to a bank outside the EEA needs the payer's town and country
+    bool instant_allowed;         // SEPA Instant credit transfers (local instrument INST)
+    int32_t default_from;         // yyyymmdd of the local date from which it is the default; 0 never
 };
 
 enum rulebook_index : int {

@@ -11,8 +11,7 @@ inline char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<ch
 // Like snprintf into `buffer` of `size` bytes: longer output is cut, the buffer
 // always ends with a NUL (for size > 0). A cut never splits a UTF-8 character, so
 // the text stays valid UTF-8 when the format and arguments are.
-void format_text(char *buffer, size_t size, const char *format, ...)
-    __attribute__((format(printf, 3, 4)));
+void format_text(char *buffer, size_t size, const char *format, ...) __attribute__((format(printf, 3, 4)));
 
 // Character check of the current rulebook at `level` (0 restricted Latin without
 // space, 1 with space, 2 extended set with umlauts). Returns 1 when every byte is

@@ -21,16 +21,16 @@ enum iban_country_flag : uint8_t {
 };
 
 struct iban_country_t {
-    char code[3];           // country code that starts the IBAN, upper case
-    uint8_t length;         // whole IBAN in characters
-    uint8_t bank_offset;    // bank identifier: offset in the IBAN and length (0: none)
+    char code[3];         // country code that starts the IBAN, upper case
+    uint8_t length;       // whole IBAN in characters
+    uint8_t bank_offset;  // bank identifier: offset in the IBAN and length (0: none)
     uint8_t bank_length;
     uint8_t branch_offset;  // branch identifier: offset in the IBAN and length (0: none)
     uint8_t branch_length;
-    uint8_t flags;          // iban_country_flag bits
+    uint8_t flags;  // iban_country_flag bits
     uint8_t run_count;
     iban_run_t runs[iban_max_runs];  // the BBAN (everything after the check digits)
-    const char *name;       // registry's country name, informational
+    const char *name;                // registry's country name, informational
 };
 
 // Registry countries by code.

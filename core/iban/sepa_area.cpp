@@ -6,9 +6,9 @@
 const sepa_area_row *sepa_area_find(const char *country) {
     if (country == nullptr || country[0] == '\0' || country[1] == '\0') return nullptr;
     const sepa_area_row *end = sepa_area_table + sepa_area_count;
-    const sepa_area_row *row = std::lower_bound(sepa_area_table, end, country, [](const sepa_area_row &r, const char *c) {
-        return std::strncmp(r.code, c, 2) < 0;
-    });
+    const sepa_area_row *row = std::lower_bound(
+        sepa_area_table, end, country,
+        [](const sepa_area_row &r, const char *c) { return std::strncmp(r.code, c, 2) < 0; });
     return row != end && std::strncmp(row->code, country, 2) == 0 ? row : nullptr;
 }
 

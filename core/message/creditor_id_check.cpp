@@ -5,7 +5,6 @@
 #include "core/iban/iban_check_digits.h"
 #include "core/message/message_id_check.h"
 
-
 const char *creditor_id_error(const char *creditor_id) {
     const size_t length = creditor_id == nullptr ? 0 : std::strlen(creditor_id);
     if (length < 7) return "Creditor Identifier too short";
@@ -19,7 +18,8 @@ const char *creditor_id_error(const char *creditor_id) {
         return "Invalid character in Creditor Identifier";
     }
     for (size_t i = 4; i < 7; ++i) {
-        if (creditor_id[i] == ' ' || !is_identifier_char(creditor_id[i])) return "Invalid character in Creditor Identifier";
+        if (creditor_id[i] == ' ' || !is_identifier_char(creditor_id[i]))
+            return "Invalid character in Creditor Identifier";
     }
     // The same mod 97-10 as an IBAN's, over the identifier without its business code
     // (positions 4-6): national identifier first, then country code and check digits.

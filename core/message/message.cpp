@@ -21,7 +21,7 @@ extern "C" SEPA_API sepa_t *sepa_new(int type) {
 extern "C" SEPA_API void sepa_free(sepa_t *message) {
     if (message == nullptr) return;
     transaction_list_free(message);
-    char **texts[] = {&message->iban, &message->bic,  &message->name,
+    char **texts[] = {&message->iban,        &message->bic,  &message->name,
                       &message->creditor_id, &message->date, &message->message_id};
     for (char **text : texts) text_wipe_free(text);
     auto **address = reinterpret_cast<postal_address **>(&message->address);

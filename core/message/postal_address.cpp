@@ -99,8 +99,8 @@ bool address_set(postal_address **address, address_field field, const char *valu
     return true;
 }
 
-const char *address_value_failure(const rulebook_t *rulebook, address_field field, const char *value,
-                                  char *buffer, size_t size) {
+const char *address_value_failure(const rulebook_t *rulebook, address_field field, const char *value, char *buffer,
+                                  size_t size) {
     const address_field_rule &rule = address_fields[field];
     if (rule.structured && rulebook != nullptr && rulebook->addresses == ADDRESS_LINES) {
         format_text(buffer, size, "Structured address key '%s' needs rulebook %s or later (rulebook %s)", rule.key,
@@ -110,23 +110,23 @@ const char *address_value_failure(const rulebook_t *rulebook, address_field fiel
     }
     const size_t length = value == nullptr ? 0 : std::strlen(value);
     switch (field) {
-        case ADDR_COUNTRY:
-            if (length != 2 || value[0] < 'A' || value[0] > 'Z' || value[1] < 'A' || value[1] > 'Z')
-                return "Invalid country code";
-            return nullptr;
-        case ADDR_LINE1:
-            if (length == 0 || length > 70) return "Invalid address line 1 (must be 1-70 chars)";
-            break;
-        case ADDR_LINE2:
-            if (length == 0 || length > 70) return "Invalid address line 2 (must be 1-70 chars)";
-            break;
-        default:
-            if (length == 0 || length > rule.max_length) {
-                format_text(buffer, size, "Invalid %s (must be 1-%u characters)", rule.what,
-                            static_cast<unsigned>(rule.max_length));
-                return buffer;
-            }
-            break;
+    case ADDR_COUNTRY:
+        if (length != 2 || value[0] < 'A' || value[0] > 'Z' || value[1] < 'A' || value[1] > 'Z')
+            return "Invalid country code";
+        return nullptr;
+    case ADDR_LINE1:
+        if (length == 0 || length > 70) return "Invalid address line 1 (must be 1-70 chars)";
+        break;
+    case ADDR_LINE2:
+        if (length == 0 || length > 70) return "Invalid address line 2 (must be 1-70 chars)";
+        break;
+    default:
+        if (length == 0 || length > rule.max_length) {
+            format_text(buffer, size, "Invalid %s (must be 1-%u characters)", rule.what,
+                        static_cast<unsigned>(rule.max_length));
+            return buffer;
+        }
+        break;
     }
     const char *bad = nullptr;
     if (!check_text_under(rulebook, value, &bad, 2)) {

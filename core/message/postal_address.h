@@ -61,8 +61,8 @@ void address_free(postal_address **address);
 // Checks a value for `field` under `rulebook` (length, character set, country code;
 // structured fields need a rulebook with structured addresses). Returns NULL when
 // accepted, else the failure text: a constant, or formatted into `buffer`.
-const char *address_value_failure(const rulebook_t *rulebook, address_field field, const char *value,
-                                  char *buffer, size_t size);
+const char *address_value_failure(const rulebook_t *rulebook, address_field field, const char *value, char *buffer,
+                                  size_t size);
 
 // The fields of an address as far as the rules of a rulebook are concerned.
 struct address_facts {
@@ -77,8 +77,7 @@ address_facts address_facts_of(const postal_address *address);
 // The rule a rulebook's address model sets for a given address, or NULL when it
 // is kept: "Address needs town name and country", or the structured-address text
 // naming the rulebook needed (formatted into `buffer`).
-const char *address_model_failure(const rulebook_t &rulebook, const postal_address *address, char *buffer,
-                                  size_t size);
+const char *address_model_failure(const rulebook_t &rulebook, const postal_address *address, char *buffer, size_t size);
 
 // Replaces the field's text by `value` (NULL removes it) in a new block that takes
 // the place of *address; false, leaving *address as it was, when memory is exhausted.
@@ -86,5 +85,4 @@ bool address_set(postal_address **address, address_field field, const char *valu
 
 // Every check of an address under `rulebook`: each field as address_value_failure,
 // then address_model_failure. NULL when kept.
-const char *address_failure_under(const rulebook_t &rulebook, const postal_address *address, char *buffer,
-                                  size_t size);
+const char *address_failure_under(const rulebook_t &rulebook, const postal_address *address, char *buffer, size_t size);

@@ -33,9 +33,9 @@ struct tx_draft {
 };
 
 void draft_wipe(tx_draft &d) {
-    char **texts[] = {&d.end_to_end_id, &d.name,       &d.iban,         &d.bic,
-                      &d.remittance,    &d.purpose,    &d.date,
-                      &d.mandate_ref,   &d.mandate_date, &d.old_mandate_ref, &d.old_iban};
+    char **texts[] = {&d.end_to_end_id, &d.name, &d.iban,        &d.bic,          &d.remittance,
+                      &d.purpose,       &d.date, &d.mandate_ref, &d.mandate_date, &d.old_mandate_ref,
+                      &d.old_iban};
     for (char **text : texts) text_wipe_free(text);
     address_free(&d.address);
     wipe_memory(&d, sizeof d);
@@ -120,9 +120,9 @@ const char *checked_identifier(add_context &ctx, char **field, const char *value
 }
 
 const char *check_name(add_context &ctx, const char *value) {
-    return checked_text(ctx, &ctx.draft.name, value, 1, 70, "Invalid name (must be 1-70 characters)", 2,
-                        ctx.direct_debit() ? "Invalid character '%s' in debtor name"
-                                           : "Invalid character '%s' in creditor name");
+    return checked_text(
+        ctx, &ctx.draft.name, value, 1, 70, "Invalid name (must be 1-70 characters)", 2,
+        ctx.direct_debit() ? "Invalid character '%s' in debtor name" : "Invalid character '%s' in creditor name");
 }
 
 const char *check_iban_into(char **field, const char *value) {
@@ -133,9 +133,7 @@ const char *check_iban_into(char **field, const char *value) {
 
 const char *check_iban(add_context &ctx, const char *value) { return check_iban_into(&ctx.draft.iban, value); }
 
-const char *check_old_iban(add_context &ctx, const char *value) {
-    return check_iban_into(&ctx.draft.old_iban, value);
-}
+const char *check_old_iban(add_context &ctx, const char *value) { return check_iban_into(&ctx.draft.old_iban, value); }
 
 const char *check_bic(add_context &ctx, const char *value) {
     char upper[BIC_TEXT_SIZE];
@@ -145,10 +143,9 @@ const char *check_bic(add_context &ctx, const char *value) {
 }
 
 const char *check_remittance(add_context &ctx, const char *value) {
-    const char *failure = checked_text(
-        ctx, &ctx.draft.remittance, value, 0, 140,
-        "Invalid unstructured remittance information (must be 0-140 characters)", 2,
-        "Invalid character '%s' in unstructured remittance information");
+    const char *failure = checked_text(ctx, &ctx.draft.remittance, value, 0, 140,
+                                       "Invalid unstructured remittance information (must be 0-140 characters)", 2,
+                                       "Invalid character '%s' in unstructured remittance information");
     // An empty text is accepted but means "no remittance information": the schemas
     // do not admit an empty Ustrd element.
     if (failure == nullptr && ctx.draft.remittance[0] == '\0') text_wipe_free(&ctx.draft.remittance);
@@ -165,8 +162,8 @@ const char *check_date(add_context &ctx, const char *value) {
 
 const char *check_end_to_end_id(add_context &ctx, const char *value) {
     return checked_identifier(ctx, &ctx.draft.end_to_end_id, value, 35,
-                        "Invalid end-to-end ID (must be 1-35 characters)", 1,
-                        "Invalid character '%s' in end-to-end ID");
+                              "Invalid end-to-end ID (must be 1-35 characters)", 1,
+                              "Invalid character '%s' in end-to-end ID");
 }
 
 const char *check_purpose(add_context &ctx, const char *value) {
@@ -189,8 +186,8 @@ const char *check_sequence(add_context &ctx, const char *value) {
 
 const char *check_mandate_ref(add_context &ctx, const char *value) {
     return checked_identifier(ctx, &ctx.draft.mandate_ref, value, 35,
-                        "Invalid mandate reference (must be 1-35 characters)", mandate_id_level(current_rulebook_row()),
-                        "Invalid character '%s' in mandate reference");
+                              "Invalid mandate reference (must be 1-35 characters)",
+                              mandate_id_level(current_rulebook_row()), "Invalid character '%s' in mandate reference");
 }
 
 const char *check_mandate_date(add_context &ctx, const char *value) {
@@ -198,10 +195,9 @@ const char *check_mandate_date(add_context &ctx, const char *value) {
 }
 
 const char *check_old_mandate_ref(add_context &ctx, const char *value) {
-    return checked_identifier(ctx, &ctx.draft.old_mandate_ref, value, 35,
-                        "Invalid old mandate reference (must be 1-35 characters)",
-                        mandate_id_level(current_rulebook_row()),
-                        "Invalid character '%s' in old mandate reference");
+    return checked_identifier(
+        ctx, &ctx.draft.old_mandate_ref, value, 35, "Invalid old mandate reference (must be 1-35 characters)",
+        mandate_id_level(current_rulebook_row()), "Invalid character '%s' in old mandate reference");
 }
 
 const char *check_smnda(add_context &ctx, const char *value) {
@@ -220,20 +216,13 @@ struct key_rule {
 };
 
 const key_rule key_rules[] = {
-    {"name", FOR_BOTH, check_name},
-    {"iban", FOR_BOTH, check_iban},
-    {"bic", FOR_BOTH, check_bic},
-    {"ref", FOR_BOTH, check_remittance},
-    {"amount", FOR_BOTH, check_amount},
-    {"date", FOR_BOTH, check_date},
-    {"id", FOR_BOTH, check_end_to_end_id},
-    {"purp", FOR_CT, check_purpose},
-    {"seq", FOR_DD, check_sequence},
-    {"mref", FOR_DD, check_mandate_ref},
-    {"mdate", FOR_DD, check_mandate_date},
-    {"old_mref", FOR_DD, check_old_mandate_ref},
-    {"old_iban", FOR_DD, check_old_iban},
-    {"smnda", FOR_DD, check_smnda},
+    {"name", FOR_BOTH, check_name},        {"iban", FOR_BOTH, check_iban},
+    {"bic", FOR_BOTH, check_bic},          {"ref", FOR_BOTH, check_remittance},
+    {"amount", FOR_BOTH, check_amount},    {"date", FOR_BOTH, check_date},
+    {"id", FOR_BOTH, check_end_to_end_id}, {"purp", FOR_CT, check_purpose},
+    {"seq", FOR_DD, check_sequence},       {"mref", FOR_DD, check_mandate_ref},
+    {"mdate", FOR_DD, check_mandate_date}, {"old_mref", FOR_DD, check_old_mandate_ref},
+    {"old_iban", FOR_DD, check_old_iban},  {"smnda", FOR_DD, check_smnda},
 };
 
 const key_rule *find_key(const char *key, uint32_t type) {
@@ -278,17 +267,16 @@ void *build_record(add_context &ctx) {
     if (ctx.direct_debit()) {
         auto *tx = static_cast<ddi_transaction *>(std::calloc(1, sizeof(ddi_transaction)));
         if (tx == nullptr) return nullptr;
-        *tx = {d.end_to_end_id, d.name,     d.iban,         d.bic,         d.address,
-               d.seq_type,      d.amount_cents,   d.date,         d.mandate_ref, d.mandate_date,
-               d.old_mandate_ref, d.old_iban, d.smnda,      d.remittance,  nullptr};
+        *tx = {d.end_to_end_id,   d.name,         d.iban,  d.bic,         d.address,
+               d.seq_type,        d.amount_cents, d.date,  d.mandate_ref, d.mandate_date,
+               d.old_mandate_ref, d.old_iban,     d.smnda, d.remittance,  nullptr};
         // The purpose is not a direct-debit key, so the draft never holds one here.
         std::memset(&d, 0, sizeof d);
         return tx;
     }
     auto *tx = static_cast<cti_transaction *>(std::calloc(1, sizeof(cti_transaction)));
     if (tx == nullptr) return nullptr;
-    *tx = {d.end_to_end_id, d.name,    d.iban,   d.bic,  d.address,
-           d.remittance,    d.purpose, d.amount_cents, d.date, nullptr};
+    *tx = {d.end_to_end_id, d.name, d.iban, d.bic, d.address, d.remittance, d.purpose, d.amount_cents, d.date, nullptr};
     // The mandate keys are refused on a credit transfer, so the draft holds none.
     std::memset(&d, 0, sizeof d);
     return tx;
@@ -317,8 +305,8 @@ extern "C" SEPA_API int sepa_add(sepa_t *message, const sepa_kvpair_t *pairs) {
                     if (!text_transliterated(value, 2, &converted)) return refuse(ctx, out_of_memory_text);
                     value = converted;
                 }
-                const char *failure = address_value_failure(current_rulebook_row(), field, value,
-                                                            message->error_buf, sizeof message->error_buf);
+                const char *failure = address_value_failure(current_rulebook_row(), field, value, message->error_buf,
+                                                            sizeof message->error_buf);
                 const bool stored = failure == nullptr && address_set(&ctx.draft.address, field, value);
                 text_wipe_free(&converted);
                 if (failure != nullptr) return refuse(ctx, failure);

@@ -7,8 +7,7 @@
 
 void cti_transaction_free(cti_transaction *tx) {
     if (tx == nullptr) return;
-    char **texts[] = {&tx->end_to_end_id, &tx->name,    &tx->iban, &tx->bic,
-                      &tx->remittance,    &tx->purpose, &tx->date};
+    char **texts[] = {&tx->end_to_end_id, &tx->name, &tx->iban, &tx->bic, &tx->remittance, &tx->purpose, &tx->date};
     for (char **text : texts) text_wipe_free(text);
     address_free(&tx->address);
     wipe_memory(tx, sizeof *tx);
@@ -17,8 +16,8 @@ void cti_transaction_free(cti_transaction *tx) {
 
 void ddi_transaction_free(ddi_transaction *tx) {
     if (tx == nullptr) return;
-    char **texts[] = {&tx->end_to_end_id, &tx->name,         &tx->iban,            &tx->bic,
-                      &tx->date,          &tx->mandate_ref,  &tx->mandate_date,    &tx->old_mandate_ref,
+    char **texts[] = {&tx->end_to_end_id, &tx->name,        &tx->iban,         &tx->bic,
+                      &tx->date,          &tx->mandate_ref, &tx->mandate_date, &tx->old_mandate_ref,
                       &tx->old_iban,      &tx->remittance};
     for (char **text : texts) text_wipe_free(text);
     address_free(&tx->address);

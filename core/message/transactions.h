@@ -9,15 +9,15 @@
 
 // Credit transfer (message type 2): one payment to a creditor.
 struct cti_transaction {
-    char *end_to_end_id;  // "id"
-    char *name;           // "name": creditor name
-    char *iban;           // "iban": creditor IBAN
-    char *bic;            // "bic": creditor BIC, upper case
+    char *end_to_end_id;      // "id"
+    char *name;               // "name": creditor name
+    char *iban;               // "iban": creditor IBAN
+    char *bic;                // "bic": creditor BIC, upper case
     postal_address *address;  // "addrCC", "addrLine1", "addrLine2", "addrTown" ...; NULL = none
-    char *remittance;     // "ref": unstructured remittance information
-    char *purpose;        // "purp": purpose code, 4 bytes
-    int64_t amount_cents; // "amount" in euro cents; 0 = not given
-    char *date;           // "date"; NULL = the message's date
+    char *remittance;         // "ref": unstructured remittance information
+    char *purpose;            // "purp": purpose code, 4 bytes
+    int64_t amount_cents;     // "amount" in euro cents; 0 = not given
+    char *date;               // "date"; NULL = the message's date
     cti_transaction *next;
 };
 
@@ -26,19 +26,19 @@ enum seq_type_t : int32_t { SEQ_NONE = 0, SEQ_FRST = 1, SEQ_RCUR = 2, SEQ_OOFF =
 
 // Direct debit (message type 1): one collection from a debtor.
 struct ddi_transaction {
-    char *end_to_end_id;    // "id"
-    char *name;             // "name": debtor name
-    char *iban;             // "iban": debtor IBAN
-    char *bic;              // "bic": debtor BIC, upper case
+    char *end_to_end_id;      // "id"
+    char *name;               // "name": debtor name
+    char *iban;               // "iban": debtor IBAN
+    char *bic;                // "bic": debtor BIC, upper case
     postal_address *address;  // "addrCC", "addrLine1", "addrLine2", "addrTown" ...; NULL = none
-    int32_t seq_type;       // "seq": seq_type_t
-    int64_t amount_cents;   // "amount" in euro cents; 0 = not given
-    char *date;             // "date"; NULL = the message's date
-    char *mandate_ref;      // "mref"
-    char *mandate_date;     // "mdate"
-    char *old_mandate_ref;  // "old_mref"
-    char *old_iban;         // "old_iban"
-    uint8_t smnda;          // "smnda": 1 = same mandate, new debtor agent
-    char *remittance;       // "ref"
+    int32_t seq_type;         // "seq": seq_type_t
+    int64_t amount_cents;     // "amount" in euro cents; 0 = not given
+    char *date;               // "date"; NULL = the message's date
+    char *mandate_ref;        // "mref"
+    char *mandate_date;       // "mdate"
+    char *old_mandate_ref;    // "old_mref"
+    char *old_iban;           // "old_iban"
+    uint8_t smnda;            // "smnda": 1 = same mandate, new debtor agent
+    char *remittance;         // "ref"
     ddi_transaction *next;
 };

@@ -27,9 +27,8 @@ void party_values::clear() {
 
 void detail_values::clear() {
     codes.clear();
-    for (std::string *text : {&end_to_end, &instruction_id, &servicer_ref, &mandate, &creditor_id,
-                              &remittance, &creditor_ref, &purpose, &return_reason, &info,
-                              &ultimate_debtor, &ultimate_creditor})
+    for (std::string *text : {&end_to_end, &instruction_id, &servicer_ref, &mandate, &creditor_id, &remittance,
+                              &creditor_ref, &purpose, &return_reason, &info, &ultimate_debtor, &ultimate_creditor})
         text->clear();
     amount = amount_value{};
     amount_detail = amount_value{};
@@ -129,8 +128,7 @@ void put_charges(sepa_stmt_tx_t *tx, const code_values &codes) {
         tx->charges_cents = codes.charges_cents;
         std::memcpy(tx->charges_currency, codes.charges_currency, 4);
     } else if (codes.charges_total.set) {
-        tx->charges_cents = codes.charges_total.cents < 0 ? -codes.charges_total.cents
-                                                          : codes.charges_total.cents;
+        tx->charges_cents = codes.charges_total.cents < 0 ? -codes.charges_total.cents : codes.charges_total.cents;
         std::memcpy(tx->charges_currency, codes.charges_total.currency, 4);
     }
 }
@@ -139,8 +137,8 @@ bool has_charges(const code_values &codes) { return codes.charge_records || code
 
 }  // namespace
 
-bool emit_entry_lines(sepa_stmt_parser_t *parser, sepa_stmt_t *stmt, const entry_values &entry,
-                      char *error, size_t error_size) {
+bool emit_entry_lines(sepa_stmt_parser_t *parser, sepa_stmt_t *stmt, const entry_values &entry, char *error,
+                      size_t error_size) {
     if (stmt == nullptr) return true;
     text_copier copy{&parser->arena};
     size_t lines = entry.used > 0 ? entry.used : 1;
@@ -162,8 +160,7 @@ bool emit_entry_lines(sepa_stmt_parser_t *parser, sepa_stmt_t *stmt, const entry
         std::memcpy(tx->status, entry.status, sizeof tx->status);
         tx->entry_ref = ntry_ref;
         tx->entry_index = static_cast<uint32_t>(i + 1);
-        tx->entry_tx_count =
-            entry.batch_count > lines ? entry.batch_count : static_cast<uint32_t>(lines);
+        tx->entry_tx_count = entry.batch_count > lines ? entry.batch_count : static_cast<uint32_t>(lines);
         tx->entry_amount_cents = entry_cents;
 
         // The amount: the entry's own for a single line, the detail's in a batch.
@@ -187,8 +184,7 @@ bool emit_entry_lines(sepa_stmt_parser_t *parser, sepa_stmt_t *stmt, const entry
             const char *second = first != nullptr ? std::strchr(first + 1, '+') : nullptr;
             if (second != nullptr) {
                 const char *third = std::strchr(second + 1, '+');
-                size_t length = third != nullptr ? static_cast<size_t>(third - second - 1)
-                                                 : std::strlen(second + 1);
+                size_t length = third != nullptr ? static_cast<size_t>(third - second - 1) : std::strlen(second + 1);
                 tx->primanota = length > 0 ? copy(std::string(second + 1, length)) : nullptr;
             }
         }

@@ -39,8 +39,8 @@ struct party_values {
 
 struct detail_values {
     code_values codes;
-    std::string end_to_end, instruction_id, servicer_ref, mandate, creditor_id, remittance,
-        creditor_ref, purpose, return_reason, info, ultimate_debtor, ultimate_creditor;
+    std::string end_to_end, instruction_id, servicer_ref, mandate, creditor_id, remittance, creditor_ref, purpose,
+        return_reason, info, ultimate_debtor, ultimate_creditor;
     amount_value amount, amount_detail;
     int direction = 0;
     party_values debtor, creditor;
@@ -71,5 +71,5 @@ struct entry_values {
 
 // Appends the lines of `entry` to `stmt`: one line, or one per transaction detail
 // of a batch. False when memory runs out (reason written to `error`).
-bool emit_entry_lines(sepa_stmt_parser_t *parser, sepa_stmt_t *stmt, const entry_values &entry,
-                      char *error, size_t error_size);
+bool emit_entry_lines(sepa_stmt_parser_t *parser, sepa_stmt_t *stmt, const entry_values &entry, char *error,
+                      size_t error_size);

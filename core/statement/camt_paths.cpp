@@ -117,8 +117,7 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
 constexpr size_t lookup_size = 512;
 
 size_t lookup_hash(const char *name, size_t length) {
-    return (length * 131 + static_cast<unsigned char>(name[0]) * 31 +
-            static_cast<unsigned char>(name[length - 1]) * 7 +
+    return (length * 131 + static_cast<unsigned char>(name[0]) * 31 + static_cast<unsigned char>(name[length - 1]) * 7 +
             static_cast<unsigned char>(name[length / 2])) &
            (lookup_size - 1);
 }
@@ -127,7 +126,7 @@ struct automaton {
     std::unordered_map<std::string_view, uint16_t> names;  // views into the rows
     std::string_view lookup_names[lookup_size];
     uint16_t lookup_ids[lookup_size] = {};
-    std::vector<std::vector<uint16_t>> next;                // next[state][name]
+    std::vector<std::vector<uint16_t>> next;  // next[state][name]
     std::vector<slot> slots;
     uint16_t document = 0;
 
@@ -205,8 +204,7 @@ struct automaton {
         if (length == 0) return 0;
         for (size_t at = lookup_hash(name, length);; at = (at + 1) & (lookup_size - 1)) {
             if (lookup_ids[at] == 0) return 0;
-            if (lookup_names[at].size() == length &&
-                std::memcmp(lookup_names[at].data(), name, length) == 0)
+            if (lookup_names[at].size() == length && std::memcmp(lookup_names[at].data(), name, length) == 0)
                 return lookup_ids[at];
         }
     }

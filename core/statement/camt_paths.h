@@ -15,11 +15,11 @@ namespace camt {
 enum class slot : uint8_t {
     none,
     // structure
-    message,        // BkToCstmrStmt, BkToCstmrAcctRpt, BkToCstmrDbtCdtNtfctn
-    statement,      // Stmt, Rpt, Ntfctn
-    balance,        // Stmt/Bal
-    entry,          // Stmt/Ntry
-    details,        // Ntry/NtryDtls/TxDtls
+    message,    // BkToCstmrStmt, BkToCstmrAcctRpt, BkToCstmrDbtCdtNtfctn
+    statement,  // Stmt, Rpt, Ntfctn
+    balance,    // Stmt/Bal
+    entry,      // Stmt/Ntry
+    details,    // Ntry/NtryDtls/TxDtls
     // group header
     message_id,
     message_created,

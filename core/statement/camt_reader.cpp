@@ -29,26 +29,26 @@ std::string_view trimmed(const std::string &text) {
 
 bool is_amount_slot(slot value) {
     switch (value) {
-        case slot::bal_amount:
-        case slot::ntry_amount:
-        case slot::charge_amount:
-        case slot::charges_total:
-        case slot::instructed_amount:
-        case slot::tx_amount:
-        case slot::tx_amount_detail: return true;
-        default: return false;
+    case slot::bal_amount:
+    case slot::ntry_amount:
+    case slot::charge_amount:
+    case slot::charges_total:
+    case slot::instructed_amount:
+    case slot::tx_amount:
+    case slot::tx_amount_detail: return true;
+    default: return false;
     }
 }
 
 bool is_text_slot(slot value) {
     switch (value) {
-        case slot::none:
-        case slot::message:
-        case slot::statement:
-        case slot::balance:
-        case slot::entry:
-        case slot::details: return false;
-        default: return true;
+    case slot::none:
+    case slot::message:
+    case slot::statement:
+    case slot::balance:
+    case slot::entry:
+    case slot::details: return false;
+    default: return true;
     }
 }
 
@@ -161,8 +161,7 @@ private:
             long got = input.read(static_cast<char *>(buffer), chunk, &read_error);
             if (got < 0) return fail(read_error.c_str());
             if (static_cast<size_t>(got) > *budget) {
-                format_text(message_, sizeof message_,
-                            "camt data exceed the limit of %lu bytes per load",
+                format_text(message_, sizeof message_, "camt data exceed the limit of %lu bytes per load",
                             static_cast<unsigned long>(SEPA_STMT_MAX_XML_BYTES));
                 return fail(message_);
             }
@@ -170,8 +169,7 @@ private:
             bool last = got == 0;
             if (XML_ParseBuffer(xml_, static_cast<int>(got), last) != XML_STATUS_OK) {
                 if (failed_) return false;
-                format_text(message_, sizeof message_,
-                            "camt document is not well-formed XML: %s at line %lu",
+                format_text(message_, sizeof message_, "camt document is not well-formed XML: %s at line %lu",
                             XML_ErrorString(XML_GetErrorCode(xml_)),
                             static_cast<unsigned long>(XML_GetCurrentLineNumber(xml_)));
                 return fail(message_);
@@ -187,30 +185,25 @@ private:
         if (name_.empty()) {
             format_text(parser_->error_text, sizeof parser_->error_text, "%s", text);
         } else {
-            format_text(parser_->error_text, sizeof parser_->error_text, "%s: %s", name_.c_str(),
-                        text);
+            format_text(parser_->error_text, sizeof parser_->error_text, "%s: %s", name_.c_str(), text);
         }
         if (xml_ != nullptr) XML_StopParser(xml_, XML_FALSE);
         return false;
     }
 
-    static void XMLCALL on_doctype(void *self, const XML_Char *, const XML_Char *, const XML_Char *,
-                                   int) {
+    static void XMLCALL on_doctype(void *self, const XML_Char *, const XML_Char *, const XML_Char *, int) {
         static_cast<camt_document *>(self)->fail("camt document with a DTD refused");
     }
 
-    static void XMLCALL on_entity(void *self, const XML_Char *, int, const XML_Char *, int,
-                                  const XML_Char *, const XML_Char *, const XML_Char *,
-                                  const XML_Char *) {
+    static void XMLCALL on_entity(void *self, const XML_Char *, int, const XML_Char *, int, const XML_Char *,
+                                  const XML_Char *, const XML_Char *, const XML_Char *) {
         static_cast<camt_document *>(self)->fail("camt document with an entity declaration refused");
     }
 
     static void XMLCALL on_start(void *self, const XML_Char *name, const XML_Char **attributes) {
         static_cast<camt_document *>(self)->start(name, attributes);
     }
-    static void XMLCALL on_end(void *self, const XML_Char *) {
-        static_cast<camt_document *>(self)->end();
-    }
+    static void XMLCALL on_end(void *self, const XML_Char *) { static_cast<camt_document *>(self)->end(); }
     static void XMLCALL on_text(void *self, const XML_Char *text, int length) {
         auto *doc = static_cast<camt_document *>(self);
         if (!doc->collecting_ || doc->failed_) return;
@@ -244,8 +237,7 @@ private:
         } else {
             // Below an element outside the table everything is outside it too.
             uint16_t parent = stack_[depth_ - 1];
-            state = parent == 0 ? 0
-                                : camt::next_state(parent, camt::name_id(name, std::strlen(name)));
+            state = parent == 0 ? 0 : camt::next_state(parent, camt::name_id(name, std::strlen(name)));
             if (depth_ == 1) {
                 if (camt::state_slot(state) != slot::message) {
                     fail("Not a camt.052, camt.053 or camt.054 document");
@@ -265,11 +257,11 @@ private:
             return;
         }
         switch (value) {
-            case slot::statement: begin_statement(); break;
-            case slot::balance: balance_ = balance_values{}; break;
-            case slot::entry: entry_.clear(); break;
-            case slot::details: entry_.open_detail(); break;
-            default: break;
+        case slot::statement: begin_statement(); break;
+        case slot::balance: balance_ = balance_values{}; break;
+        case slot::entry: entry_.clear(); break;
+        case slot::details: entry_.open_detail(); break;
+        default: break;
         }
     }
 
@@ -282,8 +274,7 @@ private:
         } else if (value == slot::balance) {
             end_balance();
         } else if (value == slot::entry) {
-            if (!emit_entry_lines(parser_, statement_, entry_, &message_[0], sizeof message_))
-                fail(message_);
+            if (!emit_entry_lines(parser_, statement_, entry_, &message_[0], sizeof message_)) fail(message_);
         } else if (value == slot::details) {
             entry_.close_detail();
         } else if (value == slot::statement) {
@@ -306,7 +297,7 @@ private:
     bool message_started(const char *name) {
         const char *kind = std::strcmp(name, "BkToCstmrStmt") == 0      ? "camt.053"
                            : std::strcmp(name, "BkToCstmrAcctRpt") == 0 ? "camt.052"
-                                                                       : "camt.054";
+                                                                        : "camt.054";
         std::string type = kind;
         if (namespace_type_.compare(0, 8, kind) == 0) type = namespace_type_;
         message_type_ = arena_copy(&parser_->arena, type.data(), type.size());
@@ -349,8 +340,7 @@ private:
         int64_t cents = 0;
         if (!read_cents(text, &cents)) {
             std::string shown(text.substr(0, 40));
-            format_text(message_, sizeof message_, "camt amount \"%s\" is not a decimal number",
-                        shown.c_str());
+            format_text(message_, sizeof message_, "camt amount \"%s\" is not a decimal number", shown.c_str());
             return fail(message_);
         }
         target->set = true;
@@ -378,24 +368,24 @@ private:
         detail_values *detail = entry_.open();
         entry_values &entry = entry_;
         switch (value) {
-            case slot::ntry_ref: entry.ntry_ref = text; break;
-            case slot::ntry_amount: amount(text, &entry.amount); break;
-            case slot::ntry_direction: entry.direction = direction(text); break;
-            case slot::ntry_reversal: entry.reversal = text == "true" || text == "1"; break;
-            case slot::ntry_status:
-                if (!text.empty()) copy_code(entry.status, text);
-                break;
-            case slot::ntry_booked: entry.booked = read_date(text); break;
-            case slot::ntry_value_date: entry.value_date = read_date(text); break;
-            case slot::ntry_servicer_ref: entry.servicer_ref = text; break;
-            case slot::ntry_info: entry.info = text; break;
-            case slot::ntry_batch_count: entry.batch_count = read_count(text); break;
-            default: {
-                code_values &codes = detail != nullptr ? detail->codes : entry.codes;
-                if (code_text(value, text, codes)) break;
-                if (detail != nullptr) detail_text(value, text, *detail);
-                break;
-            }
+        case slot::ntry_ref: entry.ntry_ref = text; break;
+        case slot::ntry_amount: amount(text, &entry.amount); break;
+        case slot::ntry_direction: entry.direction = direction(text); break;
+        case slot::ntry_reversal: entry.reversal = text == "true" || text == "1"; break;
+        case slot::ntry_status:
+            if (!text.empty()) copy_code(entry.status, text);
+            break;
+        case slot::ntry_booked: entry.booked = read_date(text); break;
+        case slot::ntry_value_date: entry.value_date = read_date(text); break;
+        case slot::ntry_servicer_ref: entry.servicer_ref = text; break;
+        case slot::ntry_info: entry.info = text; break;
+        case slot::ntry_batch_count: entry.batch_count = read_count(text); break;
+        default: {
+            code_values &codes = detail != nullptr ? detail->codes : entry.codes;
+            if (code_text(value, text, codes)) break;
+            if (detail != nullptr) detail_text(value, text, *detail);
+            break;
+        }
         }
     }
 
@@ -407,58 +397,58 @@ private:
 
     bool code_text(slot value, std::string_view text, code_values &codes) {
         switch (value) {
-            case slot::domain: copy_code(codes.domain, text); return true;
-            case slot::family: copy_code(codes.family, text); return true;
-            case slot::subfamily: copy_code(codes.subfamily, text); return true;
-            case slot::proprietary_code: codes.proprietary = text; return true;
-            case slot::charge_amount: {
-                amount_value charge;
-                if (!amount(text, &charge)) return true;
-                int64_t magnitude = charge.cents < 0 ? -charge.cents : charge.cents;
-                if (__builtin_add_overflow(codes.charges_cents, magnitude, &codes.charges_cents))
-                    return fail("camt charges exceed the range of amounts"), true;
-                std::memcpy(codes.charges_currency, charge.currency, 4);
-                codes.charge_records = true;
-                return true;
-            }
-            case slot::charges_total: amount(text, &codes.charges_total); return true;
-            case slot::instructed_amount: amount(text, &codes.instructed); return true;
-            default: return false;
+        case slot::domain: copy_code(codes.domain, text); return true;
+        case slot::family: copy_code(codes.family, text); return true;
+        case slot::subfamily: copy_code(codes.subfamily, text); return true;
+        case slot::proprietary_code: codes.proprietary = text; return true;
+        case slot::charge_amount: {
+            amount_value charge;
+            if (!amount(text, &charge)) return true;
+            int64_t magnitude = charge.cents < 0 ? -charge.cents : charge.cents;
+            if (__builtin_add_overflow(codes.charges_cents, magnitude, &codes.charges_cents))
+                return fail("camt charges exceed the range of amounts"), true;
+            std::memcpy(codes.charges_currency, charge.currency, 4);
+            codes.charge_records = true;
+            return true;
+        }
+        case slot::charges_total: amount(text, &codes.charges_total); return true;
+        case slot::instructed_amount: amount(text, &codes.instructed); return true;
+        default: return false;
         }
     }
 
     void detail_text(slot value, std::string_view text, detail_values &d) {
         switch (value) {
-            case slot::tx_end_to_end: d.end_to_end = text; break;
-            case slot::tx_instruction_id: d.instruction_id = text; break;
-            case slot::tx_servicer_ref: d.servicer_ref = text; break;
-            case slot::tx_mandate: d.mandate = text; break;
-            case slot::tx_amount: amount(text, &d.amount); break;
-            case slot::tx_amount_detail: amount(text, &d.amount_detail); break;
-            case slot::tx_direction: d.direction = direction(text); break;
-            case slot::debtor_name: d.debtor.name = text; break;
-            case slot::debtor_iban: d.debtor.iban = text; break;
-            case slot::debtor_account: d.debtor.account = text; break;
-            case slot::debtor_bic: d.debtor.bic = text; break;
-            case slot::debtor_bank_code: d.debtor.bank_code = text; break;
-            case slot::ultimate_debtor: d.ultimate_debtor = text; break;
-            case slot::creditor_name: d.creditor.name = text; break;
-            case slot::creditor_iban: d.creditor.iban = text; break;
-            case slot::creditor_account: d.creditor.account = text; break;
-            case slot::creditor_bic: d.creditor.bic = text; break;
-            case slot::creditor_bank_code: d.creditor.bank_code = text; break;
-            case slot::ultimate_creditor: d.ultimate_creditor = text; break;
-            case slot::creditor_id: d.creditor_id = text; break;
-            case slot::remittance:
-                if (text.empty()) break;
-                if (!d.remittance.empty()) d.remittance += ' ';
-                d.remittance += text;
-                break;
-            case slot::creditor_ref: d.creditor_ref = text; break;
-            case slot::purpose: d.purpose = text; break;
-            case slot::return_reason: d.return_reason = text; break;
-            case slot::tx_info: d.info = text; break;
-            default: break;
+        case slot::tx_end_to_end: d.end_to_end = text; break;
+        case slot::tx_instruction_id: d.instruction_id = text; break;
+        case slot::tx_servicer_ref: d.servicer_ref = text; break;
+        case slot::tx_mandate: d.mandate = text; break;
+        case slot::tx_amount: amount(text, &d.amount); break;
+        case slot::tx_amount_detail: amount(text, &d.amount_detail); break;
+        case slot::tx_direction: d.direction = direction(text); break;
+        case slot::debtor_name: d.debtor.name = text; break;
+        case slot::debtor_iban: d.debtor.iban = text; break;
+        case slot::debtor_account: d.debtor.account = text; break;
+        case slot::debtor_bic: d.debtor.bic = text; break;
+        case slot::debtor_bank_code: d.debtor.bank_code = text; break;
+        case slot::ultimate_debtor: d.ultimate_debtor = text; break;
+        case slot::creditor_name: d.creditor.name = text; break;
+        case slot::creditor_iban: d.creditor.iban = text; break;
+        case slot::creditor_account: d.creditor.account = text; break;
+        case slot::creditor_bic: d.creditor.bic = text; break;
+        case slot::creditor_bank_code: d.creditor.bank_code = text; break;
+        case slot::ultimate_creditor: d.ultimate_creditor = text; break;
+        case slot::creditor_id: d.creditor_id = text; break;
+        case slot::remittance:
+            if (text.empty()) break;
+            if (!d.remittance.empty()) d.remittance += ' ';
+            d.remittance += text;
+            break;
+        case slot::creditor_ref: d.creditor_ref = text; break;
+        case slot::purpose: d.purpose = text; break;
+        case slot::return_reason: d.return_reason = text; break;
+        case slot::tx_info: d.info = text; break;
+        default: break;
         }
     }
 
@@ -466,23 +456,23 @@ private:
         sepa_stmt_t *stmt = statement_;
         if (stmt == nullptr) return;
         switch (value) {
-            case slot::stmt_id: stmt->ref = copy(text); break;
-            case slot::stmt_number: stmt->number = read_count(text); break;
-            case slot::stmt_legal_number: stmt->legal_number = read_count(text); break;
-            case slot::stmt_created: stmt->created = copy(text); break;
-            case slot::stmt_page: stmt->page = read_count(text); break;
-            case slot::stmt_iban: stmt->account = copy(text); break;
-            case slot::stmt_other_account:
-                if (stmt->account == nullptr) stmt->account = copy(text);
-                break;
-            case slot::stmt_currency: stmt->account_currency = copy(text); break;
-            case slot::stmt_owner: stmt->owner_name = copy(text); break;
-            case slot::stmt_bic: stmt->account_bic = copy(text); break;
-            case slot::bal_code: copy_code(balance_.code, text); break;
-            case slot::bal_amount: amount(text, &balance_.amount); break;
-            case slot::bal_direction: balance_.direction = direction(text); break;
-            case slot::bal_date: balance_.date = read_date(text); break;
-            default: break;
+        case slot::stmt_id: stmt->ref = copy(text); break;
+        case slot::stmt_number: stmt->number = read_count(text); break;
+        case slot::stmt_legal_number: stmt->legal_number = read_count(text); break;
+        case slot::stmt_created: stmt->created = copy(text); break;
+        case slot::stmt_page: stmt->page = read_count(text); break;
+        case slot::stmt_iban: stmt->account = copy(text); break;
+        case slot::stmt_other_account:
+            if (stmt->account == nullptr) stmt->account = copy(text);
+            break;
+        case slot::stmt_currency: stmt->account_currency = copy(text); break;
+        case slot::stmt_owner: stmt->owner_name = copy(text); break;
+        case slot::stmt_bic: stmt->account_bic = copy(text); break;
+        case slot::bal_code: copy_code(balance_.code, text); break;
+        case slot::bal_amount: amount(text, &balance_.amount); break;
+        case slot::bal_direction: balance_.direction = direction(text); break;
+        case slot::bal_date: balance_.date = read_date(text); break;
+        default: break;
         }
     }
 
@@ -542,8 +532,7 @@ private:
 
 }  // namespace
 
-bool read_camt_document(sepa_stmt_parser_t *parser, camt_input &input, const std::string &name,
-                        size_t *budget) {
+bool read_camt_document(sepa_stmt_parser_t *parser, camt_input &input, const std::string &name, size_t *budget) {
     camt_document document(parser, name);
     return document.run(input, budget);
 }

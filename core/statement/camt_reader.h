@@ -21,5 +21,4 @@ public:
 // what this document takes. On failure the reason is in the parser's error text,
 // preceded by `name` (a ZIP entry's name) when that is not empty; statements
 // appended before the failure stay linked (the caller drops them).
-bool read_camt_document(sepa_stmt_parser_t *parser, camt_input &input, const std::string &name,
-                        size_t *budget);
+bool read_camt_document(sepa_stmt_parser_t *parser, camt_input &input, const std::string &name, size_t *budget);

@@ -22,21 +22,15 @@ using text_field = char *sepa_stmt_tx_t::*;
 struct target_row {
     const char *keyword;  // nullptr for the untagged purpose text
     text_field field;
-    bool amount;          // decimal comma of an amount becomes a point
+    bool amount;  // decimal comma of an amount becomes a point
 };
 constexpr target_row targets[] = {
-    {nullptr, &sepa_stmt_tx_t::purpose, false},
-    {"EREF+", &sepa_stmt_tx_t::eref, false},
-    {"KREF+", &sepa_stmt_tx_t::kref, false},
-    {"MREF+", &sepa_stmt_tx_t::mref, false},
-    {"CRED+", &sepa_stmt_tx_t::cred, false},
-    {"DEBT+", &sepa_stmt_tx_t::debt, false},
-    {"PURP+", &sepa_stmt_tx_t::purp, false},
-    {"COAM+", &sepa_stmt_tx_t::coam, true},
-    {"OAMT+", &sepa_stmt_tx_t::oamt, true},
-    {"SVWZ+", &sepa_stmt_tx_t::svwz, false},
-    {"ABWA+", &sepa_stmt_tx_t::abwa, false},
-    {"ABWE+", &sepa_stmt_tx_t::abwe, false},
+    {nullptr, &sepa_stmt_tx_t::purpose, false}, {"EREF+", &sepa_stmt_tx_t::eref, false},
+    {"KREF+", &sepa_stmt_tx_t::kref, false},    {"MREF+", &sepa_stmt_tx_t::mref, false},
+    {"CRED+", &sepa_stmt_tx_t::cred, false},    {"DEBT+", &sepa_stmt_tx_t::debt, false},
+    {"PURP+", &sepa_stmt_tx_t::purp, false},    {"COAM+", &sepa_stmt_tx_t::coam, true},
+    {"OAMT+", &sepa_stmt_tx_t::oamt, true},     {"SVWZ+", &sepa_stmt_tx_t::svwz, false},
+    {"ABWA+", &sepa_stmt_tx_t::abwa, false},    {"ABWE+", &sepa_stmt_tx_t::abwe, false},
 };
 constexpr int target_count = sizeof targets / sizeof targets[0];
 constexpr int purpose_target = 0;
@@ -55,13 +49,11 @@ struct piece {
     size_t start;
     size_t length;
     int number;
-    int target;    // purpose lines: index into targets, else -1
+    int target;      // purpose lines: index into targets, else -1
     char separator;  // byte put before an appended purpose line, 0 for none
 };
 
-bool is_purpose_line(int number) {
-    return (number >= 20 && number <= 29) || (number >= 60 && number <= 63);
-}
+bool is_purpose_line(int number) { return (number >= 20 && number <= 29) || (number >= 60 && number <= 63); }
 
 int keyword_target(const char *text, size_t length) {
     if (length < keyword_length || text[keyword_length - 1] != '+') return -1;
@@ -181,17 +173,17 @@ char *write_value(value_writer &out, const char *source, size_t length) {
 void apply_counterparty(sepa_stmt_tx_t *tx, const char *text, const piece &p) {
     const char *value = text + p.start;
     switch (p.number) {
-        case 30: copy_bounded(tx->bank, sizeof tx->bank, value, p.length); break;
-        case 31: copy_bounded(tx->account, sizeof tx->account, value, p.length); break;
-        case 32: copy_bounded(tx->name, sizeof tx->name, value, p.length); break;
-        case 33: {
-            size_t used = std::strlen(tx->name);
-            if (used > 0 && used < name_line) append_bounded(tx->name, sizeof tx->name, " ", 1);
-            append_bounded(tx->name, sizeof tx->name, value, p.length);
-            break;
-        }
-        case 34: tx->extcode = read_code(value, value + p.length, 3); break;
-        default: break;
+    case 30: copy_bounded(tx->bank, sizeof tx->bank, value, p.length); break;
+    case 31: copy_bounded(tx->account, sizeof tx->account, value, p.length); break;
+    case 32: copy_bounded(tx->name, sizeof tx->name, value, p.length); break;
+    case 33: {
+        size_t used = std::strlen(tx->name);
+        if (used > 0 && used < name_line) append_bounded(tx->name, sizeof tx->name, " ", 1);
+        append_bounded(tx->name, sizeof tx->name, value, p.length);
+        break;
+    }
+    case 34: tx->extcode = read_code(value, value + p.length, 3); break;
+    default: break;
     }
 }
 
@@ -260,9 +252,8 @@ bool apply_field86(sepa_stmt_tx_t *tx, char *field, size_t length, field86_scrat
     // comes again continues its field after a blank.
     std::string &joined = scratch->joined;
     join_purpose_lines(text, pieces, count, &joined);
-    if (joined.empty() && !std::any_of(pieces, pieces + count, [](const piece &p) {
-            return is_purpose_line(p.number);
-        }))
+    if (joined.empty() &&
+        !std::any_of(pieces, pieces + count, [](const piece &p) { return is_purpose_line(p.number); }))
         return true;
     using run = keyword_run;
     std::vector<run> &runs = scratch->runs;

@@ -22,7 +22,7 @@ struct keyword_run {
 struct field86_scratch {
     char *bytes = nullptr;
     size_t capacity = 0;
-    std::string joined;               // the purpose lines joined
+    std::string joined;             // the purpose lines joined
     std::vector<keyword_run> runs;  // where each keyword's text lies in `joined`
     ~field86_scratch();
 };

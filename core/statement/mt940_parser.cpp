@@ -34,8 +34,7 @@ line_t line_at(char *p, char *text_end) {
 }
 
 bool starts_with(const line_t &line, const char *tag, size_t length) {
-    return static_cast<size_t>(line.end - line.begin) >= length &&
-           std::memcmp(line.begin, tag, length) == 0;
+    return static_cast<size_t>(line.end - line.begin) >= length && std::memcmp(line.begin, tag, length) == 0;
 }
 
 template <size_t N>
@@ -47,9 +46,9 @@ bool starts_with(const line_t &line, const char (&tag)[N]) {
 // ...). Any other line, also one that looks like a tag (":26:37" of a time
 // wrapped onto a new line), continues the field before it.
 bool is_tag_line(const line_t &line) {
-    static constexpr const char *tags[] = {":20:", ":21:", ":25:", ":28:", ":28C:", ":60F:", ":60M:",
-                                           ":61:", ":62F:", ":62M:", ":64:", ":65:", ":86:", ":13:",
-                                           ":13D:", ":34F:", ":90D:", ":90C:"};
+    static constexpr const char *tags[] = {
+        ":20:",  ":21:", ":25:", ":28:", ":28C:", ":60F:", ":60M:", ":61:",  ":62F:",
+        ":62M:", ":64:", ":65:", ":86:", ":13:",  ":13D:", ":34F:", ":90D:", ":90C:"};
     if (line.begin == line.end || *line.begin != ':') return false;
     for (const char *tag : tags) {
         if (starts_with(line, tag, std::strlen(tag))) return true;
@@ -246,8 +245,7 @@ private:
         // A line right after ":61:" that starts no tag holds its supplementary details.
         if (at_ < text_end_) {
             line_t next = line_at(at_, text_end_);
-            if (!is_tag_line(next) && !is_end_line(next) && next.begin < next.end &&
-                tx->supplementary == nullptr) {
+            if (!is_tag_line(next) && !is_end_line(next) && next.begin < next.end && tx->supplementary == nullptr) {
                 cut(next);
                 tx->supplementary = next.begin;
                 at_ = next.next;

@@ -17,9 +17,7 @@ constexpr size_t alignment = 16;
 constexpr size_t block_size = 1024 * 1024;
 constexpr size_t header_size = (sizeof(stmt_arena_block) + alignment - 1) / alignment * alignment;
 
-size_t padding(const char *at) {
-    return static_cast<size_t>(-reinterpret_cast<uintptr_t>(at)) & (alignment - 1);
-}
+size_t padding(const char *at) { return static_cast<size_t>(-reinterpret_cast<uintptr_t>(at)) & (alignment - 1); }
 
 // Space of `size` bytes (no alignment) from the newest block, or from a new one.
 char *take(stmt_arena *arena, size_t size, size_t align) {

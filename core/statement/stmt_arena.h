@@ -11,7 +11,7 @@ struct stmt_arena {
     stmt_arena_block *blocks;  // newest first; zero-initialised arena is empty
     char *at;                  // free space of the newest block
     size_t left;
-    size_t total;              // bytes of every block together
+    size_t total;  // bytes of every block together
 };
 
 // Zero-filled memory of `size` bytes aligned for any record, or nullptr when

@@ -154,8 +154,7 @@ const char *file_kind(mode_t mode) {
 // regular files within the size limit only. Returns the descriptor, or -1.
 int open_statement_file(sepa_stmt_parser_t *parser, const char *path, size_t *size) {
     if (path == nullptr) {
-        format_text(parser->error_text, sizeof parser->error_text, "Can't open input file: %s",
-                    std::strerror(EINVAL));
+        format_text(parser->error_text, sizeof parser->error_text, "Can't open input file: %s", std::strerror(EINVAL));
         return -1;
     }
     int fd;
@@ -163,14 +162,12 @@ int open_statement_file(sepa_stmt_parser_t *parser, const char *path, size_t *si
         fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        format_text(parser->error_text, sizeof parser->error_text, "Can't open input file: %s",
-                    std::strerror(errno));
+        format_text(parser->error_text, sizeof parser->error_text, "Can't open input file: %s", std::strerror(errno));
         return -1;
     }
     struct stat info;
     if (fstat(fd, &info) != 0) {
-        format_text(parser->error_text, sizeof parser->error_text, "Can't stat input file: %s",
-                    std::strerror(errno));
+        format_text(parser->error_text, sizeof parser->error_text, "Can't stat input file: %s", std::strerror(errno));
         close(fd);
         return -1;
     }
@@ -187,8 +184,7 @@ int open_statement_file(sepa_stmt_parser_t *parser, const char *path, size_t *si
     }
     if (static_cast<uintmax_t>(info.st_size) > SEPA_STMT_MAX_FILE_BYTES) {
         format_text(parser->error_text, sizeof parser->error_text,
-                    "Input file is too large: %lld bytes, the limit is %lu",
-                    static_cast<long long>(info.st_size),
+                    "Input file is too large: %lld bytes, the limit is %lu", static_cast<long long>(info.st_size),
                     static_cast<unsigned long>(SEPA_STMT_MAX_FILE_BYTES));
         close(fd);
         return -1;
@@ -215,8 +211,8 @@ bool load_content(sepa_stmt_parser_t *parser, int format, int fd, const char *da
     if (fd >= 0) {
         ssize_t got = pread(fd, head, head_size, 0);
         if (got < 0) {
-            format_text(parser->error_text, sizeof parser->error_text,
-                        "Error while reading from file: %s", std::strerror(errno));
+            format_text(parser->error_text, sizeof parser->error_text, "Error while reading from file: %s",
+                        std::strerror(errno));
             return false;
         }
         head_size = static_cast<size_t>(got);
@@ -268,8 +264,7 @@ bool begin_load(sepa_stmt_parser_t *parser, int format) {
         return false;
     }
     parser->format = static_cast<uint32_t>(format);
-    if (format != SEPA_STMT_FORMAT_MT940 && format != SEPA_STMT_FORMAT_CAMT &&
-        format != SEPA_STMT_FORMAT_AUTO) {
+    if (format != SEPA_STMT_FORMAT_MT940 && format != SEPA_STMT_FORMAT_CAMT && format != SEPA_STMT_FORMAT_AUTO) {
         set_error(parser, "Format not (yet) supported");
         return false;
     }
@@ -301,8 +296,8 @@ bool read_whole(sepa_stmt_parser_t *parser, int fd, char *buffer, size_t size) {
         ssize_t got = read(fd, buffer + done, size - done);
         if (got < 0) {
             if (errno == EINTR) continue;
-            format_text(parser->error_text, sizeof parser->error_text,
-                        "Error while reading from file: %s", std::strerror(errno));
+            format_text(parser->error_text, sizeof parser->error_text, "Error while reading from file: %s",
+                        std::strerror(errno));
             return false;
         }
         if (got == 0) {
@@ -351,8 +346,7 @@ extern "C" SEPA_API const char *sepa_stmt_parser_getError(const sepa_stmt_parser
     return parser->error_text;
 }
 
-extern "C" SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int format,
-                                              const char *path) {
+extern "C" SEPA_API int sepa_stmt_parser_load(sepa_stmt_parser_t *parser, int format, const char *path) {
     if (parser == nullptr) return SEPA_FAILED;
     if (!begin_load(parser, format)) return SEPA_FAILED;
     size_t size = 0;

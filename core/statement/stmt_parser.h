@@ -16,12 +16,12 @@ struct mt940_state {
 };
 
 struct sepa_stmt_parser_t {
-    char error_text[256];   // last error, empty until one occurs
-    uint32_t format;        // format code of the first load, 0 = never loaded
-    mt940_state *mt940;     // present once an MT940 load has begun
+    char error_text[256];  // last error, empty until one occurs
+    uint32_t format;       // format code of the first load, 0 = never loaded
+    mt940_state *mt940;    // present once an MT940 load has begun
     sepa_stmt_t *stmt_head;
     sepa_stmt_t *stmt_tail;
-    stmt_arena arena;       // the statement and line records, and camt texts
+    stmt_arena arena;  // the statement and line records, and camt texts
 };
 
 // Parses the loaded text of parser->mt940 in place (values are cut out with NUL

@@ -29,8 +29,7 @@ private:
 };
 
 bool fail(sepa_stmt_parser_t *parser, const char *what, zip_error_t *error) {
-    format_text(parser->error_text, sizeof parser->error_text, "%s: %s", what,
-                zip_error_strerror(error));
+    format_text(parser->error_text, sizeof parser->error_text, "%s: %s", what, zip_error_strerror(error));
     return false;
 }
 
@@ -47,8 +46,8 @@ zip_t *open_archive(sepa_stmt_parser_t *parser, int fd, const char *data, size_t
     } else {
         int own = dup(fd);
         if (own < 0) {
-            format_text(parser->error_text, sizeof parser->error_text,
-                        "Can't read the ZIP archive: %s", std::strerror(errno));
+            format_text(parser->error_text, sizeof parser->error_text, "Can't read the ZIP archive: %s",
+                        std::strerror(errno));
             return nullptr;
         }
         int code = 0;
@@ -65,16 +64,14 @@ zip_t *open_archive(sepa_stmt_parser_t *parser, int fd, const char *data, size_t
 
 }  // namespace
 
-bool read_camt_zip(sepa_stmt_parser_t *parser, int fd, const char *data, size_t size,
-                   size_t *budget) {
+bool read_camt_zip(sepa_stmt_parser_t *parser, int fd, const char *data, size_t size, size_t *budget) {
     zip_t *archive = open_archive(parser, fd, data, size);
     if (archive == nullptr) return false;
     bool ok = true;
     zip_int64_t count = zip_get_num_entries(archive, 0);
     if (count > SEPA_STMT_MAX_ZIP_ENTRIES) {
-        format_text(parser->error_text, sizeof parser->error_text,
-                    "ZIP archive with %lld entries; the limit is %d", static_cast<long long>(count),
-                    SEPA_STMT_MAX_ZIP_ENTRIES);
+        format_text(parser->error_text, sizeof parser->error_text, "ZIP archive with %lld entries; the limit is %d",
+                    static_cast<long long>(count), SEPA_STMT_MAX_ZIP_ENTRIES);
         ok = false;
     }
     for (zip_int64_t i = 0; ok && i < count; ++i) {

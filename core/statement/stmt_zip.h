@@ -9,5 +9,4 @@
 // Reads the archive open on `fd` (the descriptor stays the caller's) or, when
 // `data` is not NULL, the archive held in [data, data + size). *budget: XML bytes
 // the load may still read. False on failure, reason in the parser's error text.
-bool read_camt_zip(sepa_stmt_parser_t *parser, int fd, const char *data, size_t size,
-                   size_t *budget);
+bool read_camt_zip(sepa_stmt_parser_t *parser, int fd, const char *data, size_t size, size_t *budget);

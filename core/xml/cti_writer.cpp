@@ -20,8 +20,7 @@ using cti_group = pmt_group<cti_transaction>;
 bool check_debtor(sepa_t *message, const rulebook_t *rulebook) {
     const char *missing = nullptr;
     if (message->iban == nullptr) missing = "Missing debtor IBAN";
-    else if (message->bic == nullptr && rulebook != nullptr && rulebook->bic_required)
-        missing = "Missing debtor BIC";
+    else if (message->bic == nullptr && rulebook != nullptr && rulebook->bic_required) missing = "Missing debtor BIC";
     else if (message->name == nullptr || message->name[0] == '\0') missing = "Missing debtor name";
     else if (message->tx_count == 0 || message->tx_head == nullptr) missing = "No transactions available";
     else if (!control_sum_fits_schema(message->control_sum_cents)) missing = "Control sum too large";
@@ -46,8 +45,7 @@ bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
         ++number;
         if (tx->name == nullptr || tx->name[0] == '\0')
             return set_error(message, "Missing creditor name in transaction %u", number), false;
-        if (tx->iban == nullptr)
-            return set_error(message, "Missing creditor IBAN in transaction %u", number), false;
+        if (tx->iban == nullptr) return set_error(message, "Missing creditor IBAN in transaction %u", number), false;
         if (!amount_fits_schema(tx->amount_cents))
             return set_error(message, "Invalid amount in transaction %u", number), false;
         if (!check_transaction_rules(message, rulebook, rule_view(*tx), number)) return false;
@@ -55,7 +53,8 @@ bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
             return set_error(message,
                              "Debtor address with town name and country required for creditor banks outside EEA "
                              "(transaction %u, rulebook %s)",
-                             number, rulebook.name), false;
+                             number, rulebook.name),
+                   false;
         if (tx->purpose != nullptr) {
             for (const char *p = tx->purpose; *p; ++p)
                 if (*p < 0x20 || *p > 0x7E)
@@ -140,14 +139,15 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     if (!check_transactions(message, *rulebook)) return 0;
 
     payment_groups<cti_transaction> groups;
-    if (!build_groups(static_cast<const cti_transaction *>(message->tx_head), message->date,
-                      [](const cti_transaction *) { return 0; }, &groups)) {
+    if (!build_groups(
+            static_cast<const cti_transaction *>(message->tx_head), message->date,
+            [](const cti_transaction *) { return 0; }, &groups)) {
         message->error = out_of_memory_text;
         return 0;
     }
     const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, *rulebook); };
-    const int written =
-        write_document(message, buffer, rulebook->ct, "CstmrCdtTrfInitn", groups.total_cents, start, blocks);
+    const int written = write_document(message, buffer, rulebook->ct, "CstmrCdtTrfInitn", groups.total_cents, start,
+                                       blocks);
     release_groups(groups);
     return written;
 }

@@ -20,10 +20,10 @@ constexpr const char *sequence_types[GROUP_SLOTS] = {"FRST", "RCUR", "OOFF", "FN
 // Local instrument code by dd_type; COR1 only where the rulebook allows it.
 const char *local_instrument(int32_t dd_type, int rulebook) {
     switch (dd_type) {
-        case SEPA_DDTYPE_CORE: return "CORE";
-        case SEPA_DDTYPE_COR1: return rulebook_allows_cor1(rulebook) ? "COR1" : nullptr;
-        case SEPA_DDTYPE_B2B: return "B2B";
-        default: return nullptr;
+    case SEPA_DDTYPE_CORE: return "CORE";
+    case SEPA_DDTYPE_COR1: return rulebook_allows_cor1(rulebook) ? "COR1" : nullptr;
+    case SEPA_DDTYPE_B2B: return "B2B";
+    default: return nullptr;
     }
 }
 
@@ -49,8 +49,8 @@ tx_rule_view rule_view(const ddi_transaction &tx) {
 // rendered under (sepa_add checked them under the rulebook of that moment).
 bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
     const auto *creditor = static_cast<const postal_address *>(message->address);
-    if (const char *failure =
-            address_failure_under(rulebook, creditor, message->error_buf, sizeof message->error_buf)) {
+    if (const char *failure = address_failure_under(rulebook, creditor, message->error_buf,
+                                                    sizeof message->error_buf)) {
         set_error(message, "Creditor address: %s", std::string(failure).c_str());
         return false;
     }
@@ -59,8 +59,7 @@ bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
         ++number;
         if (tx->name == nullptr || tx->name[0] == '\0')
             return set_error(message, "Missing debtor name in transaction %u", number), false;
-        if (tx->iban == nullptr)
-            return set_error(message, "Missing debtor IBAN in transaction %u", number), false;
+        if (tx->iban == nullptr) return set_error(message, "Missing debtor IBAN in transaction %u", number), false;
         if (tx->seq_type < SEQ_FRST || tx->seq_type > SEQ_FNAL)
             return set_error(message, "Missing sequence type in transaction %u", number), false;
         if (!amount_fits_schema(tx->amount_cents))
@@ -177,14 +176,15 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     if (!check_transactions(message, *row)) return 0;
 
     payment_groups<ddi_transaction> groups;
-    if (!build_groups(static_cast<const ddi_transaction *>(message->tx_head), message->date,
-                      [](const ddi_transaction *tx) { return tx->seq_type - 1; }, &groups)) {
+    if (!build_groups(
+            static_cast<const ddi_transaction *>(message->tx_head), message->date,
+            [](const ddi_transaction *tx) { return tx->seq_type - 1; }, &groups)) {
         message->error = out_of_memory_text;
         return 0;
     }
     const auto blocks = [&](xml_lines &out) { write_blocks(out, message, groups, instrument, *row); };
-    const int written =
-        write_document(message, buffer, row->dd, "CstmrDrctDbtInitn", groups.total_cents, start, blocks);
+    const int written = write_document(message, buffer, row->dd, "CstmrDrctDbtInitn", groups.total_cents, start,
+                                       blocks);
     release_groups(groups);
     return written;
 }

@@ -25,9 +25,8 @@ writer_time read_writer_time() {
 void generate_message_id(const struct tm &local, char out[MESSAGE_ID_SIZE]) {
     const uint32_t counter = message_counter.fetch_add(1, std::memory_order_relaxed);
     const uint32_t number = (counter + 100u * static_cast<uint32_t>(getpid())) % 10000000u;
-    format_text(out, MESSAGE_ID_SIZE, "SEPA-%04i%02i%02i%02i%02i%02i-%07i", local.tm_year + 1900,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                static_cast<int>(number));
+    format_text(out, MESSAGE_ID_SIZE, "SEPA-%04i%02i%02i%02i%02i%02i-%07i", local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(number));
 }
 
 uint32_t peek_message_counter() { return message_counter.load(std::memory_order_relaxed); }
@@ -41,8 +40,8 @@ int ensure_message_id(sepa_t *message, const struct tm &local) {
 }
 
 void format_creation_time(const struct tm &utc, char out[CREATION_TIME_SIZE]) {
-    format_text(out, CREATION_TIME_SIZE, "%04i-%02i-%02iT%02i:%02i:%02iZ", utc.tm_year + 1900,
-                utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    format_text(out, CREATION_TIME_SIZE, "%04i-%02i-%02iT%02i:%02i:%02iZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
 }
 
 int ensure_message_date(sepa_t *message, const struct tm &local) {

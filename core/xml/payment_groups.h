@@ -20,20 +20,20 @@ inline constexpr int GROUP_SLOTS = 4;
 
 template <typename Tx>
 struct pmt_group {
-    char date[11];                   // "yyyy-mm-dd" key and NUL
-    uint32_t count[GROUP_SLOTS];     // transactions per slot
-    int64_t sum[GROUP_SLOTS];        // their amounts in cents
-    uint32_t fill[GROUP_SLOTS];      // entries placed in items so far
-    const Tx **items[GROUP_SLOTS];   // the slot's transactions in list order
+    char date[11];                  // "yyyy-mm-dd" key and NUL
+    uint32_t count[GROUP_SLOTS];    // transactions per slot
+    int64_t sum[GROUP_SLOTS];       // their amounts in cents
+    uint32_t fill[GROUP_SLOTS];     // entries placed in items so far
+    const Tx **items[GROUP_SLOTS];  // the slot's transactions in list order
 };
 
 template <typename Tx>
 struct payment_groups {
     pmt_group<Tx> *groups = nullptr;  // in ascending date order
     uint32_t count = 0;
-    const Tx **items = nullptr;       // every transaction, slot by slot, group by group
-    int64_t total_cents = 0;          // sum of every amount the groups hold (sums past
-                                      // MAX_CONTROL_SUM_CENTS stay just above it)
+    const Tx **items = nullptr;  // every transaction, slot by slot, group by group
+    int64_t total_cents = 0;     // sum of every amount the groups hold (sums past
+                                 // MAX_CONTROL_SUM_CENTS stay just above it)
 };
 
 // Work counters of one build (tests check that it stays linear in the transactions).
@@ -72,8 +72,8 @@ struct group_index {
     pmt_group<Tx> *groups = nullptr;
     uint32_t count = 0, capacity = 0;  // groups
     uint32_t *slots = nullptr;
-    uint32_t mask = 0;                 // slot count - 1
-    uint32_t last = 0;                 // index + 1 of the group found last
+    uint32_t mask = 0;  // slot count - 1
+    uint32_t last = 0;  // index + 1 of the group found last
     group_build_stats *stats;
 
     explicit group_index(group_build_stats *s) : stats(s) {}

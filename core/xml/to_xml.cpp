@@ -22,9 +22,9 @@ extern "C" SEPA_API char *sepa_toXML(sepa_t *handle) {
     }
     int ok = 0;
     switch (handle->type) {
-        case SEPA_MSGTYPE_DDI: ok = ddi_toXML(handle, &buffer, start); break;
-        case SEPA_MSGTYPE_CTI: ok = cti_toXML(handle, &buffer, start); break;
-        default: break;
+    case SEPA_MSGTYPE_DDI: ok = ddi_toXML(handle, &buffer, start); break;
+    case SEPA_MSGTYPE_CTI: ok = cti_toXML(handle, &buffer, start); break;
+    default: break;
     }
     if (!ok) {
         buffer_release(&buffer);

@@ -19,14 +19,11 @@ bool check_transaction_rules(sepa_t *message, const rulebook_t &rulebook, const 
         describe_character(failure.bad, character);
         set_error(message, "Invalid character '%s' in %s of transaction %u (rulebook %s)", character, failure.what,
                   number, rulebook.name);
-    } else
-        set_error(message, "%s in transaction %u (required by rulebook %s)", failure.text, number, rulebook.name);
+    } else set_error(message, "%s in transaction %u (required by rulebook %s)", failure.text, number, rulebook.name);
     return false;
 }
 
-void format_count(uint32_t count, char out[COUNT_TEXT_SIZE]) {
-    format_text(out, COUNT_TEXT_SIZE, "%" PRIu32, count);
-}
+void format_count(uint32_t count, char out[COUNT_TEXT_SIZE]) { format_text(out, COUNT_TEXT_SIZE, "%" PRIu32, count); }
 
 void format_pmt_inf_id(const char *message_id, int number, char out[PMT_INF_ID_SIZE]) {
     char suffix[16];
@@ -36,8 +33,7 @@ void format_pmt_inf_id(const char *message_id, int number, char out[PMT_INF_ID_S
     format_text(out, PMT_INF_ID_SIZE, "%.*s%s", room, message_id, suffix);
 }
 
-void write_group_header(xml_lines &out, const sepa_t *message, int64_t control_sum_cents,
-                        const writer_time &start) {
+void write_group_header(xml_lines &out, const sepa_t *message, int64_t control_sum_cents, const writer_time &start) {
     char created[CREATION_TIME_SIZE], count[COUNT_TEXT_SIZE], sum[AMOUNT_TEXT_SIZE];
     format_creation_time(start.utc, created);
     format_count(message->tx_count, count);
@@ -105,8 +101,8 @@ void write_remittance(xml_lines &out, const char *remittance) {
     out.close();
 }
 
-void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line,
-                       uint32_t count, int64_t sum_cents) {
+void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line, uint32_t count,
+                       int64_t sum_cents) {
     char id[PMT_INF_ID_SIZE], count_text[COUNT_TEXT_SIZE], sum_text[AMOUNT_TEXT_SIZE];
     format_pmt_inf_id(message->message_id, number, id);
     format_count(count, count_text);

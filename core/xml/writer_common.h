@@ -24,8 +24,7 @@ bool control_sum_fits_schema(int64_t cents);
 // Writes the GrpHdr block with MsgId, CreDtTm, NbOfTxs, CtrlSum (the exact sum of
 // the amounts written, `control_sum_cents`) and InitgPty/Nm (when the message has
 // a name).
-void write_group_header(xml_lines &out, const sepa_t *message, int64_t control_sum_cents,
-                        const writer_time &start);
+void write_group_header(xml_lines &out, const sepa_t *message, int64_t control_sum_cents, const writer_time &start);
 
 // "<message_id>-P<number>", the message id cut so that the whole stays within the
 // 35 characters every schema allows.
@@ -39,8 +38,7 @@ using children = xml_lines::children;
 
 // <element><FinInstnId> with the BIC under the rulebook's agent element, or, with
 // no BIC (IBAN-only payment), Othr/Id "NOTPROVIDED". `layout` is that of `element`.
-void write_agent(xml_lines &out, std::string_view element, children layout, const char *agent_element,
-                 const char *bic);
+void write_agent(xml_lines &out, std::string_view element, children layout, const char *agent_element, const char *bic);
 
 // <element><Id><IBAN>; `layout` is that of `element`.
 void write_account(xml_lines &out, std::string_view element, children layout, const char *iban);
@@ -59,8 +57,8 @@ void write_remittance(xml_lines &out, const char *remittance);
 // Opens PmtInf and writes PmtInfId, the method line, BtchBookg, NbOfTxs, CtrlSum,
 // then opens PmtTpInf with SvcLvl/Cd "SEPA". The caller adds what else PmtTpInf
 // holds and closes it.
-void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line,
-                       uint32_t count, int64_t sum_cents);
+void write_block_start(xml_lines &out, const sepa_t *message, int number, std::string_view method_line, uint32_t count,
+                       int64_t sum_cents);
 
 // The document around the payment blocks: the Document start tag of `schema`, the
 // root element, the group header, the blocks `write_blocks(out)` appends, and the

@@ -118,10 +118,19 @@ int buffer_append_escaped(xml_buffer *buffer, const char *text) {
     char *out = buffer->data + (buffer->used == 0 ? 0 : buffer->used - 1);
     for (const char *p = text; *p; ++p) {
         switch (*p) {
-            case '&': memcpy(out, "&amp;", 5); out += 5; break;
-            case '<': memcpy(out, "&lt;", 4); out += 4; break;
-            case '>': memcpy(out, "&gt;", 4); out += 4; break;
-            default: *out++ = *p;
+        case '&':
+            memcpy(out, "&amp;", 5);
+            out += 5;
+            break;
+        case '<':
+            memcpy(out, "&lt;", 4);
+            out += 4;
+            break;
+        case '>':
+            memcpy(out, "&gt;", 4);
+            out += 4;
+            break;
+        default: *out++ = *p;
         }
     }
     *out = '\0';

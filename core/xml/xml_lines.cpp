@@ -22,11 +22,11 @@ bool xml_lines::start_row(size_t length) {
 
 void xml_lines::put_tabs(int depth) { put(tabs.substr(0, tab_count(depth))); }
 
-void xml_lines::row(int depth, std::string_view a, std::string_view b, std::string_view c,
-                    std::string_view value, std::string_view end) {
+void xml_lines::row(int depth, std::string_view a, std::string_view b, std::string_view c, std::string_view value,
+                    std::string_view end) {
     const bool closing = !end.empty();
-    const size_t total =
-        tab_count(depth) + a.size() + b.size() + c.size() + (closing ? value.size() + end.size() + 3 : 0) + 1;
+    const size_t total = tab_count(depth) + a.size() + b.size() + c.size() +
+                         (closing ? value.size() + end.size() + 3 : 0) + 1;
     if (!start_row(total)) return;
     put_tabs(depth);
     put(a);
@@ -81,8 +81,8 @@ void xml_lines::close() {
 void xml_lines::value(std::string_view element, xml_attribute attribute, const char *value) {
     const int at = depth();
     const std::string_view text = value != nullptr ? value : "";
-    const size_t length = tab_count(at) + 2 * element.size() + attribute.name.size() +
-                          std::strlen(attribute.value) + text.size() + 10;
+    const size_t length = tab_count(at) + 2 * element.size() + attribute.name.size() + std::strlen(attribute.value) +
+                          text.size() + 10;
     if (!start_row(length)) return;
     put_tabs(at);
     put("<");

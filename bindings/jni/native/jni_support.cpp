@@ -57,8 +57,8 @@ std::string to_modified_utf8(const char *text) {
     for (size_t i = 0; i < utf8.size();) {
         const size_t n = utf8_sequence_length(p + i, utf8.size() - i);
         if (n == 4) {
-            const uint32_t code = ((p[i] & 0x07u) << 18) | ((p[i + 1] & 0x3Fu) << 12) |
-                                  ((p[i + 2] & 0x3Fu) << 6) | (p[i + 3] & 0x3Fu);
+            const uint32_t code = ((p[i] & 0x07u) << 18) | ((p[i + 1] & 0x3Fu) << 12) | ((p[i + 2] & 0x3Fu) << 6) |
+                                  (p[i + 3] & 0x3Fu);
             const uint32_t offset = code - 0x10000;
             append_three_byte(out, 0xD800 | (offset >> 10));
             append_three_byte(out, 0xDC00 | (offset & 0x3FF));

@@ -50,8 +50,6 @@ jstring new_java_string(JNIEnv *env, const char *text);
 std::string to_modified_utf8(const char *text);
 
 // The message behind a Java handle (0 gives NULL).
-inline sepa_t *message_of(jlong handle) {
-    return reinterpret_cast<sepa_t *>(static_cast<intptr_t>(handle));
-}
+inline sepa_t *message_of(jlong handle) { return reinterpret_cast<sepa_t *>(static_cast<intptr_t>(handle)); }
 
 }  // namespace ovaro_jni

@@ -24,8 +24,7 @@ void throw_message_error(JNIEnv *env, const sepa_t *message) {
 
 // Runs a text setter: null check with the NullPointerException text, the core call,
 // release of the text, then SEPAException with the message's error on refusal.
-void set_text(JNIEnv *env, jlong handle, jstring value, const char *null_text,
-              int (*setter)(sepa_t *, const char *)) {
+void set_text(JNIEnv *env, jlong handle, jstring value, const char *null_text, int (*setter)(sepa_t *, const char *)) {
     if (value == nullptr) return throw_java(env, null_pointer_class, null_text);
     utf_chars text(env, value);
     if (text.get() == nullptr) return;  // OutOfMemoryError pending
@@ -88,9 +87,7 @@ JNIEXPORT jlong JNICALL Java_com_ovaro_SEPA__1new(JNIEnv *env, jobject, jint typ
     return static_cast<jlong>(reinterpret_cast<intptr_t>(message));
 }
 
-JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1free(JNIEnv *, jobject, jlong handle) {
-    sepa_free(message_of(handle));
-}
+JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1free(JNIEnv *, jobject, jlong handle) { sepa_free(message_of(handle)); }
 
 JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setIBAN(JNIEnv *env, jobject, jlong handle, jstring iban) {
     set_text(env, handle, iban, "iban is NULL", sepa_setIBAN);
@@ -118,11 +115,11 @@ JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setMessageId(JNIEnv *env, jobject, 
 }
 
 JNIEXPORT void JNICALL Java_com_ovaro_SEPA__1setAddress(JNIEnv *env, jobject, jlong handle, jstring key,
-                                                       jstring value) {
+                                                        jstring value) {
     if (key == nullptr) return throw_java(env, null_pointer_class, "key is NULL");
     utf_chars key_text(env, key);
     if (key_text.get() == nullptr) return;  // OutOfMemoryError pending
-    utf_chars value_text(env, value);        // a null value removes the part
+    utf_chars value_text(env, value);       // a null value removes the part
     if (value != nullptr && value_text.get() == nullptr) return;
     sepa_t *message = message_of(handle);
     const int result = sepa_setAddress(message, key_text.get(), value_text.get());

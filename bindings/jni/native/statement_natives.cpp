@@ -103,8 +103,8 @@ jobjectArray line_record(JNIEnv *env, jclass object_class, jclass string_class, 
     texts.add(t.bank_full != nullptr ? std::string(t.bank_full) : fixed(t.bank));
     texts.add(t.account_full != nullptr ? std::string(t.account_full) : fixed(t.account));
     texts.add(t.name_full != nullptr ? std::string(t.name_full) : fixed(t.name));
-    for (const char *keyword : {t.purpose, t.eref, t.kref, t.mref, t.cred, t.debt, t.purp, t.coam, t.oamt,
-                                t.svwz, t.abwa, t.abwe}) {
+    for (const char *keyword :
+         {t.purpose, t.eref, t.kref, t.mref, t.cred, t.debt, t.purp, t.coam, t.oamt, t.svwz, t.abwa, t.abwe}) {
         texts.add(keyword);
     }
     texts.add(fixed(t.currency));
@@ -117,9 +117,17 @@ jobjectArray line_record(JNIEnv *env, jclass object_class, jclass string_class, 
     for (const char *text : {t.creditor_ref, t.bank_tx_code, t.return_reason, t.end_to_end_id, t.entry_ref}) {
         texts.add(text);
     }
-    const std::vector<jlong> numbers = {
-        date_number(t.valuta), date_number(t.booked), t.reversal ? 1 : 0, t.amount_cents, t.gvc, t.extcode,
-        t.entry_index, t.entry_tx_count, t.entry_amount_cents, t.charges_cents, t.original_amount_cents};
+    const std::vector<jlong> numbers = {date_number(t.valuta),
+                                        date_number(t.booked),
+                                        t.reversal ? 1 : 0,
+                                        t.amount_cents,
+                                        t.gvc,
+                                        t.extcode,
+                                        t.entry_index,
+                                        t.entry_tx_count,
+                                        t.entry_amount_cents,
+                                        t.charges_cents,
+                                        t.original_amount_cents};
     return record(env, object_class, string_class, texts, numbers, nullptr);
 }
 
@@ -144,13 +152,14 @@ jobjectArray statement_record(JNIEnv *env, jclass object_class, jclass string_cl
     for (const char *text : {s.ref, s.account}) texts.add(text);
     texts.add(fixed(s.open_currency));
     texts.add(fixed(s.close_currency));
-    for (const char *text : {s.message_type, s.message_id, s.created, s.account_currency, s.account_bic,
-                             s.owner_name}) {
+    for (const char *text :
+         {s.message_type, s.message_id, s.created, s.account_currency, s.account_bic, s.owner_name}) {
         texts.add(text);
     }
-    const std::vector<jlong> numbers = {s.number,     s.page,           date_number(s.open_date),
-                                        date_number(s.close_date), s.open_cents, s.close_cents,
-                                        s.legal_number, s.has_open,     s.has_close};
+    const std::vector<jlong> numbers = {
+        s.number,     s.page,        date_number(s.open_date), date_number(s.close_date),
+        s.open_cents, s.close_cents, s.legal_number,           s.has_open,
+        s.has_close};
     jobjectArray result = record(env, object_class, string_class, texts, numbers, lines);
     env->DeleteLocalRef(lines);
     return result;

@@ -22,8 +22,8 @@ JNIEXPORT jint JNICALL Java_com_ovaro_SEPA_init(JNIEnv *env, jobject, jint optio
     return result;
 }
 
-JNIEXPORT jstring JNICALL Java_com_ovaro_SEPA_IBAN_1convert(JNIEnv *env, jobject, jstring country,
-                                                           jstring account, jstring bankid) {
+JNIEXPORT jstring JNICALL Java_com_ovaro_SEPA_IBAN_1convert(JNIEnv *env, jobject, jstring country, jstring account,
+                                                            jstring bankid) {
     if (country == nullptr) return throw_java(env, null_pointer_class, "country is NULL"), nullptr;
     if (account == nullptr) return throw_java(env, null_pointer_class, "account is NULL"), nullptr;
     if (bankid == nullptr) return throw_java(env, null_pointer_class, "bankid is NULL"), nullptr;
@@ -77,9 +77,8 @@ JNIEXPORT jobject JNICALL Java_com_ovaro_SEPA_IBAN_1inspect(JNIEnv *env, jobject
                                       "Ljava/lang/String;Ljava/lang/String;ZZZILjava/lang/String;Ljava/lang/String;"
                                       "Ljava/lang/String;Ljava/lang/String;)V");
     if (make == nullptr) return nullptr;
-    const char *const texts[] = {info.reason_text, info.country,   info.check_digits, info.bban,
-                                 info.bank_id,     info.branch_id, info.bank_bic,     info.bank_name,
-                                 info.bank_zip,    info.bank_city};
+    const char *const texts[] = {info.reason_text, info.country,  info.check_digits, info.bban,     info.bank_id,
+                                 info.branch_id,   info.bank_bic, info.bank_name,    info.bank_zip, info.bank_city};
     jstring strings[std::size(texts)];
     for (size_t i = 0; i < std::size(texts); ++i) {
         strings[i] = new_java_string(env, texts[i]);
