@@ -104,7 +104,7 @@ bool german_bban_value(const char *iban, size_t length, uint64_t &value) {
     const unsigned tenth = static_cast<unsigned char>(iban[21]) - 48u;
     if (!eight_digits_value(iban + 4, first) || !eight_digits_value(iban + 12, second) || ninth > 9 || tenth > 9)
         return false;
-    value = first * 10'000'000'000u + second * 100 + ninth * 10 + tenth;
+    value = first * 10'000'000'000ULL + second * 100ULL + ninth * 10ULL + tenth;
     return true;
 }
 

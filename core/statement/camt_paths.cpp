@@ -117,7 +117,8 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
 constexpr size_t lookup_size = 512;
 
 size_t lookup_hash(const char *name, size_t length) {
-    return (length * 131 + static_cast<unsigned char>(name[0]) * 31 + static_cast<unsigned char>(name[length - 1]) * 7 +
+    return (length * 131 + static_cast<size_t>(static_cast<unsigned char>(name[0])) * 31 +
+            static_cast<size_t>(static_cast<unsigned char>(name[length - 1])) * 7 +
             static_cast<unsigned char>(name[length / 2])) &
            (lookup_size - 1);
 }

@@ -14,7 +14,7 @@ struct stmt_arena_block {
 namespace {
 
 constexpr size_t alignment = 16;
-constexpr size_t block_size = 1024 * 1024;
+constexpr size_t block_size = size_t{1024} * 1024;
 constexpr size_t header_size = (sizeof(stmt_arena_block) + alignment - 1) / alignment * alignment;
 
 size_t padding(const char *at) { return static_cast<size_t>(-reinterpret_cast<uintptr_t>(at)) & (alignment - 1); }

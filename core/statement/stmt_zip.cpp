@@ -81,8 +81,7 @@ bool read_camt_zip(sepa_stmt_parser_t *parser, int fd, const char *data, size_t 
         std::string label = "ZIP entry \"" + name.substr(0, 120) + "\"";
         zip_file_t *file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
         if (file == nullptr) {
-            std::string what = label;
-            ok = fail(parser, what.c_str(), zip_get_error(archive));
+            ok = fail(parser, label.c_str(), zip_get_error(archive));
             break;
         }
         zip_entry_input input(file);

@@ -1,6 +1,7 @@
 #include "core/xml/xml_buffer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -19,13 +20,16 @@ constexpr size_t prepare_step = size_t{1} << 20;
 // where the system cannot (then nothing more is tried).
 bool prepare_pages(char *data, size_t from, size_t to) {
 #if defined(__linux__) && defined(MADV_POPULATE_WRITE)
-    static bool unsupported = false;
-    if (unsupported) return false;
+    // Documents are rendered on many threads at once: the flag is atomic.
+    static std::atomic<bool> unsupported{false};
+    if (unsupported.load(std::memory_order_relaxed)) return false;
     constexpr uintptr_t page = 4096;
-    const uintptr_t start = reinterpret_cast<uintptr_t>(data + from) & ~(page - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(data + to) + page - 1) & ~(page - 1);
-    if (madvise(reinterpret_cast<void *>(start), end - start, MADV_POPULATE_WRITE) == 0) return true;
-    unsupported = true;
+    // Page-aligned bounds by pointer arithmetic, so the pointer keeps its provenance.
+    char *const start = data + from - (reinterpret_cast<uintptr_t>(data + from) & (page - 1));
+    const uintptr_t end_address = (reinterpret_cast<uintptr_t>(data + to) + page - 1) & ~(page - 1);
+    const size_t length = end_address - reinterpret_cast<uintptr_t>(start);
+    if (madvise(start, length, MADV_POPULATE_WRITE) == 0) return true;
+    unsupported.store(true, std::memory_order_relaxed);
 #else
     (void)data;
     (void)from;
