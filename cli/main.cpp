@@ -6,7 +6,7 @@
 //   sepa-tool account ACCOUNT METHOD [BLZ]   check a German account number
 //   sepa-tool convert BLZ ACCOUNT            German account data to IBAN and BIC
 //   sepa-tool render ORDER.json [-o FILE]    pain.001 / pain.008 document of an order
-//   sepa-tool statements FILE.sta            MT940 statements as JSON
+//   sepa-tool statements FILE                MT940, camt or a ZIP of camt as JSON
 //   sepa-tool --version                      versions of the tool and the library
 #include <cstdio>
 #include <exception>
