@@ -157,11 +157,11 @@ PHP_METHOD(SEPA, setAddress) {
         RETURN_THROWS();
     }
     if (sepa_has_nul(key) || (value != nullptr && sepa_has_nul(value))) {
-        sepa_throw("Invalid value (contains a NUL byte)", 0);
+        sepa_throw("Invalid value (contains a NUL byte)", sepa_error::invalid_value);
         RETURN_THROWS();
     }
     if (sepa_setAddress(message, ZSTR_VAL(key), value != nullptr ? ZSTR_VAL(value) : nullptr) != 1) {
-        throw_message_error(message);
+        throw_message_error(message, sepa_error::invalid_value);
         RETURN_THROWS();
     }
     RETURN_TRUE;
@@ -179,7 +179,7 @@ PHP_METHOD(SEPA, setTransliteration) {
         RETURN_THROWS();
     }
     if (sepa_setTransliteration(message, on ? SEPA_TRANSLITERATION_ON : SEPA_TRANSLITERATION_OFF) != 1) {
-        throw_message_error(message);
+        throw_message_error(message, sepa_error::invalid_value);
         RETURN_THROWS();
     }
     RETURN_TRUE;
@@ -195,7 +195,7 @@ PHP_METHOD(SEPA, setInstant) {
         RETURN_THROWS();
     }
     if (sepa_setInstant(message, instant ? 1 : 0) != 1) {
-        throw_message_error(message);
+        throw_message_error(message, sepa_error::invalid_value);
         RETURN_THROWS();
     }
     RETURN_TRUE;

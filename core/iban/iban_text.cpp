@@ -9,20 +9,22 @@ constexpr size_t iban_max_length = 34;
 
 bool is_space(char c) { return c == ' '; }
 
-// "IBAN " in any case at the start of `text`.
+// "IBAN" in any case at the start of `text`, with or without a space after it. No IBAN
+// starts so (its check digits would be "AN"), so the prefix is dropped either way and
+// the printed form of a result normalizes to the same result.
 bool has_iban_prefix(const char *text) {
     for (int i = 0; i < 4; ++i) {
         if ((text[i] & ~0x20) != "IBAN"[i]) return false;
     }
-    return is_space(text[4]);
+    return true;
 }
 
 // The electronic form of `in` into `out` (35 bytes): false when `in` holds anything
-// but letters, digits and spaces after an optional "IBAN " prefix, or when the
+// but letters, digits and spaces after an optional "IBAN" prefix, or when the
 // result is empty or longer than 34 characters.
 bool electronic_form(const char *in, char *out) {
     while (is_space(*in)) ++in;
-    if (has_iban_prefix(in)) in += 5;
+    if (has_iban_prefix(in)) in += 4;
     size_t length = 0;
     for (; *in != '\0'; ++in) {
         const char c = *in;
