@@ -295,6 +295,7 @@ TEST(IbanNormalize, ElectronicAndPrintedForms) {
         // The prefix without a space is dropped too, so a result's printed form normalizes
         // back to the result (found by fuzzing).
         {"IBANDE89370400440532013000", "DE89370400440532013000", "DE89 3704 0044 0532 0130 00"},
+        {"IBAN        IBAN", nullptr, nullptr},
         {"IBAN000447053200044 52 030130 00", "0004470532000445203013000", "0004 4705 3200 0445 2030 1300 0"},
         {"DE8937040044053201300000000000000000", nullptr, nullptr},  // 35 characters
     };

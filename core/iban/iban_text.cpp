@@ -36,7 +36,9 @@ bool electronic_form(const char *in, char *out) {
         out[length++] = lower ? static_cast<char>(c - 'a' + 'A') : c;
     }
     out[length] = '\0';
-    return length > 0;
+    // A result that starts with "IBAN" again is no IBAN, and its printed form would
+    // lose that prefix on the way back.
+    return length > 0 && !has_iban_prefix(out);
 }
 
 int deliver(const char *text, char *out, size_t out_size) {

@@ -98,7 +98,7 @@ foreach ([fn() => $dd->add('amount=1'), fn() => $dd->add()] as $fn) {
 ?>
 --EXPECT--
 bool(true)
-Invalid transaction property '0' (0)
+Invalid transaction property '0' (1)
 bool(true)
 bool(true)
 bool(true)
@@ -122,16 +122,16 @@ bool(true)
   EndToEndId: NOTPROVIDED
   InstdAmt Ccy="EUR": 2.50
 refused:
-IBAN missing (0)
-Empty amount not allowed (0)
-Empty amount not allowed (0)
-Negative or zero amount not allowed (0)
-Invalid amount '12,50' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (0)
-Invalid amount '1e2' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (0)
-Invalid amount 'INF' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (0)
-Invalid amount 'x' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (0)
-Invalid IBAN checksum (0)
-Amount missing (0)
+IBAN missing (1)
+Invalid value for 'amount' (false is not an amount) (1)
+Empty amount not allowed (1)
+Negative or zero amount not allowed (1)
+Invalid amount '12,50' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (1)
+Invalid amount '1e2' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (1)
+Invalid amount 'INF' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (1)
+Invalid amount 'x' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (1)
+Invalid IBAN checksum (1)
+Amount missing (1)
 not texts:
 Invalid value for 'amount' (arrays, objects and resources are not allowed) (1)
 Invalid value for 'amount' (arrays, objects and resources are not allowed) (1)

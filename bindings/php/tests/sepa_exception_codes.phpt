@@ -53,7 +53,7 @@ OUT_OF_MEMORY = 4
 USAGE = 42
 setter: %s (INVALID_VALUE)
 setter NUL: Invalid value (contains a NUL byte) (INVALID_VALUE)
-add: Invalid amount (INVALID_VALUE)
+add: Invalid amount '12,50' (digits, optionally a full stop and up to two decimals, e.g. 60.00) (INVALID_VALUE)
 add array: Invalid value for 'amount' (arrays, objects and resources are not allowed) (INVALID_VALUE)
 add true: Invalid value for 'amount' (true is not an amount) (INVALID_VALUE)
 add false: Invalid value for 'Amount' (false is not an amount) (INVALID_VALUE)

@@ -295,17 +295,17 @@ ref,account,number,page,openSaldo,openCurrency,openDate,closeSaldo,closeCurrency
 valuta,booked,amount,code,ref,bankref,gvc,txtext,primanota,bank,account,name,eref,svwz,amountCents,currency,reversal,endToEndId
 valuta,booked,amount,code,ref,gvc,extcode,txtext,bank,account,name,purpose,amountCents,currency,reversal
 valuta,amount,code,ref,gvc,bank,account,name,amountCents,currency,reversal
-Parser already used (0)
+Parser already used (42)
 bool(true)
 format 4: invalid/unknown statement format (42)
-camt format: Not a camt.052, camt.053 or camt.054 document, nor a ZIP archive of them (0)
+camt format: Not a camt.052, camt.053 or camt.054 document, nor a ZIP archive of them (3)
 format 0: invalid/unknown statement format (42)
 missing file: Can't open input file: No such file or directory (3)
 empty file: Input file is empty (3)
 directory: %s (3)
 bool(true)
 int(2)
-No MT940 statement in the file (0)
+No MT940 statement in the file (3)
 NULL
 ValueError: SEPAStatementParser::load(): Argument #2 ($filename) must not contain any null bytes
 TypeError: SEPAStatementParser::load(): Argument #1 ($format) must be of type int, string given

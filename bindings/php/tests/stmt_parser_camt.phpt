@@ -106,6 +106,6 @@ bool(true)
 ["Jürgen Müller","Straßenbahn AG",""]
 ["EUR","EUR","EUR"]
 bool(true)
-format 1: Not an MT940 file: the file is XML (0)
-format 2: Not a camt.052, camt.053 or camt.054 document, nor a ZIP archive of them (0)
+format 1: Not an MT940 file: the file is XML (3)
+format 2: Not a camt.052, camt.053 or camt.054 document, nor a ZIP archive of them (3)
 format 4: invalid/unknown statement format (42)
