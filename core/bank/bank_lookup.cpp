@@ -34,6 +34,11 @@ constexpr bank_code_country bank_code_countries[] = {
 };
 
 constexpr size_t german_header_bytes = 4;
+// Bits of a German version's first header byte: the deletion flag, and a mark that a
+// second version follows this one (the generator sets it, so that the lean lookup
+// searches for the second version only in records that have one).
+constexpr uint8_t deletion_bit = 1;
+constexpr uint8_t second_version_follows = 2;
 constexpr size_t german_fields = 6;  // successor|bic|name|zip|city|country
 
 const bank_code_country *find_country(const char *country) {
@@ -98,65 +103,6 @@ void scan_fields(std::string_view text, size_t readable, Found found) {
     }
 }
 
-// Where the "|" of a German record text lie, as far as the lean lookup needs them:
-// the first one, the sixth one (the end of the first version), and the first NUL.
-struct separator_marks {
-    size_t first = std::string_view::npos;
-    size_t sixth = std::string_view::npos;
-    size_t end;  // first NUL, or the text's size
-};
-
-// Set bits of a 16-bit mask (the popcnt instruction is not in baseline x86-64, and
-// the library call the compiler falls back to costs more than these few steps).
-constexpr size_t popcount16(unsigned x) {
-    x = x - ((x >> 1) & 0x5555u);
-    x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
-    x = (x + (x >> 4)) & 0x0F0Fu;
-    return (x + (x >> 8)) & 0x1Fu;
-}
-static_assert(popcount16(0xFFFFu) == 16 && popcount16(0x8001u) == 2 && popcount16(0) == 0);
-
-// One pass of sixteen-byte compares that counts the "|" before the first NUL with
-// popcount, looking at single bits only for the first and the sixth.
-separator_marks mark_separators(std::string_view text, size_t readable) {
-    separator_marks marks;
-    marks.end = text.size();
-    size_t seen = 0;
-    size_t offset = 0;
-#if defined(__SSE2__)
-    for (; offset < text.size() && offset + 16 <= readable; offset += 16) {
-        auto [bars, nuls] = marks_at(text, offset);
-        if (nuls != 0) bars &= (nuls & (0u - nuls)) - 1;  // only those before the NUL
-        if (bars != 0) {
-            if (seen == 0) marks.first = offset + static_cast<size_t>(__builtin_ctz(bars));
-            const size_t count = popcount16(bars);
-            if (seen < german_fields && seen + count >= german_fields) {
-                unsigned rest = bars;
-                for (size_t skip = german_fields - 1 - seen; skip > 0; --skip) rest &= rest - 1;
-                marks.sixth = offset + static_cast<size_t>(__builtin_ctz(rest));
-            }
-            seen += count;
-        }
-        if (nuls != 0) {
-            marks.end = offset + static_cast<size_t>(__builtin_ctz(nuls));
-            return marks;
-        }
-    }
-#else
-    (void)readable;
-#endif
-    for (; offset < text.size(); ++offset) {
-        if (text[offset] == '\0') {
-            marks.end = offset;
-            return marks;
-        }
-        if (text[offset] != '|') continue;
-        if (seen == 0) marks.first = offset;
-        if (++seen == german_fields) marks.sixth = offset;
-    }
-    return marks;
-}
-
 // Bytes that may be loaded from `at` on: up to the end of the record array.
 size_t readable_from(const char *at) {
     const char *const end = directory_records + directory_record_offsets[directory_key_count];
@@ -192,7 +138,7 @@ void read_german(const german_version &version, bank_record_t *record) {
     clear_record(record);
     if (version.header.empty()) return;
     const auto byte = [&](size_t i) { return static_cast<uint8_t>(version.header[i]); };
-    record->deletion_flag = byte(0);
+    record->deletion_flag = byte(0) & deletion_bit;
     record->method = byte(1);
     record->iban_rule = static_cast<int32_t>(byte(2) << 8 | byte(3));
     char *copy = copy_record_text(record, version.text);
@@ -284,19 +230,21 @@ int bank_lookup_rule(const char *country, const char *code, bank_record_t *recor
     if (!entry->german_form || rest.size() < german_header_bytes) return 1;
     std::string_view header = rest.substr(0, german_header_bytes);
     std::string_view text = rest.substr(german_header_bytes);
-    separator_marks marks = mark_separators(text, readable_from(text.data()));
-    if (marks.sixth != std::string_view::npos && clock_now() >= directory_switch_over) {
+    if ((static_cast<uint8_t>(header[0]) & second_version_follows) != 0 && clock_now() >= directory_switch_over) {
         // the second version: its own header and text after the sixth "|"
-        const std::string_view next = text.substr(marks.sixth + 1);
-        if (next.size() < german_header_bytes) return 1;
-        header = next.substr(0, german_header_bytes);
-        text = next.substr(german_header_bytes);
-        marks = mark_separators(text, readable_from(text.data()));
+        const std::string_view next = split_german_version(rest).next;
+        if (!next.empty()) {
+            if (next.size() < german_header_bytes) return 1;
+            header = next.substr(0, german_header_bytes);
+            text = next.substr(german_header_bytes);
+        }
     }
-    record->deletion_flag = static_cast<uint8_t>(header[0]);
+    record->deletion_flag = static_cast<uint8_t>(header[0]) & deletion_bit;
     record->method = static_cast<uint8_t>(header[1]);
     record->iban_rule = static_cast<int32_t>(static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]));
-    const size_t successor_end = std::min(marks.first, marks.end);
+    // The successor is the first field: eight digits or nothing before the first "|".
+    size_t successor_end = 0;
+    while (successor_end < text.size() && text[successor_end] != '|' && text[successor_end] != '\0') ++successor_end;
     record->successor = copy_record_text(record, text.substr(0, successor_end));
     return 1;
 }

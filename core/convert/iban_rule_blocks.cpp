@@ -20,18 +20,6 @@ int iban_build(iban_work_t *work) {
     return 1;
 }
 
-bool account_list_replace(iban_work_t *work, const account_replacement_row *list) {
-    // Accounts and bank codes have fixed widths, so comparing their bytes is the
-    // whole-string comparison; the bank code goes first because it is cheaper.
-    for (const account_replacement_row *row = list; row->account != nullptr; ++row) {
-        if (row->bank_code != nullptr && std::memcmp(row->bank_code, work->blz, 8) != 0) continue;
-        if (std::memcmp(row->account, work->account, 10) != 0) continue;
-        std::memcpy(work->account, row->new_account, 11);
-        return true;
-    }
-    return false;
-}
-
 void recheck_account(iban_work_t *work) {
     work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, work->method));
 }

@@ -33,40 +33,37 @@ int rule_bank_code(iban_work_t *work) {
 // Rules that replace listed accounts and check the new account by the bank's method.
 template <const account_replacement_row *List>
 int rule_replace_recheck(iban_work_t *work) {
-    if (account_list_replace(work, List)) recheck_account(work);
+    if (account_list_replace<List>(work)) recheck_account(work);
     return iban_build(work);
 }
 
 // As above, but a replaced account never fails the conversion.
 template <const account_replacement_row *List>
 int rule_replace_lenient(iban_work_t *work) {
-    if (account_list_replace(work, List)) recheck_account_lenient(work);
+    if (account_list_replace<List>(work)) recheck_account_lenient(work);
     return iban_build(work);
 }
 
-bool bank_account_replace(iban_work_t *work, const bank_account_replacement_row *list) {
-    for (const bank_account_replacement_row *row = list; row->bank_code != nullptr; ++row) {
-        if (std::strcmp(row->bank_code, work->blz) == 0 && std::strcmp(row->account, work->account) == 0) {
-            set_bank_code(work, row->new_bank_code);
-            std::memcpy(work->account, row->new_account, 11);
-            return true;
-        }
+template <const bank_account_replacement_row *List>
+bool bank_account_replace(iban_work_t *work) {
+    for (const bank_account_replacement_row &row : rows_with_key<bank_account_replacement_row, List, 8>(work->blz)) {
+        if (std::memcmp(row.account, work->account, 10) != 0) continue;
+        set_bank_code(work, row.new_bank_code);
+        std::memcpy(work->account, row.new_account, 11);
+        return true;
     }
     return false;
 }
 
-bool in_code_list(const code_row *list, const char *code) {
-    for (const code_row *row = list; row->code != nullptr; ++row) {
-        if (std::strcmp(row->code, code) == 0) return true;
-    }
-    return false;
+template <const code_row *List, size_t Width>
+bool in_code_list(const char *code) {
+    return !rows_with_key<code_row, List, Width>(code).empty();
 }
 
-const account_iban_row *find_fixed_iban(const account_iban_row *list, const char *account) {
-    for (const account_iban_row *row = list; row->account != nullptr; ++row) {
-        if (std::strcmp(row->account, account) == 0) return row;
-    }
-    return nullptr;
+template <const account_iban_row *List>
+const account_iban_row *find_fixed_iban(const char *account) {
+    const std::span<const account_iban_row> rows = rows_with_key<account_iban_row, List, 10>(account);
+    return rows.empty() ? nullptr : rows.data();
 }
 
 // A complete IBAN from a list. Bank code and account of the working record follow
@@ -121,9 +118,9 @@ int rule_0003(iban_work_t *work) {
 int rule_0005(iban_work_t *work) {
     if (std::strcmp(work->blz, "50040033") == 0) return refuse(work, SEPA_IBAN_STATUS_NO_IBAN);
     uint64_t v = account_value(work->account, 1, 9);
-    if (v >= 998'000'000 && v <= 999'499'999 && in_code_list(iban_rule_0005_excluded_bank_codes, work->blz))
+    if (v >= 998'000'000 && v <= 999'499'999 && in_code_list<iban_rule_0005_excluded_bank_codes, 8>(work->blz))
         return refuse(work, SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED);
-    if (account_list_replace(work, iban_rule_0005_accounts)) {
+    if (account_list_replace<iban_rule_0005_accounts>(work)) {
         recheck_account(work);
         return iban_build(work);
     }
@@ -161,7 +158,7 @@ int rule_0009(iban_work_t *work) {
 }
 
 int rule_0010(iban_work_t *work) {
-    if (account_list_replace(work, iban_rule_0010_accounts)) {
+    if (account_list_replace<iban_rule_0010_accounts>(work)) {
         work->check_result = 1;
     } else {
         for (const bank_code_replacement_row *row = iban_rule_0010_bank_codes; row->bank_code; ++row) {
@@ -175,7 +172,7 @@ int rule_0010(iban_work_t *work) {
 }
 
 int rule_0011(iban_work_t *work) {
-    if (account_list_replace(work, iban_rule_0011_accounts)) work->check_result = 1;
+    if (account_list_replace<iban_rule_0011_accounts>(work)) work->check_result = 1;
     return iban_build(work);
 }
 
@@ -268,7 +265,7 @@ int rule_0029(iban_work_t *work) {
 }
 
 int rule_0030(iban_work_t *work) {
-    if (in_code_list(iban_rule_0030_accepted_accounts, work->account)) work->check_result = 1;
+    if (in_code_list<iban_rule_0030_accepted_accounts, 10>(work->account)) work->check_result = 1;
     return iban_build(work);
 }
 
@@ -360,7 +357,7 @@ int rule_0047(iban_work_t *work) {
 }
 
 int rule_0049(iban_work_t *work) {
-    if (account_list_replace(work, iban_rule_0049_accounts)) recheck_account_lenient(work);
+    if (account_list_replace<iban_rule_0049_accounts>(work)) recheck_account_lenient(work);
     if (work->account[4] == '9') {  // digits 5-10 first, then digits 1-4
         char rotated[11];
         std::memcpy(rotated, work->account + 4, 6);
@@ -372,24 +369,24 @@ int rule_0049(iban_work_t *work) {
 }
 
 int rule_0052(iban_work_t *work) {
-    if (!bank_account_replace(work, iban_rule_0052_accounts)) return -1;
+    if (!bank_account_replace<iban_rule_0052_accounts>(work)) return -1;
     return iban_build(work);
 }
 
 int rule_0053(iban_work_t *work) {
-    bank_account_replace(work, iban_rule_0053_accounts);
+    bank_account_replace<iban_rule_0053_accounts>(work);
     return iban_build(work);
 }
 
 int rule_0054(iban_work_t *work) {
-    if (account_list_replace(work, iban_rule_0054_accounts)) recheck_account_lenient(work);
-    if (const account_iban_row *row = find_fixed_iban(iban_rule_0054_ibans, work->account))
+    if (account_list_replace<iban_rule_0054_accounts>(work)) recheck_account_lenient(work);
+    if (const account_iban_row *row = find_fixed_iban<iban_rule_0054_ibans>(work->account))
         return take_fixed_iban(work, row->iban);
     return iban_build(work);
 }
 
 int rule_0056(iban_work_t *work) {
-    if (const account_iban_row *row = find_fixed_iban(iban_rule_0056_ibans, work->account))
+    if (const account_iban_row *row = find_fixed_iban<iban_rule_0056_ibans>(work->account))
         return take_fixed_iban(work, row->iban);
     if (work->account[0] == '0') return -1;
     return iban_build(work);

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "core/bank/bank_record.h"
+#include "core/convert/iban_list_search.h"
 #include "core/convert/iban_rule_lists.h"
 #include "sepa.h"
 
@@ -51,10 +53,18 @@ iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lo
 // "DE", "00", blz, account into the first 22 characters of `iban`; returns 1.
 int iban_build(iban_work_t *work);
 
-// First row of `list` (ended by a row with a null account) whose account equals
-// the working account and whose bank code is null or equals the working bank code:
-// copies its new account into `account` and answers true.
-bool account_list_replace(iban_work_t *work, const account_replacement_row *list);
+// First row of `List` whose account equals the working account and whose bank code
+// is null or equals the working bank code: copies its new account into `account`
+// and answers true.
+template <const account_replacement_row *List>
+bool account_list_replace(iban_work_t *work) {
+    for (const account_replacement_row &row : rows_with_key<account_replacement_row, List, 10>(work->account)) {
+        if (row.bank_code != nullptr && std::memcmp(row.bank_code, work->blz, 8) != 0) continue;
+        std::memcpy(work->account, row.new_account, 11);
+        return true;
+    }
+    return false;
+}
 
 // Sets `check_result` to the account check of the (replaced) account by `method`.
 void recheck_account(iban_work_t *work);
