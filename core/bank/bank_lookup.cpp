@@ -55,9 +55,7 @@ const bank_code_country *find_country(const char *country) {
 struct german_version {
     std::string_view header;
     std::string_view text;
-    std::string_view next;                 // the second version, or empty
-    size_t separators[german_fields - 1];  // offsets of the "|" inside `text`
-    size_t separator_count = 0;
+    std::string_view next;  // the second version, or empty
 };
 
 #if defined(__SSE2__)
@@ -109,11 +107,24 @@ size_t readable_from(const char *at) {
     return static_cast<size_t>(end - at);
 }
 
+// A record's text without the NUL that ends the record. (Fields hold no NUL; if one
+// did, the field scan would stop there, as a C string would.)
+std::string_view without_final_nul(std::string_view text) {
+    return !text.empty() && text.back() == '\0' ? text.substr(0, text.size() - 1) : text;
+}
+
+// Splits a stored German version from its successor: the version's text ends at its
+// sixth "|" (or the NUL). Only records marked as having a second version need this
+// search; the others end at their NUL.
 german_version split_german_version(std::string_view stored) {
     german_version version;
     if (stored.size() < german_header_bytes) return version;
     version.header = stored.substr(0, german_header_bytes);
     const std::string_view text = stored.substr(german_header_bytes);
+    if ((static_cast<uint8_t>(version.header[0]) & second_version_follows) == 0) {
+        version.text = without_final_nul(text);
+        return version;
+    }
     version.text = text;
     size_t separators = 0;
     scan_fields(text, readable_from(text.data()), [&](size_t offset, bool is_separator) {
@@ -121,10 +132,7 @@ german_version split_german_version(std::string_view stored) {
             version.text = text.substr(0, offset);
             return false;
         }
-        if (++separators < german_fields) {
-            version.separators[version.separator_count++] = offset;
-            return true;
-        }
+        if (++separators < german_fields) return true;
         version.text = text.substr(0, offset);
         version.next = text.substr(offset + 1);
         return false;
@@ -132,8 +140,36 @@ german_version split_german_version(std::string_view stored) {
     return version;
 }
 
-// Fills the record from the version, splitting the copy at the separators that
-// split_german_version found (no second search).
+// Copies a version text "field|field|..." (cut to what the working copy holds) into
+// the record and points the `count` fields at their parts of the copy, each "|"
+// between them replaced by NUL; fields after the last separator stay as they are.
+// The text holds no NUL (the generator refuses fields with one). The "|" are found
+// sixteen stored bytes at a time, as in scan_fields.
+void read_fields(std::string_view text, bank_record_t *record, const char **const fields[], size_t count) {
+    char *copy = copy_record_text(record, text);
+    const size_t copied = std::min(text.size(), sizeof record->text - 1);  // as copy_record_text
+    *fields[0] = copy;
+    size_t next_field = 1;
+    const auto separator_at = [&](size_t offset) {
+        copy[offset] = '\0';
+        *fields[next_field++] = copy + offset + 1;
+        return next_field < count;
+    };
+    size_t offset = 0;
+#if defined(__SSE2__)
+    const size_t readable = readable_from(text.data());
+    for (; offset < copied && offset + 16 <= readable; offset += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + offset));
+        unsigned bars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('|'))));
+        if (copied - offset < 16) bars &= (1u << (copied - offset)) - 1;
+        for (; bars != 0; bars &= bars - 1)
+            if (!separator_at(offset + static_cast<size_t>(__builtin_ctz(bars)))) return;
+    }
+#endif
+    for (; offset < copied; ++offset)
+        if (text[offset] == '|' && !separator_at(offset)) return;
+}
+
 void read_german(const german_version &version, bank_record_t *record) {
     clear_record(record);
     if (version.header.empty()) return;
@@ -141,22 +177,15 @@ void read_german(const german_version &version, bank_record_t *record) {
     record->deletion_flag = byte(0) & deletion_bit;
     record->method = byte(1);
     record->iban_rule = static_cast<int32_t>(byte(2) << 8 | byte(3));
-    char *copy = copy_record_text(record, version.text);
-    const size_t copied = std::min(version.text.size(), sizeof record->text - 1);  // as copy_record_text
     const char **const fields[] = {&record->successor, &record->bic,  &record->name,
                                    &record->zip,       &record->city, &record->country};
-    *fields[0] = copy;
-    for (size_t i = 0; i < version.separator_count && version.separators[i] < copied; ++i) {
-        copy[version.separators[i]] = '\0';
-        *fields[i + 1] = copy + version.separators[i] + 1;
-    }
+    read_fields(version.text, record, fields, std::size(fields));
 }
 
 void read_national(std::string_view text, bank_record_t *record) {
     clear_record(record);
-    char *copy = copy_record_text(record, text.substr(0, text.find('\0')));
     const char **const fields[] = {&record->bic, &record->name, &record->zip, &record->city, &record->country};
-    split_record_fields(copy, fields, std::size(fields));
+    read_fields(without_final_nul(text), record, fields, std::size(fields));
 }
 
 }  // namespace
@@ -194,7 +223,12 @@ bool find_bank_code(const char *country, const char *code, const bank_code_count
     const int slot = directory_hash(key);
     if (slot < 0) return false;
     const std::string_view stored = directory_record(static_cast<uint32_t>(slot));
-    if (stored.size() <= key_length || std::memcmp(stored.data(), key, key_length) != 0) return false;
+    if (stored.size() <= key_length) return false;
+    // the key lengths as constants, so that the compare is a few loads, not a call
+    const bool same = key_length == 11  ? std::memcmp(stored.data(), key, 11) == 0
+                      : key_length == 8 ? std::memcmp(stored.data(), key, 8) == 0
+                                        : std::memcmp(stored.data(), key, key_length) == 0;
+    if (!same) return false;
     rest = stored.substr(key_length);
     return true;
 }

@@ -1,6 +1,7 @@
 // What a bank-directory or BIC-directory lookup fills, and the lookups themselves.
 // The caller owns the record (usually on its stack); its text pointers point into
-// the record's own `text`, so a lookup allocates nothing.
+// the record's own `text` or into the constant directory tables, so a lookup
+// allocates nothing and the texts stay valid as long as the record does.
 #pragma once
 
 #include <cstdint>

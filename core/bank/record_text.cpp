@@ -17,15 +17,3 @@ char *copy_record_text(bank_record_t *record, std::string_view text) {
     record->text[length] = '\0';
     return record->text;
 }
-
-void split_record_fields(char *text, const char **const fields[], size_t count) {
-    char *field = text;
-    for (size_t i = 0; i < count; ++i) {
-        *fields[i] = field;
-        if (i + 1 == count) break;
-        char *separator = std::strchr(field, '|');
-        if (separator == nullptr) break;
-        *separator = '\0';
-        field = separator + 1;
-    }
-}
