@@ -39,6 +39,8 @@ bool names_successor(const char *successor) {
 
 }  // namespace
 
+static_assert(sizeof(iban_work_t{}.iban) == SEPA_IBAN_BUFSIZE, "the working IBAN fills the caller's buffer");
+
 iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lookup_fn lookup) {
     bank_record_t record;
     if (!lookup("DE", work->blz, &record)) return {SEPA_CONVERT_ERR_UNKNOWN, SEPA_IBAN_STATUS_BANK_UNKNOWN};
@@ -85,10 +87,15 @@ int iban_convert(const char *country, const char *account, const char *bank_code
     if (!all_digits(bank_code, 8) || bank_code[8] != '\0') return SEPA_CONVERT_ERR_INVALID;
 
     iban_work_t work{};
-    std::memset(work.orig_account, '0', 10);
-    std::memcpy(work.orig_account + 10 - account_length, account, account_length);
-    work.orig_account[10] = '\0';
-    std::memcpy(work.account, work.orig_account, 11);
+    // Both copies of the account straight from the caller's text, right-aligned in ten
+    // digits (not one from the other: reading back bytes just stored one by one would
+    // stall the processor until the stores complete).
+    const size_t padding = 10 - account_length;
+    for (size_t i = 0; i < 10; ++i) {
+        const char c = i < padding ? '0' : account[i - padding];
+        work.orig_account[i] = c;
+        work.account[i] = c;
+    }
     std::memcpy(work.blz, bank_code, 9);
     work.status = SEPA_IBAN_STATUS_PLAIN;
 
@@ -96,11 +103,9 @@ int iban_convert(const char *country, const char *account, const char *bank_code
     iban_outcome outcome = iban_convert_work(&work, bank_code, bank_lookup_rule);
     if (status != nullptr) *status = static_cast<char>(outcome.status);
     if (outcome.result != SEPA_CONVERT_OK) return outcome.result;
-    if (iban != nullptr) {
-        size_t length = std::strlen(work.iban);
-        std::memcpy(iban, work.iban, length);
-        std::memset(iban + length, 0, SEPA_IBAN_BUFSIZE - length);
-    }
+    // The IBAN and NUL padding to the end of the caller's buffer: the working text
+    // starts all zero and holds one 22-character IBAN.
+    if (iban != nullptr) std::memcpy(iban, work.iban, SEPA_IBAN_BUFSIZE);
     return SEPA_CONVERT_OK;
 }
 

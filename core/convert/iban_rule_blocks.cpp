@@ -61,10 +61,6 @@ void set_bank_code(iban_work_t *work, const char *bank_code) {
     work->blz[8] = '\0';
 }
 
-bool account_starts_with(const char *account, const char *prefix) {
-    return std::strncmp(account, prefix, std::strlen(prefix)) == 0;
-}
-
 namespace {
 
 // Eight digit characters as their number, or false when one is no digit. All eight

@@ -111,12 +111,12 @@ int rule_0002(iban_work_t *work) {
 }
 
 int rule_0003(iban_work_t *work) {
-    if (std::strcmp(work->account, "6161604670") == 0) return -1;
+    if (account_is(work, "6161604670")) return -1;
     return iban_build(work);
 }
 
 int rule_0005(iban_work_t *work) {
-    if (std::strcmp(work->blz, "50040033") == 0) return refuse(work, SEPA_IBAN_STATUS_NO_IBAN);
+    if (bank_code_is(work, "50040033")) return refuse(work, SEPA_IBAN_STATUS_NO_IBAN);
     uint64_t v = account_value(work->account, 1, 9);
     if (v >= 998'000'000 && v <= 999'499'999 && in_code_list<iban_rule_0005_excluded_bank_codes, 8>(work->blz))
         return refuse(work, SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED);
@@ -180,7 +180,7 @@ int rule_0011(iban_work_t *work) {
 // as every list replacement is: keeping the failed check of the old account would
 // refuse an account that the rule itself names.
 int rule_0020(iban_work_t *work) {
-    if (std::strcmp(work->blz, "50070010") == 0 && std::strcmp(work->account, "0000009999") == 0) {
+    if (bank_code_is(work, "50070010") && account_is(work, "0000009999")) {
         std::memcpy(work->account, "0092777202", 11);
         recheck_account(work);
     }
@@ -216,7 +216,7 @@ int rule_0020(iban_work_t *work) {
             }
         }
         bool by_06 = !by_13 && account_check_internal(work->account, nullptr, 0x06) == 1;
-        if (std::strcmp(work->blz, "76026000") == 0) {
+        if (bank_code_is(work, "76026000")) {
             if (by_13) {
                 work->check_result = 1;
                 return iban_build(work);
@@ -242,13 +242,13 @@ int rule_0021(iban_work_t *work) {
 }
 
 int rule_0026(iban_work_t *work) {
-    if (std::strcmp(work->account, "0000055111") == 0 || std::strcmp(work->account, "0008090100") == 0)
+    if (account_is(work, "0000055111") || account_is(work, "0008090100"))
         work->check_result = 1;
     return iban_build(work);
 }
 
 int rule_0027(iban_work_t *work) {
-    if (std::strcmp(work->account, "0000003333") == 0 || std::strcmp(work->account, "0000004444") == 0)
+    if (account_is(work, "0000003333") || account_is(work, "0000004444"))
         work->check_result = 1;
     return iban_build(work);
 }
@@ -284,7 +284,7 @@ int rule_0032(iban_work_t *work) {
 
 int rule_0033(iban_work_t *work) {
     if (work->account[0] != '0') use_range_bank_code(work);
-    if (in_9_digit_8_range(work) && std::strcmp(work->blz, "70020270") != 0) return -1;
+    if (in_9_digit_8_range(work) && !bank_code_is(work, "70020270")) return -1;
     return rule_replace_recheck<iban_rule_0033_accounts>(work);
 }
 
@@ -342,7 +342,7 @@ int rule_0042(iban_work_t *work) {
 }
 
 int rule_0043(iban_work_t *work) {
-    if (std::strcmp(work->blz, "60651070") == 0) {
+    if (bank_code_is(work, "60651070")) {
         set_bank_code(work, "66650085");
         work->method = 0x06;
         work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, 0x06));
@@ -393,7 +393,7 @@ int rule_0056(iban_work_t *work) {
 }
 
 int rule_0057(iban_work_t *work) {
-    if (std::strcmp(work->blz, "50810900") == 0) set_bank_code(work, "66010200");
+    if (bank_code_is(work, "50810900")) set_bank_code(work, "66010200");
     return iban_build(work);
 }
 

@@ -12,7 +12,7 @@
 #include "sepa.h"
 
 struct iban_work_t {
-    char iban[35];          // IBAN being built, NUL-terminated (all zero at the start)
+    char iban[35];          // IBAN being built: all zero at the start, then 22 characters and zeros
     char orig_account[11];  // caller's account, right-aligned in 10 digits, never changed
     char account[11];       // working account, 10 characters and NUL; rules may change it
     char blz[9];            // working bank code, 8 characters and NUL
@@ -85,5 +85,20 @@ void set_bank_code(iban_work_t *work, const char *bank_code);
 // or the text is shorter than 5 characters.
 bool iban_set_check_digits(char *iban);
 
-// True when the 10-digit account starts with `prefix`.
-bool account_starts_with(const char *account, const char *prefix);
+// True when the 10-digit account starts with the literal `prefix` (at most 10
+// characters). Fixed widths make these byte comparisons, which the compiler inlines.
+template <size_t N>
+bool account_starts_with(const char *account, const char (&prefix)[N]) {
+    static_assert(N >= 2 && N <= 11, "a prefix of one to ten digits");
+    return std::memcmp(account, prefix, N - 1) == 0;
+}
+
+// True when the working bank code is `bank_code` (8 digits).
+inline bool bank_code_is(const iban_work_t *work, const char (&bank_code)[9]) {
+    return std::memcmp(work->blz, bank_code, 8) == 0;
+}
+
+// True when the working account is `account` (10 digits).
+inline bool account_is(const iban_work_t *work, const char (&account)[11]) {
+    return std::memcmp(work->account, account, 10) == 0;
+}
