@@ -143,11 +143,11 @@ german_version split_german_version(std::string_view stored) {
 // Copies a version text "field|field|..." (cut to what the working copy holds) into
 // the record and points the `count` fields at their parts of the copy, each "|"
 // between them replaced by NUL; fields after the last separator stay as they are.
-// The text holds no NUL (the generator refuses fields with one). The "|" are found
-// sixteen stored bytes at a time, as in scan_fields.
+// The text holds no NUL (the generator refuses fields with one). One pass: sixteen
+// bytes at a time are loaded, stored into the copy and searched for "|".
 void read_fields(std::string_view text, bank_record_t *record, const char **const fields[], size_t count) {
-    char *copy = copy_record_text(record, text);
-    const size_t copied = std::min(text.size(), sizeof record->text - 1);  // as copy_record_text
+    char *const copy = record->text;
+    const size_t copied = std::min(text.size(), sizeof record->text - 1);
     *fields[0] = copy;
     size_t next_field = 1;
     const auto separator_at = [&](size_t offset) {
@@ -156,18 +156,26 @@ void read_fields(std::string_view text, bank_record_t *record, const char **cons
         return next_field < count;
     };
     size_t offset = 0;
+    bool searching = true;
 #if defined(__SSE2__)
+    // Whole chunks while they fit the working text and may be loaded; the bytes of a
+    // last chunk beyond the text land after its NUL, inside the working text.
     const size_t readable = readable_from(text.data());
-    for (; offset < copied && offset + 16 <= readable; offset += 16) {
+    for (; offset < copied && offset + 16 <= readable && offset + 16 <= sizeof record->text; offset += 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + offset));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(copy + offset), chunk);
+        if (!searching) continue;
         unsigned bars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('|'))));
         if (copied - offset < 16) bars &= (1u << (copied - offset)) - 1;
-        for (; bars != 0; bars &= bars - 1)
-            if (!separator_at(offset + static_cast<size_t>(__builtin_ctz(bars)))) return;
+        for (; bars != 0 && searching; bars &= bars - 1)
+            searching = separator_at(offset + static_cast<size_t>(__builtin_ctz(bars)));
     }
 #endif
-    for (; offset < copied; ++offset)
-        if (text[offset] == '|' && !separator_at(offset)) return;
+    for (; offset < copied; ++offset) {
+        copy[offset] = text[offset];
+        if (searching && text[offset] == '|') searching = separator_at(offset);
+    }
+    copy[copied] = '\0';
 }
 
 void read_german(const german_version &version, bank_record_t *record) {

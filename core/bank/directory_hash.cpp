@@ -29,16 +29,32 @@ constexpr unsigned packed_bits = 21;
 constexpr uint64_t packed_mask = (uint64_t{1} << packed_bits) - 1;
 constexpr size_t table_entries = directory_hash_positions * directory_hash_alphabet;
 
+// The vertex table in 16 bits when the slots fit (half the cache lines of the
+// generated 32-bit table, which every lookup reads at three random places). Room
+// for the vertices of the largest such directory (M = 1.23 x N), so that building
+// it allocates nothing.
+constexpr uint32_t max_short_slots = 32767;
+constexpr uint32_t max_short_vertices = 40960;
+
 struct hash_tables {
     divisor vertices{directory_vertex_count};
     divisor keys{directory_key_count};
     bool packed = uint64_t{directory_vertex_count} * directory_hash_positions <= packed_mask;
+    bool short_g = directory_key_count <= max_short_slots && directory_vertex_count <= max_short_vertices;
     uint64_t t123[table_entries] = {};
+    int16_t g16[max_short_vertices] = {};
     hash_tables() {
-        if (!packed) return;
-        for (size_t i = 0; i < table_entries; ++i)
-            t123[i] = directory_t1[i] | uint64_t{directory_t2[i]} << packed_bits | uint64_t{directory_t3[i]} << 2 * packed_bits;
+        if (packed) {
+            for (size_t i = 0; i < table_entries; ++i)
+                t123[i] =
+                    directory_t1[i] | uint64_t{directory_t2[i]} << packed_bits | uint64_t{directory_t3[i]} << 2 * packed_bits;
+        }
+        if (short_g) {
+            for (uint32_t i = 0; i < directory_vertex_count; ++i) g16[i] = static_cast<int16_t>(directory_g[i]);
+        }
     }
+    // G of a vertex: a slot 0..N-1, or -1 for a vertex no key touches
+    int32_t g(uint32_t vertex) const { return short_g ? g16[vertex] : directory_g[vertex]; }
 };
 
 // Built on first use, so that a lookup from another file's static initialisation
@@ -80,8 +96,7 @@ int directory_hash(const char *key) {
     }
     if (position < directory_min_key_length || key[position] != '\0') return -1;
     // Vertices no key touches hold -1, so the sum may be negative: then nothing is there.
-    const int64_t sum = int64_t{directory_g[t.vertices.remainder(c)]} + directory_g[t.vertices.remainder(b)] +
-                        directory_g[t.vertices.remainder(a)];
+    const int64_t sum = int64_t{t.g(t.vertices.remainder(c))} + t.g(t.vertices.remainder(b)) + t.g(t.vertices.remainder(a));
     if (sum < 0) return -1;
     return static_cast<int>(t.keys.remainder(static_cast<uint32_t>(sum)));
 }
