@@ -263,13 +263,45 @@ int bank_lookup(const char *country, const char *code, bank_record_t *record) {
     return 1;
 }
 
-int bank_lookup_rule(const char *country, const char *code, bank_record_t *record) {
+namespace {
+
+// As read_fields for the first `count` fields only, which are short (successor, BIC):
+// copies the text up to the end of the last of them, byte by byte, and looks no
+// further; stops at a NUL as well.
+void read_leading_fields(std::string_view text, bank_record_t *record, const char **const fields[], size_t count) {
+    char *const copy = record->text;
+    const size_t limit = std::min(text.size(), sizeof record->text - 1);
+    *fields[0] = copy;
+    size_t field = 0;
+    size_t offset = 0;
+    for (; offset < limit && text[offset] != '\0'; ++offset) {
+        if (text[offset] != '|') {
+            copy[offset] = text[offset];
+            continue;
+        }
+        if (++field == count) break;
+        copy[offset] = '\0';
+        *fields[field] = copy + offset + 1;
+    }
+    copy[offset] = '\0';
+}
+
+// The lean lookups: deletion flag, method and IBAN rule of a German record, and its
+// first `german_fields_wanted` fields (successor, BIC); the first
+// `national_fields_wanted` fields of an Austrian or Swiss record (BIC).
+int lookup_leading(const char *country, const char *code, bank_record_t *record, size_t german_fields_wanted,
+                   size_t national_fields_wanted) {
     const bank_code_country *entry = nullptr;
     std::string_view rest;
     if (!find_bank_code(country, code, entry, rest)) return 0;
     if (record == nullptr) return 1;
     clear_record(record);
-    if (!entry->german_form || rest.size() < german_header_bytes) return 1;
+    if (!entry->german_form) {
+        const char **const fields[] = {&record->bic};
+        if (national_fields_wanted > 0) read_leading_fields(rest, record, fields, std::size(fields));
+        return 1;
+    }
+    if (rest.size() < german_header_bytes) return 1;
     std::string_view header = rest.substr(0, german_header_bytes);
     std::string_view text = rest.substr(german_header_bytes);
     if ((static_cast<uint8_t>(header[0]) & second_version_follows) != 0 && clock_now() >= directory_switch_over) {
@@ -284,9 +316,17 @@ int bank_lookup_rule(const char *country, const char *code, bank_record_t *recor
     record->deletion_flag = static_cast<uint8_t>(header[0]) & deletion_bit;
     record->method = static_cast<uint8_t>(header[1]);
     record->iban_rule = static_cast<int32_t>(static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]));
-    // The successor is the first field: eight digits or nothing before the first "|".
-    size_t successor_end = 0;
-    while (successor_end < text.size() && text[successor_end] != '|' && text[successor_end] != '\0') ++successor_end;
-    record->successor = copy_record_text(record, text.substr(0, successor_end));
+    const char **const fields[] = {&record->successor, &record->bic};
+    read_leading_fields(text, record, fields, std::min(german_fields_wanted, std::size(fields)));
     return 1;
+}
+
+}  // namespace
+
+int bank_lookup_rule(const char *country, const char *code, bank_record_t *record) {
+    return lookup_leading(country, code, record, 1, 0);
+}
+
+int bank_lookup_bic(const char *country, const char *code, bank_record_t *record) {
+    return lookup_leading(country, code, record, 2, 1);
 }

@@ -37,6 +37,10 @@ int bank_lookup(const char *country, const char *code, bank_record_t *record);
 // nothing). Skips copying and splitting the name, place and BIC.
 int bank_lookup_rule(const char *country, const char *code, bank_record_t *record);
 
+// As bank_lookup_rule, also filling the BIC (for national codes the BIC alone): what
+// the BIC of an IBAN needs.
+int bank_lookup_bic(const char *country, const char *code, bank_record_t *record);
+
 // 1 and `record` filled when the BIC (8 or 11 characters, any case) is in the BIC
 // directory, else 0. With a null `record` only whether the BIC is there.
 int bic_lookup(const char *bic, bank_record_t *record);
