@@ -63,7 +63,8 @@ iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lo
     uint8_t status = decide_status(*work, bank_code);
     if (rule_result != 1) return {rule_result, status};
     if (work->check_result == -1) return {-1, status};
-    if (!iban_set_check_digits(work->iban)) return {-3, status};
+    // every rule that answers 1 has written a 22-character IBAN
+    if (!iban_set_check_digits(work->iban, 22)) return {-3, status};
     return {1, status};
 }
 

@@ -94,8 +94,9 @@ bool german_bban_value(const char *iban, size_t length, uint64_t &value) {
 
 }  // namespace
 
-bool iban_set_check_digits(char *iban) {
-    size_t length = std::strlen(iban);
+bool iban_set_check_digits(char *iban) { return iban_set_check_digits(iban, std::strlen(iban)); }
+
+bool iban_set_check_digits(char *iban, size_t length) {
     if (length < 5) return false;
     // Every converted IBAN is German: its 18 digits fit one 64-bit number, and
     // "DE00" after them reads 131400, so the remainder is two divisions.

@@ -84,6 +84,8 @@ void set_bank_code(iban_work_t *work, const char *bank_code);
 // digits. False (text unchanged) when a character is neither a digit nor a letter
 // or the text is shorter than 5 characters.
 bool iban_set_check_digits(char *iban);
+// The same for a text of `length` characters (iban[length] is its NUL).
+bool iban_set_check_digits(char *iban, size_t length);
 
 // True when the 10-digit account starts with the literal `prefix` (at most 10
 // characters). Fixed widths make these byte comparisons, which the compiler inlines.
