@@ -39,7 +39,9 @@ INDEX_FILE = "bank_directory_index.cpp"
 # What the library's lookups copy into their 200-byte working text (with its NUL).
 WORKING_TEXT = 200
 MAX_TEXT = WORKING_TEXT - 1
-# A BIC lookup keeps "BIC\0name\0CC\0" in the working text.
+# Longest BIC name: what fitted beside "BIC\0" and "CC\0" in the working text when
+# BIC lookups copied the name there (they now point at the stored name); kept, so
+# that the same sources give the same tables.
 MAX_BIC_NAME = WORKING_TEXT - 12 - 1 - 3
 
 COUNTRY_WIDTH = {"AT": 5, "CH": 5, "DE": 8}
