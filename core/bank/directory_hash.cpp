@@ -27,7 +27,7 @@ struct divisor {
 // sums never carry into each other; a larger directory keeps the three tables apart.
 constexpr unsigned packed_bits = 21;
 constexpr uint64_t packed_mask = (uint64_t{1} << packed_bits) - 1;
-constexpr size_t table_entries = directory_hash_positions * directory_hash_alphabet;
+constexpr size_t table_entries = size_t{directory_hash_positions} * directory_hash_alphabet;
 
 // The vertex table in 16 bits when the slots fit (half the cache lines of the
 // generated 32-bit table, which every lookup reads at three random places). Room
@@ -46,8 +46,8 @@ struct hash_tables {
     hash_tables() {
         if (packed) {
             for (size_t i = 0; i < table_entries; ++i)
-                t123[i] =
-                    directory_t1[i] | uint64_t{directory_t2[i]} << packed_bits | uint64_t{directory_t3[i]} << 2 * packed_bits;
+                t123[i] = directory_t1[i] | uint64_t{directory_t2[i]} << packed_bits |
+                          uint64_t{directory_t3[i]} << 2 * packed_bits;
         }
         if (short_g) {
             for (uint32_t i = 0; i < directory_vertex_count; ++i) g16[i] = static_cast<int16_t>(directory_g[i]);
@@ -96,7 +96,8 @@ int directory_hash(const char *key) {
     }
     if (position < directory_min_key_length || key[position] != '\0') return -1;
     // Vertices no key touches hold -1, so the sum may be negative: then nothing is there.
-    const int64_t sum = int64_t{t.g(t.vertices.remainder(c))} + t.g(t.vertices.remainder(b)) + t.g(t.vertices.remainder(a));
+    const int64_t sum = int64_t{t.g(t.vertices.remainder(c))} + t.g(t.vertices.remainder(b)) +
+                        t.g(t.vertices.remainder(a));
     if (sum < 0) return -1;
     return static_cast<int>(t.keys.remainder(static_cast<uint32_t>(sum)));
 }

@@ -84,7 +84,8 @@ int iban_convert(const char *country, const char *account, const char *bank_code
     // read no further than its eleventh character (one too many is enough to refuse).
     size_t account_length = 0;
     while (account_length <= 10 && account[account_length] != '\0') ++account_length;
-    if (account_length == 0 || account_length > 10 || !all_digits(account, account_length)) return SEPA_CONVERT_ERR_INVALID;
+    if (account_length == 0 || account_length > 10 || !all_digits(account, account_length))
+        return SEPA_CONVERT_ERR_INVALID;
     if (!all_digits(bank_code, 8) || bank_code[8] != '\0') return SEPA_CONVERT_ERR_INVALID;
 
     iban_work_t work{};

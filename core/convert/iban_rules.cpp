@@ -242,14 +242,12 @@ int rule_0021(iban_work_t *work) {
 }
 
 int rule_0026(iban_work_t *work) {
-    if (account_is(work, "0000055111") || account_is(work, "0008090100"))
-        work->check_result = 1;
+    if (account_is(work, "0000055111") || account_is(work, "0008090100")) work->check_result = 1;
     return iban_build(work);
 }
 
 int rule_0027(iban_work_t *work) {
-    if (account_is(work, "0000003333") || account_is(work, "0000004444"))
-        work->check_result = 1;
+    if (account_is(work, "0000003333") || account_is(work, "0000004444")) work->check_result = 1;
     return iban_build(work);
 }
 
