@@ -110,16 +110,28 @@ struct escape_table {
 constexpr escape_table escapes;
 }  // namespace
 
-int buffer_append_escaped(xml_buffer *buffer, const char *text) {
-    if (text == nullptr) return 1;
-    size_t plain = 0, escaped = 0;
-    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p; ++p) {
-        ++plain;
+size_t escaped_length(const char *text, size_t *plain) {
+    if (text == nullptr) {
+        *plain = 0;
+        return 0;
+    }
+    // Most texts have none of & < >: the C library finds that (or the first one)
+    // many bytes at a time; only the rest is counted byte by byte.
+    size_t bytes = strcspn(text, "&<>");
+    size_t escaped = bytes;
+    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text) + bytes; *p; ++p) {
+        ++bytes;
         escaped += escapes.length[*p];
     }
-    if (escaped == plain) return buffer_append_n(buffer, text, plain);
-    if (!buffer_grow(buffer, escaped + 1)) return 0;
-    char *out = buffer->data + (buffer->used == 0 ? 0 : buffer->used - 1);
+    *plain = bytes;
+    return escaped;
+}
+
+char *write_escaped(char *out, const char *text, size_t plain, size_t escaped) {
+    if (escaped == plain) {
+        if (plain != 0) memcpy(out, text, plain);
+        return out + plain;
+    }
     for (const char *p = text; *p; ++p) {
         switch (*p) {
         case '&':
@@ -137,8 +149,18 @@ int buffer_append_escaped(xml_buffer *buffer, const char *text) {
         default: *out++ = *p;
         }
     }
-    *out = '\0';
-    buffer->used = static_cast<uint32_t>(out - buffer->data) + 1;
+    return out;
+}
+
+int buffer_append_escaped(xml_buffer *buffer, const char *text) {
+    if (text == nullptr) return 1;
+    size_t plain = 0;
+    const size_t escaped = escaped_length(text, &plain);
+    if (!buffer_grow(buffer, escaped + 1)) return 0;
+    char *at = buffer->data + (buffer->used == 0 ? 0 : buffer->used - 1);
+    char *end = write_escaped(at, text, plain, escaped);
+    *end = '\0';
+    buffer->used = static_cast<uint32_t>(end - buffer->data) + 1;
     return 1;
 }
 

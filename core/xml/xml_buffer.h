@@ -42,6 +42,14 @@ int buffer_append_all(xml_buffer *buffer, ...);
 // nothing. 1 / 0 (cannot grow; the buffer is unchanged).
 int buffer_append_escaped(xml_buffer *buffer, const char *text);
 
+// Length of `text` with & < > escaped; `plain` receives its length as it is. NULL
+// counts as empty.
+size_t escaped_length(const char *text, size_t *plain);
+
+// Writes `text` (`plain` bytes) escaped to `out`, which has room for its escaped
+// length; returns the end of what was written (no NUL is added).
+char *write_escaped(char *out, const char *text, size_t plain, size_t escaped);
+
 // Hands the text to the caller: gives back the unused capacity and returns the
 // text (NULL for an empty buffer); the record is zeroed.
 char *buffer_take(xml_buffer *buffer);

@@ -8,6 +8,10 @@ size_t tab_count(int depth) { return static_cast<size_t>(depth > max_depth ? max
 }  // namespace
 
 bool xml_lines::start_row(size_t length) {
+    if (buffer_ == nullptr) {
+        measured_ += length;
+        return false;
+    }
     if (!ok_ || !buffer_grow(buffer_, length + 1)) {
         ok_ = false;
         return false;
@@ -101,15 +105,17 @@ void xml_lines::value(std::string_view element, xml_attribute attribute, const c
 
 void xml_lines::escaped(std::string_view element, const char *value) {
     const int at = depth();
-    if (!start_row(tab_count(at) + element.size() + 2)) return;
+    size_t plain = 0;
+    const size_t escaped = escaped_length(value, &plain);
+    if (!start_row(tab_count(at) + 2 * element.size() + escaped + 6)) return;
     put_tabs(at);
     put("<");
     put(element);
     put(">");
+    char *end = write_escaped(buffer_->data + buffer_->used - 1, value, plain, escaped);
+    buffer_->used = static_cast<uint32_t>(end - buffer_->data) + 1;
+    put("</");
+    put(element);
+    put(">\n");
     buffer_->data[buffer_->used - 1] = '\0';
-    if (!buffer_append_escaped(buffer_, value)) {
-        ok_ = false;
-        return;
-    }
-    row(0, "</", element, ">", {}, {});
 }

@@ -25,6 +25,14 @@ public:
 
     explicit xml_lines(xml_buffer *buffer) : buffer_(buffer) {}
 
+    // A measuring pass: the same calls write nothing and add up the bytes the rows
+    // would take (measured()), so that the buffer can be had in one piece before
+    // the writing pass.
+    struct measuring_t {};
+    static constexpr measuring_t measuring{};
+    explicit xml_lines(measuring_t) : buffer_(nullptr) {}
+    size_t measured() const { return measured_; }
+
     // True when every row was appended and every opened element closed again.
     bool ok() const { return ok_ && size_ == 0; }
     // Depth of the next row.
@@ -69,7 +77,8 @@ private:
     bool start_row(size_t length);
     void put_tabs(int depth);
 
-    xml_buffer *buffer_;
+    xml_buffer *buffer_;  // NULL while measuring
+    size_t measured_ = 0;
     bool ok_ = true;
     entry stack_[max_stack];
     int size_ = 0;
