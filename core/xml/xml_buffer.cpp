@@ -129,7 +129,7 @@ size_t escaped_length(const char *text, size_t *plain) {
 
 char *write_escaped(char *out, const char *text, size_t plain, size_t escaped) {
     if (escaped == plain) {
-        if (plain != 0) memcpy(out, text, plain);
+        copy_piece(out, text, plain);
         return out + plain;
     }
     for (const char *p = text; *p; ++p) {
