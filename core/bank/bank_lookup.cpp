@@ -143,39 +143,46 @@ german_version split_german_version(std::string_view stored) {
 // Copies a version text "field|field|..." (cut to what the working copy holds) into
 // the record and points the `count` fields at their parts of the copy, each "|"
 // between them replaced by NUL; fields after the last separator stay as they are.
-// The text holds no NUL (the generator refuses fields with one). One pass: sixteen
-// bytes at a time are loaded, stored into the copy and searched for "|".
+// The text holds no NUL (the generator refuses fields with one). First the copy,
+// sixteen bytes at a time, noting where the "|" are in a bit set of the 200
+// positions; then the separators are taken from the set, lowest first, so that no
+// branch depends on how the "|" fall into the sixteen-byte pieces.
 void read_fields(std::string_view text, bank_record_t *record, const char **const fields[], size_t count) {
     char *const copy = record->text;
     const size_t copied = std::min(text.size(), sizeof record->text - 1);
-    *fields[0] = copy;
-    size_t next_field = 1;
-    const auto separator_at = [&](size_t offset) {
-        copy[offset] = '\0';
-        *fields[next_field++] = copy + offset + 1;
-        return next_field < count;
-    };
+    uint64_t bars[(sizeof record->text + 63) / 64] = {};
     size_t offset = 0;
-    bool searching = true;
 #if defined(__SSE2__)
-    // Whole chunks while they fit the working text and may be loaded; the bytes of a
-    // last chunk beyond the text land after its NUL, inside the working text.
+    // Whole pieces while they fit the working text and may be loaded; the bytes of a
+    // last piece beyond the text land after its NUL, inside the working text.
     const size_t readable = readable_from(text.data());
     for (; offset < copied && offset + 16 <= readable && offset + 16 <= sizeof record->text; offset += 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + offset));
         _mm_storeu_si128(reinterpret_cast<__m128i *>(copy + offset), chunk);
-        if (!searching) continue;
-        unsigned bars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('|'))));
-        if (copied - offset < 16) bars &= (1u << (copied - offset)) - 1;
-        for (; bars != 0 && searching; bars &= bars - 1)
-            searching = separator_at(offset + static_cast<size_t>(__builtin_ctz(bars)));
+        const auto found = static_cast<uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('|'))));
+        bars[offset / 64] |= found << (offset % 64);
     }
 #endif
     for (; offset < copied; ++offset) {
         copy[offset] = text[offset];
-        if (searching && text[offset] == '|') searching = separator_at(offset);
+        if (text[offset] == '|') bars[offset / 64] |= uint64_t{1} << (offset % 64);
     }
     copy[copied] = '\0';
+    // bars beyond the text came from the bytes after it
+    const size_t last_word = copied / 64;
+    bars[last_word] &= (uint64_t{1} << (copied % 64)) - 1;
+    for (size_t word = last_word + 1; word < std::size(bars); ++word) bars[word] = 0;
+
+    *fields[0] = copy;
+    size_t word = 0;
+    for (size_t field = 1; field < count; ++field) {
+        while (bars[word] == 0 && word < last_word) ++word;
+        if (bars[word] == 0) return;
+        const size_t at = word * 64 + static_cast<size_t>(__builtin_ctzll(bars[word]));
+        bars[word] &= bars[word] - 1;
+        copy[at] = '\0';
+        *fields[field] = copy + at + 1;
+    }
 }
 
 void read_german(const german_version &version, bank_record_t *record) {
