@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/message/non_eea_bic.h"
-#include "core/message/transactions.h"
+#include "core/message/transaction_list.h"
 #include "sepa.h"
 
 namespace {
@@ -59,8 +59,8 @@ protected:
         sepa_free(ct);
     }
     int add(sepa_t *m, const pair_list &pairs) { return sepa_add(m, terminated(pairs).data()); }
-    const ddi_transaction *last_dd() const { return static_cast<const ddi_transaction *>(dd->tx_tail); }
-    const cti_transaction *last_ct() const { return static_cast<const cti_transaction *>(ct->tx_tail); }
+    const tx_record *last_dd() const { return transaction_list_last(dd); }
+    const tx_record *last_ct() const { return transaction_list_last(ct); }
 
     // Adds `pairs`; expects acceptance when `error` is nullptr, else the refusal text
     // and an unchanged transaction list.
@@ -296,7 +296,7 @@ TEST_F(TransactionTest, ListsAndKeysMatchedWithoutCase) {
 
 TEST_F(TransactionTest, LastAcceptedValueOfARepeatedKeyCounts) {
     expect_add(ct, concat(complete_ct, {{"name", "First"}, {"name", "Second"}}), nullptr, "repeat");
-    EXPECT_STREQ(last_ct()->name, "Second");
+    EXPECT_STREQ(last_ct()->name(), "Second");
     // A faulty repetition refuses the whole transaction.
     expect_add(ct, concat(complete_ct, {{"name", "First"}, {"name", ""}}), "Invalid name (must be 1-70 characters)",
                "faulty repeat");
@@ -425,19 +425,19 @@ TEST_F(TransactionTest, CountSumAndOrder) {
     EXPECT_EQ(ct->tx_count, 2u);
     EXPECT_EQ(ct->control_sum_cents, 30);
     EXPECT_EQ(ct->control_sum, 0.30);
-    const auto *first = static_cast<const cti_transaction *>(ct->tx_head);
+    const tx_record *first = transaction_list_first(ct);
     ASSERT_NE(first, nullptr);
-    EXPECT_STREQ(first->end_to_end_id, "A");
-    ASSERT_NE(first->next, nullptr);
-    EXPECT_STREQ(first->next->end_to_end_id, "B");
-    EXPECT_EQ(first->next, last_ct());
-    EXPECT_EQ(last_ct()->next, nullptr);
+    EXPECT_STREQ(first->end_to_end_id(), "A");
+    ASSERT_NE(first->next(), nullptr);
+    EXPECT_STREQ(first->next()->end_to_end_id(), "B");
+    EXPECT_EQ(first->next(), last_ct());
+    EXPECT_EQ(last_ct()->next(), nullptr);
 }
 
 TEST_F(TransactionTest, RefusalLeavesEarlierTransactionsAndSetterFieldsAlone) {
     ASSERT_EQ(sepa_setName(dd, "Creditor"), 1);
     expect_add(dd, concat(complete_dd, {{"id", "KEEP"}, {"ref", "Invoice 1"}}), nullptr, "kept");
-    const ddi_transaction *kept = last_dd();
+    const tx_record *kept = last_dd();
     const pair_list faults[] = {
         concat(complete_dd, {{"amount", "-1"}}),
         concat(complete_dd, {{"seq", "x"}}),
@@ -451,8 +451,8 @@ TEST_F(TransactionTest, RefusalLeavesEarlierTransactionsAndSetterFieldsAlone) {
         EXPECT_TRUE(before == state_of(dd));
     }
     EXPECT_EQ(dd->tx_tail, kept);
-    EXPECT_STREQ(kept->end_to_end_id, "KEEP");
-    EXPECT_STREQ(kept->remittance, "Invoice 1");
+    EXPECT_STREQ(kept->end_to_end_id(), "KEEP");
+    EXPECT_STREQ(kept->remittance(), "Invoice 1");
     EXPECT_STREQ(dd->name, "Creditor");
 }
 
@@ -475,28 +475,28 @@ TEST_F(TransactionTest, StoredRecords) {
                 {"smnda", "1"},
                 {"ref", "Invoice"}},
                nullptr, "full dd");
-    const ddi_transaction *d = last_dd();
-    EXPECT_STREQ(d->end_to_end_id, "E2E-1");
-    EXPECT_STREQ(d->bic, "BKAUATWW");
-    EXPECT_STREQ(address_get(d->address, ADDR_COUNTRY), "AT");
-    EXPECT_STREQ(address_get(d->address, ADDR_LINE1), "Gasse 1");
-    EXPECT_STREQ(address_get(d->address, ADDR_LINE2), "1010 Wien");
+    const tx_record *d = last_dd();
+    EXPECT_STREQ(d->end_to_end_id(), "E2E-1");
+    EXPECT_STREQ(d->bic(), "BKAUATWW");
+    EXPECT_STREQ(address_get(d->address(), ADDR_COUNTRY), "AT");
+    EXPECT_STREQ(address_get(d->address(), ADDR_LINE1), "Gasse 1");
+    EXPECT_STREQ(address_get(d->address(), ADDR_LINE2), "1010 Wien");
     EXPECT_EQ(d->seq_type, SEQ_FNAL);
     EXPECT_EQ(d->amount_cents, 346);
-    EXPECT_STREQ(d->date, "2030-01-02");
-    EXPECT_STREQ(d->mandate_ref, "M-1");
-    EXPECT_STREQ(d->mandate_date, "2020-03-04");
-    EXPECT_STREQ(d->old_mandate_ref, "OLD-1");
-    EXPECT_STREQ(d->old_iban, "NL91ABNA0417164300");
+    EXPECT_STREQ(d->date(), "2030-01-02");
+    EXPECT_STREQ(d->mandate_ref(), "M-1");
+    EXPECT_STREQ(d->mandate_date(), "2020-03-04");
+    EXPECT_STREQ(d->old_mandate_ref(), "OLD-1");
+    EXPECT_STREQ(d->old_iban(), "NL91ABNA0417164300");
     EXPECT_EQ(d->smnda, 1);
-    EXPECT_STREQ(d->remittance, "Invoice");
+    EXPECT_STREQ(d->remittance(), "Invoice");
 
     expect_add(ct, concat(complete_ct, {{"purp", "SALA"}, {"ref", ""}, {"date", "2030-01-02"}}), nullptr, "ct");
-    const cti_transaction *c = last_ct();
-    EXPECT_STREQ(c->purpose, "SALA");
-    EXPECT_EQ(c->remittance, nullptr);  // an empty text means no remittance information
-    EXPECT_STREQ(c->date, "2030-01-02");
-    EXPECT_EQ(c->bic, nullptr);
+    const tx_record *c = last_ct();
+    EXPECT_STREQ(c->purpose(), "SALA");
+    EXPECT_EQ(c->remittance(), nullptr);  // an empty text means no remittance information
+    EXPECT_STREQ(c->date(), "2030-01-02");
+    EXPECT_EQ(c->bic(), nullptr);
     EXPECT_DOUBLE_EQ(ct->control_sum, 10.0);
 }
 
@@ -547,10 +547,10 @@ TEST(Transliteration, ConvertsFreeTextsWhereAsked) {
         const int added = sepa_add(m, terminated(pairs).data());
         EXPECT_EQ(added, c.stored != nullptr ? 1 : 0) << c.in << ": " << (sepa_getError(m) ? sepa_getError(m) : "");
         if (added == 1) {
-            const auto *tx = static_cast<const cti_transaction *>(m->tx_tail);
-            const char *stored = std::string(c.key) == "name"        ? tx->name
-                                 : std::string(c.key) == "addrLine1" ? address_get(tx->address, ADDR_LINE1)
-                                                                     : tx->remittance;
+            const tx_record *tx = transaction_list_last(m);
+            const char *stored = std::string(c.key) == "name"        ? tx->name()
+                                 : std::string(c.key) == "addrLine1" ? address_get(tx->address(), ADDR_LINE1)
+                                                                     : tx->remittance();
             EXPECT_STREQ(stored, c.stored) << c.in;
         }
         if (std::strcmp(c.key, "name") == 0) {

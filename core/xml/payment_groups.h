@@ -152,8 +152,8 @@ int build_groups(const Tx *head, const char *message_date, SlotOf slot_of, payme
         free(index.groups);
         return 0;
     };
-    for (const Tx *tx = head; tx != nullptr; tx = tx->next) {
-        date_key(tx->date != nullptr ? tx->date : message_date, key);
+    for (const Tx *tx = head; tx != nullptr; tx = tx->next()) {
+        date_key(tx->date() != nullptr ? tx->date() : message_date, key);
         const int64_t at = index.find(key, true);
         if (at < 0) return fail();
         const int slot = slot_of(tx);
@@ -187,8 +187,8 @@ int build_groups(const Tx *head, const char *message_date, SlotOf slot_of, payme
             offset += group.count[slot];
         }
     }
-    for (const Tx *tx = head; tx != nullptr; tx = tx->next) {
-        date_key(tx->date != nullptr ? tx->date : message_date, key);
+    for (const Tx *tx = head; tx != nullptr; tx = tx->next()) {
+        date_key(tx->date() != nullptr ? tx->date() : message_date, key);
         pmt_group<Tx> &group = index.groups[index.find(key, false)];
         const int slot = slot_of(tx);
         group.items[slot][group.fill[slot]++] = tx;
