@@ -2,12 +2,14 @@
 // amounts, completeness rules, and that a refusal leaves the message unchanged.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/frame/clock.h"
 #include "core/message/non_eea_bic.h"
 #include "core/message/transaction_list.h"
 #include "sepa.h"
@@ -414,7 +416,7 @@ TEST_F(TransactionTest, Amounts) {
         const pair_list pairs = concat(complete_ct, {{"amount", c.text}});
         expect_add(ct, pairs, c.error.empty() ? nullptr : c.error.c_str(), c.text ? c.text : "NULL");
         if (c.error.empty()) {
-            EXPECT_EQ(last_ct()->amount_cents, c.cents) << c.text;
+            EXPECT_EQ(last_ct()->amount_cents(), c.cents) << c.text;
         }
     }
 }
@@ -482,7 +484,7 @@ TEST_F(TransactionTest, StoredRecords) {
     EXPECT_STREQ(address_get(d->address(), ADDR_LINE1), "Gasse 1");
     EXPECT_STREQ(address_get(d->address(), ADDR_LINE2), "1010 Wien");
     EXPECT_EQ(d->seq_type, SEQ_FNAL);
-    EXPECT_EQ(d->amount_cents, 346);
+    EXPECT_EQ(d->amount_cents(), 346);
     EXPECT_STREQ(d->date(), "2030-01-02");
     EXPECT_STREQ(d->mandate_ref(), "M-1");
     EXPECT_STREQ(d->mandate_date(), "2020-03-04");
@@ -498,6 +500,89 @@ TEST_F(TransactionTest, StoredRecords) {
     EXPECT_STREQ(c->date(), "2030-01-02");
     EXPECT_EQ(c->bic(), nullptr);
     EXPECT_DOUBLE_EQ(ct->control_sum, 10.0);
+}
+
+// Many records of every size across chunk ends: each reads back as added, in order,
+// and the document equals that of a message whose chunk allocations failed on the
+// way (each failed add refused with the message unchanged, then repeated).
+TEST(TransactionList, RecordsAcrossChunksAndFailedChunkAllocations) {
+    ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5"), 1);
+    constexpr int count = 2500;
+    struct tx_texts {
+        std::string id, name, ref, mref, line1;
+    };
+    std::vector<tx_texts> texts(count);
+    for (int i = 0; i < count; ++i) {
+        const std::string n = std::to_string(i);
+        // Sizes from a few bytes to the longest values, so records of many sizes meet chunk ends.
+        texts[i] = {"E2E-" + n, n + std::string(i * 7 % 66, 'N'), i % 5 == 0 ? "" : std::string(i * 13 % 141, 'r'),
+                    "M-" + n, i % 3 == 0 ? std::string(1 + i % 70, 'L') : ""};
+    }
+    const auto pairs_of = [&](int i) {
+        pair_list pairs = {{"id", texts[i].id.c_str()},     {"name", texts[i].name.c_str()},
+                           {"iban", "AT611904300234573201"}, {"amount", i % 2 ? "1.01" : "999999999.99"},
+                           {"seq", i % 4 ? "RCUR" : "FRST"}, {"mref", texts[i].mref.c_str()},
+                           {"mdate", "2020-05-17"},          {"bic", "BKAUATWW"}};
+        if (!texts[i].ref.empty()) pairs.push_back({"ref", texts[i].ref.c_str()});
+        if (!texts[i].line1.empty()) pairs.push_back({"addrLine1", texts[i].line1.c_str()});
+        return pairs;
+    };
+    const auto fill = [](sepa_t *m) {
+        return sepa_setIBAN(m, "DE89370400440532013000") && sepa_setBIC(m, "COBADEFFXXX") &&
+               sepa_setName(m, "Creditor") && sepa_setCreditorIdentifier(m, "DE98ZZZ09999999999") &&
+               sepa_setDate(m, "2025-03-03") && sepa_setMessageId(m, "MSG-1");
+    };
+    sepa_t *plain = sepa_new(SEPA_MSGTYPE_DDI);
+    sepa_t *starved = sepa_new(SEPA_MSGTYPE_DDI);
+    ASSERT_TRUE(fill(plain) && fill(starved));
+    int refusals = 0;
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(sepa_add(plain, terminated(pairs_of(i)).data()), 1) << i;
+        // Every chunk allocation fails once before it succeeds.
+        transaction_chunks_fail_after_for_tests(0);
+        const list_state before = state_of(starved);
+        if (sepa_add(starved, terminated(pairs_of(i)).data()) == 0) {
+            ++refusals;
+            EXPECT_STREQ(sepa_getError(starved), "Out of memory");
+            EXPECT_TRUE(before == state_of(starved)) << i;
+            transaction_chunks_fail_after_for_tests(-1);
+            ASSERT_EQ(sepa_add(starved, terminated(pairs_of(i)).data()), 1) << i;
+        }
+        transaction_chunks_fail_after_for_tests(-1);
+    }
+    EXPECT_GT(refusals, 5);  // the first record and several chunk ends
+
+    int i = 0;
+    for (const tx_record *tx = transaction_list_first(plain); tx != nullptr; tx = tx->next(), ++i) {
+        ASSERT_LT(i, count);
+        EXPECT_STREQ(tx->end_to_end_id(), texts[i].id.c_str());
+        EXPECT_STREQ(tx->name(), texts[i].name.c_str());
+        EXPECT_STREQ(tx->mandate_ref(), texts[i].mref.c_str());
+        EXPECT_STREQ(tx->remittance(), texts[i].ref.empty() ? nullptr : texts[i].ref.c_str());
+        EXPECT_STREQ(address_get(tx->address(), ADDR_LINE1), texts[i].line1.empty() ? nullptr : texts[i].line1.c_str());
+        EXPECT_EQ(tx->amount_cents(), i % 2 ? 101 : 99999999999);
+        EXPECT_EQ(tx->seq_type, i % 4 ? SEQ_RCUR : SEQ_FRST);
+        EXPECT_EQ(tx->purpose(), nullptr);
+        if (tx->next() == nullptr) {
+            EXPECT_EQ(tx, transaction_list_last(plain));
+        }
+    }
+    EXPECT_EQ(i, count);
+    EXPECT_EQ(plain->tx_count, static_cast<uint32_t>(count));
+    EXPECT_EQ(starved->tx_count, plain->tx_count);
+    EXPECT_EQ(starved->control_sum_cents, plain->control_sum_cents);
+
+    clock_pin_for_tests(1736501405);
+    char *expected = sepa_toXML(plain);
+    char *document = sepa_toXML(starved);
+    clock_unpin_for_tests();
+    ASSERT_NE(expected, nullptr);
+    ASSERT_NE(document, nullptr);
+    EXPECT_TRUE(std::strcmp(expected, document) == 0);
+    std::free(expected);
+    std::free(document);
+    sepa_free(plain);
+    sepa_free(starved);
 }
 
 }  // namespace

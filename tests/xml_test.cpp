@@ -169,10 +169,11 @@ TEST(XmlBuffer, EscapesOnlyAmpersandAndAngleBrackets) {
 
 struct fake_tx {
     const char *date_text;
-    int64_t amount_cents;
+    int64_t cents;
     int slot;
     const fake_tx *following;
     const char *date() const { return date_text; }
+    int64_t amount_cents() const { return cents; }
     const fake_tx *next() const { return following; }
 };
 

@@ -86,7 +86,7 @@ bool transaction_list_add(sepa_t *message, const tx_fields &fields) {
     header.seq_type = fields.seq_type;
     header.smnda = fields.smnda;
     header.rules_checked_under = fields.rules_checked_under;
-    header.amount_cents = fields.amount_cents;
+    std::memcpy(header.amount_bytes, &fields.amount_cents, sizeof fields.amount_cents);
 
     tx_chunk *first = first_chunk(message);
     tx_chunk *current = first != nullptr ? first->last : nullptr;

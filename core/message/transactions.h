@@ -45,16 +45,22 @@ struct tx_fields {
 };
 
 // One stored transaction (either message type). Offsets count from the start of the
-// record; 0 marks an absent text or address.
+// record; 0 marks an absent text or address. Records are only 2-byte aligned (the
+// alignment of the offsets), so the amount is kept as bytes.
 struct tx_record {
-    uint16_t size;  // bytes of the record with everything behind the header, a multiple of 8
+    uint16_t size;        // bytes of the record with everything behind the header, even
+    uint16_t address_at;  // a packed postal_address
+    uint16_t text_at[TX_TEXT_COUNT];
     uint8_t seq_type;
     uint8_t smnda;
     uint8_t rules_checked_under;
-    uint16_t address_at;  // a packed postal_address (2-byte aligned)
-    int64_t amount_cents;
-    uint16_t text_at[TX_TEXT_COUNT];
+    unsigned char amount_bytes[sizeof(int64_t)];  // amount in euro cents
 
+    int64_t amount_cents() const {
+        int64_t cents;
+        std::memcpy(&cents, amount_bytes, sizeof cents);
+        return cents;
+    }
     const char *text(tx_text which) const {
         return text_at[which] == 0 ? nullptr : reinterpret_cast<const char *>(this) + text_at[which];
     }

@@ -46,7 +46,7 @@ bool check_transactions(sepa_t *message, int rulebook_index, const rulebook_t &r
         if (tx->name() == nullptr || tx->name()[0] == '\0')
             return set_error(message, "Missing creditor name in transaction %u", number), false;
         if (tx->iban() == nullptr) return set_error(message, "Missing creditor IBAN in transaction %u", number), false;
-        if (!amount_fits_schema(tx->amount_cents))
+        if (!amount_fits_schema(tx->amount_cents()))
             return set_error(message, "Invalid amount in transaction %u", number), false;
         // What sepa_add found kept under this same rulebook holds still: the texts never change.
         if (tx->rules_checked_under != rulebook_index + 1 &&
@@ -75,7 +75,7 @@ void write_debtor(xml_lines &out, const sepa_t *message, const rulebook_t &ruleb
 
 void write_transaction(xml_lines &out, const tx_record *tx, const rulebook_t &rulebook) {
     char amount[AMOUNT_TEXT_SIZE];
-    format_amount(tx->amount_cents, amount);
+    format_amount(tx->amount_cents(), amount);
     out.open("CdtTrfTxInf");
     write_payment_id(out, tx->end_to_end_id());
     out.open("Amt");

@@ -62,7 +62,7 @@ bool check_transactions(sepa_t *message, int rulebook_index, const rulebook_t &r
         if (tx->iban() == nullptr) return set_error(message, "Missing debtor IBAN in transaction %u", number), false;
         if (tx->seq_type < SEQ_FRST || tx->seq_type > SEQ_FNAL)
             return set_error(message, "Missing sequence type in transaction %u", number), false;
-        if (!amount_fits_schema(tx->amount_cents))
+        if (!amount_fits_schema(tx->amount_cents()))
             return set_error(message, "Invalid amount in transaction %u", number), false;
         if (tx->mandate_ref() == nullptr)
             return set_error(message, "Missing mandate reference in transaction %u", number), false;
@@ -99,7 +99,7 @@ void write_amendment(xml_lines &out, const tx_record *tx, const rulebook_t &rule
 
 void write_transaction(xml_lines &out, const tx_record *tx, const rulebook_t &rulebook) {
     char amount[AMOUNT_TEXT_SIZE];
-    format_amount(tx->amount_cents, amount);
+    format_amount(tx->amount_cents(), amount);
     out.open("DrctDbtTxInf");
     write_payment_id(out, tx->end_to_end_id());
     out.value("InstdAmt", {"Ccy", "EUR"}, amount);

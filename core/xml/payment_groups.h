@@ -158,8 +158,8 @@ int build_groups(const Tx *head, const char *message_date, SlotOf slot_of, payme
         if (at < 0) return fail();
         const int slot = slot_of(tx);
         index.groups[at].count[slot] += 1;
-        index.groups[at].sum[slot] = add_to_control_sum(index.groups[at].sum[slot], tx->amount_cents);
-        total_cents = add_to_control_sum(total_cents, tx->amount_cents);
+        index.groups[at].sum[slot] = add_to_control_sum(index.groups[at].sum[slot], tx->amount_cents());
+        total_cents = add_to_control_sum(total_cents, tx->amount_cents());
         ++total;
     }
 
