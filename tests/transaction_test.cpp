@@ -519,7 +519,7 @@ TEST(TransactionList, RecordsAcrossChunksAndFailedChunkAllocations) {
                     "M-" + n, i % 3 == 0 ? std::string(1 + i % 70, 'L') : ""};
     }
     const auto pairs_of = [&](int i) {
-        pair_list pairs = {{"id", texts[i].id.c_str()},     {"name", texts[i].name.c_str()},
+        pair_list pairs = {{"id", texts[i].id.c_str()},      {"name", texts[i].name.c_str()},
                            {"iban", "AT611904300234573201"}, {"amount", i % 2 ? "1.01" : "999999999.99"},
                            {"seq", i % 4 ? "RCUR" : "FRST"}, {"mref", texts[i].mref.c_str()},
                            {"mdate", "2020-05-17"},          {"bic", "BKAUATWW"}};

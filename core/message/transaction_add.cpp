@@ -128,7 +128,9 @@ const char *check_iban_into(char **field, const char *value) {
 
 const char *check_iban(add_context &ctx, const char *value) { return check_iban_into(&ctx.draft.text[TX_IBAN], value); }
 
-const char *check_old_iban(add_context &ctx, const char *value) { return check_iban_into(&ctx.draft.text[TX_OLD_IBAN], value); }
+const char *check_old_iban(add_context &ctx, const char *value) {
+    return check_iban_into(&ctx.draft.text[TX_OLD_IBAN], value);
+}
 
 const char *check_bic(add_context &ctx, const char *value) {
     char upper[BIC_TEXT_SIZE];
@@ -229,9 +231,9 @@ const key_rule *find_key(const char *key, uint32_t type) {
 
 tx_rule_view rule_view(const add_context &ctx) {
     const tx_draft &d = ctx.draft;
-    return {ctx.direct_debit(),   d.text[TX_END_TO_END_ID], d.text[TX_NAME],
-            d.text[TX_IBAN],      d.text[TX_BIC],           d.address,
-            d.text[TX_REMITTANCE], d.text[TX_MANDATE_REF],  d.text[TX_OLD_MANDATE_REF]};
+    return {ctx.direct_debit(),    d.text[TX_END_TO_END_ID], d.text[TX_NAME],
+            d.text[TX_IBAN],       d.text[TX_BIC],           d.address,
+            d.text[TX_REMITTANCE], d.text[TX_MANDATE_REF],   d.text[TX_OLD_MANDATE_REF]};
 }
 
 // What a transaction must carry once all pairs are read; the first failing check

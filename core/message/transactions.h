@@ -98,6 +98,6 @@ inline const tx_record *tx_record::next() const {
     std::memcpy(&following_size, after, sizeof following_size);
     if (following_size != 0) return reinterpret_cast<const tx_record *>(after);
     const tx_record *following;
-    std::memcpy(&following, after + offsetof(tx_chunk_end, next), sizeof following);
+    std::memcpy(&following, after + offsetof(tx_chunk_end, next), sizeof(const void *));
     return following;
 }

@@ -144,8 +144,7 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
 
     payment_groups<tx_record> groups;
     if (!build_groups(
-            transaction_list_first(message), message->date,
-            [](const tx_record *) { return 0; }, &groups)) {
+            transaction_list_first(message), message->date, [](const tx_record *) { return 0; }, &groups)) {
         message->error = out_of_memory_text;
         return 0;
     }

@@ -41,7 +41,7 @@ bool check_creditor(sepa_t *message) {
 }
 
 tx_rule_view rule_view(const tx_record &tx) {
-    return {true,       tx.end_to_end_id(), tx.name(),        tx.iban(),           tx.bic(),
+    return {true,         tx.end_to_end_id(), tx.name(),        tx.iban(),           tx.bic(),
             tx.address(), tx.remittance(),    tx.mandate_ref(), tx.old_mandate_ref()};
 }
 
@@ -180,8 +180,8 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
 
     payment_groups<tx_record> groups;
     if (!build_groups(
-            transaction_list_first(message), message->date,
-            [](const tx_record *tx) { return tx->seq_type - 1; }, &groups)) {
+            transaction_list_first(message), message->date, [](const tx_record *tx) { return tx->seq_type - 1; },
+            &groups)) {
         message->error = out_of_memory_text;
         return 0;
     }
