@@ -111,7 +111,7 @@ void write_block(xml_lines &out, const sepa_t *message, const cti_group &group, 
     }
     write_debtor(out, message, rulebook);
     out.fixed("<ChrgBr>SLEV</ChrgBr>");
-    for (uint32_t i = 0; i < group.count[0]; ++i) write_transaction(out, group.items[0][i], rulebook);
+    for_each_in_slot(group, 0, [&](const tx_record *tx) { write_transaction(out, tx, rulebook); });
     out.close();  // PmtInf
 }
 

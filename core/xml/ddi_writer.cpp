@@ -143,7 +143,7 @@ void write_block(xml_lines &out, const sepa_t *message, const ddi_group &group, 
     out.close();
     out.close();
     out.close();
-    for (uint32_t i = 0; i < group.count[slot]; ++i) write_transaction(out, group.items[slot][i], rulebook);
+    for_each_in_slot(group, slot, [&](const tx_record *tx) { write_transaction(out, tx, rulebook); });
     out.close();  // PmtInf
 }
 
