@@ -43,13 +43,13 @@ struct payment_groups {
 template <typename Tx, typename Write>
 void for_each_in_slot(const pmt_group<Tx> &group, int slot, Write write) {
     constexpr uint32_t ahead = 4;
-    constexpr int record_lines = 4;  // a record with its texts is rarely longer
+    constexpr size_t record_lines = 4;  // a record with its texts is rarely longer
     const Tx *const *items = group.items[slot];
     const uint32_t count = group.count[slot];
     for (uint32_t i = 0; i < count; ++i) {
         if (i + ahead < count) {
 #if defined(__GNUC__)
-            for (int line = 0; line < record_lines; ++line)
+            for (size_t line = 0; line < record_lines; ++line)
                 __builtin_prefetch(reinterpret_cast<const char *>(items[i + ahead]) + 64 * line);
 #endif
         }

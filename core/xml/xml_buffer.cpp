@@ -178,15 +178,15 @@ char *write_escaped(char *out, const char *text, size_t plain, size_t escaped) {
     for (const char *p = text; *p; ++p) {
         switch (*p) {
         case '&':
-            memcpy(out, "&amp;", 5);
+            copy_piece(out, "&amp;", 5);
             out += 5;
             break;
         case '<':
-            memcpy(out, "&lt;", 4);
+            copy_piece(out, "&lt;", 4);
             out += 4;
             break;
         case '>':
-            memcpy(out, "&gt;", 4);
+            copy_piece(out, "&gt;", 4);
             out += 4;
             break;
         default: *out++ = *p;
