@@ -41,7 +41,7 @@ units = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 rows = []
 for program in programs:
     path = os.path.join(folder, program + ".json")
-    if not os.path.exists(path):
+    if not os.path.exists(path) or os.path.getsize(path) == 0:  # the filter matched nothing there
         continue
     with open(path) as f:
         data = json.load(f)
