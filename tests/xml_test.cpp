@@ -155,6 +155,24 @@ TEST(XmlBuffer, EscapesOnlyAmpersandAndAngleBrackets) {
         EXPECT_EQ(b.used, strlen(b.data) + 1);
         buffer_release(&b);
     }
+    // Markup at every position of texts around the 16-byte blocks the search reads,
+    // and texts of bytes one bit away from & < > (which stay as they are).
+    for (size_t length : {1u, 7u, 15u, 16u, 17u, 31u, 32u, 33u, 47u}) {
+        for (size_t at = 0; at < length; ++at) {
+            for (char markup : {'&', '<', '>', '$', ':', '.', '~'}) {
+                std::string in(length, 'x');
+                in[at] = markup;
+                std::string out = in;
+                if (markup == '&') out.replace(at, 1, "&amp;");
+                if (markup == '<') out.replace(at, 1, "&lt;");
+                if (markup == '>') out.replace(at, 1, "&gt;");
+                xml_buffer b{};
+                ASSERT_EQ(buffer_append_escaped(&b, in.c_str()), 1);
+                EXPECT_EQ(std::string(b.data), out) << in;
+                buffer_release(&b);
+            }
+        }
+    }
     // Into an empty buffer, and growing exactly once for a long escaped text.
     xml_buffer b{};
     ASSERT_EQ(buffer_append_escaped(&b, std::string(100, '&').c_str()), 1);

@@ -104,8 +104,8 @@ public:
     void add(const tx_data &d) {
         if (m_->type == SEPA_MSGTYPE_CTI) {
             auto *tx = static_cast<cti_transaction *>(calloc(1, sizeof(cti_transaction)));
-            *tx = {dup(d.id),  dup(d.name), dup(d.iban),     dup(d.bic),  address_of(d),
-                   dup(d.ref), dup(d.purp), cents(d.amount), dup(d.date), nullptr};
+            *tx = {dup(d.id),       dup(d.name), dup(d.iban), dup(d.bic), address_of(d), dup(d.ref), dup(d.purp),
+                   cents(d.amount), dup(d.date), nullptr,     0};
             link(tx);
         } else {
             auto *tx = static_cast<ddi_transaction *>(calloc(1, sizeof(ddi_transaction)));
@@ -123,7 +123,8 @@ public:
                    dup(d.old_iban),
                    static_cast<uint8_t>(d.smnda ? 1 : 0),
                    dup(d.ref),
-                   nullptr};
+                   nullptr,
+                   0};
             link(tx);
         }
         m_->tx_count += 1;

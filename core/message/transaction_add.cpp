@@ -30,6 +30,7 @@ struct tx_draft {
     int64_t amount_cents;
     int32_t seq_type;
     uint8_t smnda;
+    uint8_t rules_checked_under;  // see ddi_transaction
 };
 
 void draft_wipe(tx_draft &d) {
@@ -245,11 +246,14 @@ const char *completeness_failure(add_context &ctx) {
     const bool dd = ctx.direct_debit();
     if (d.iban == nullptr) return "IBAN missing";
     rule_failure failure{};
-    if (const rulebook_t *rulebook = current_rulebook_row();
-        rulebook != nullptr && !transaction_rules_kept(*rulebook, rule_view(ctx), &failure)) {
-        if (failure.text != failure.buffer) return failure.text;
-        format_text(ctx.message->error_buf, sizeof ctx.message->error_buf, "%s", failure.buffer);
-        return ctx.message->error_buf;
+    const int rulebook_index = current_rulebook();
+    if (const rulebook_t *rulebook = rulebook_row(rulebook_index); rulebook != nullptr) {
+        if (!transaction_rules_kept(*rulebook, rule_view(ctx), &failure)) {
+            if (failure.text != failure.buffer) return failure.text;
+            format_text(ctx.message->error_buf, sizeof ctx.message->error_buf, "%s", failure.buffer);
+            return ctx.message->error_buf;
+        }
+        ctx.draft.rules_checked_under = static_cast<uint8_t>(rulebook_index + 1);
     }
     if (dd && d.seq_type == SEQ_NONE) return "Sequence type missing";
     if (d.amount_cents == 0) return "Amount missing";
@@ -267,16 +271,19 @@ void *build_record(add_context &ctx) {
     if (ctx.direct_debit()) {
         auto *tx = static_cast<ddi_transaction *>(std::calloc(1, sizeof(ddi_transaction)));
         if (tx == nullptr) return nullptr;
-        *tx = {d.end_to_end_id,   d.name,         d.iban,  d.bic,         d.address,
-               d.seq_type,        d.amount_cents, d.date,  d.mandate_ref, d.mandate_date,
-               d.old_mandate_ref, d.old_iban,     d.smnda, d.remittance,  nullptr};
+        *tx = {d.end_to_end_id,      d.name,         d.iban,  d.bic,         d.address,
+               d.seq_type,           d.amount_cents, d.date,  d.mandate_ref, d.mandate_date,
+               d.old_mandate_ref,    d.old_iban,     d.smnda, d.remittance,  nullptr,
+               d.rules_checked_under};
         // The purpose is not a direct-debit key, so the draft never holds one here.
         std::memset(&d, 0, sizeof d);
         return tx;
     }
     auto *tx = static_cast<cti_transaction *>(std::calloc(1, sizeof(cti_transaction)));
     if (tx == nullptr) return nullptr;
-    *tx = {d.end_to_end_id, d.name, d.iban, d.bic, d.address, d.remittance, d.purpose, d.amount_cents, d.date, nullptr};
+    *tx = {d.end_to_end_id,      d.name,    d.iban,         d.bic,  d.address,
+           d.remittance,         d.purpose, d.amount_cents, d.date, nullptr,
+           d.rules_checked_under};
     // The mandate keys are refused on a credit transfer, so the draft holds none.
     std::memset(&d, 0, sizeof d);
     return tx;

@@ -19,6 +19,7 @@ struct cti_transaction {
     int64_t amount_cents;     // "amount" in euro cents; 0 = not given
     char *date;               // "date"; NULL = the message's date
     cti_transaction *next;
+    uint8_t rules_checked_under;  // see ddi_transaction
 };
 
 // Sequence types of a direct debit (ddi_transaction::seq_type).
@@ -41,4 +42,7 @@ struct ddi_transaction {
     uint8_t smnda;            // "smnda": 1 = same mandate, new debtor agent
     char *remittance;         // "ref"
     ddi_transaction *next;
+    // 1 + index of the rulebook whose transaction rules sepa_add found kept, 0 when
+    // none was chosen then: rendering under that rulebook need not check them again.
+    uint8_t rules_checked_under;
 };

@@ -34,7 +34,7 @@ tx_rule_view rule_view(const cti_transaction &tx) {
 
 // What the document needs of each transaction, and the rules of the rulebook it is
 // rendered under (sepa_add checked them under the rulebook of that moment).
-bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
+bool check_transactions(sepa_t *message, int rulebook_index, const rulebook_t &rulebook) {
     const auto *payer = static_cast<const postal_address *>(message->address);
     if (const char *failure = address_failure_under(rulebook, payer, message->error_buf, sizeof message->error_buf)) {
         set_error(message, "Debtor address: %s", std::string(failure).c_str());
@@ -48,7 +48,10 @@ bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
         if (tx->iban == nullptr) return set_error(message, "Missing creditor IBAN in transaction %u", number), false;
         if (!amount_fits_schema(tx->amount_cents))
             return set_error(message, "Invalid amount in transaction %u", number), false;
-        if (!check_transaction_rules(message, rulebook, rule_view(*tx), number)) return false;
+        // What sepa_add found kept under this same rulebook holds still: the texts never change.
+        if (tx->rules_checked_under != rulebook_index + 1 &&
+            !check_transaction_rules(message, rulebook, rule_view(*tx), number))
+            return false;
         if (!payer_address_kept(rulebook, rule_view(*tx), payer))
             return set_error(message,
                              "Debtor address with town name and country required for creditor banks outside EEA "
@@ -122,7 +125,8 @@ void write_blocks(xml_lines &out, const sepa_t *message, const payment_groups<ct
 }  // namespace
 
 int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
-    const rulebook_t *rulebook = current_rulebook_row();
+    const int rulebook_index = current_rulebook();
+    const rulebook_t *rulebook = rulebook_row(rulebook_index);
     if (!check_debtor(message, rulebook)) return 0;
     if (!ensure_message_id(message, start.local)) {
         message->error = out_of_memory_text;
@@ -136,7 +140,7 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
         set_error(message, "SEPA Instant is not allowed with rulebook %s", rulebook->name);
         return 0;
     }
-    if (!check_transactions(message, *rulebook)) return 0;
+    if (!check_transactions(message, rulebook_index, *rulebook)) return 0;
 
     payment_groups<cti_transaction> groups;
     if (!build_groups(

@@ -47,7 +47,7 @@ tx_rule_view rule_view(const ddi_transaction &tx) {
 
 // What the document needs of each transaction, and the rules of the rulebook it is
 // rendered under (sepa_add checked them under the rulebook of that moment).
-bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
+bool check_transactions(sepa_t *message, int rulebook_index, const rulebook_t &rulebook) {
     const auto *creditor = static_cast<const postal_address *>(message->address);
     if (const char *failure = address_failure_under(rulebook, creditor, message->error_buf,
                                                     sizeof message->error_buf)) {
@@ -68,7 +68,10 @@ bool check_transactions(sepa_t *message, const rulebook_t &rulebook) {
             return set_error(message, "Missing mandate reference in transaction %u", number), false;
         if (tx->mandate_date == nullptr)
             return set_error(message, "Missing mandate signature date in transaction %u", number), false;
-        if (!check_transaction_rules(message, rulebook, rule_view(*tx), number)) return false;
+        // What sepa_add found kept under this same rulebook holds still: the texts never change.
+        if (tx->rules_checked_under != rulebook_index + 1 &&
+            !check_transaction_rules(message, rulebook, rule_view(*tx), number))
+            return false;
     }
     return true;
 }
@@ -173,7 +176,7 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
         message->error = "unknown/unsupported SEPA rulebook selected";
         return 0;
     }
-    if (!check_transactions(message, *row)) return 0;
+    if (!check_transactions(message, rulebook, *row)) return 0;
 
     payment_groups<ddi_transaction> groups;
     if (!build_groups(

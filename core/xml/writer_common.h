@@ -62,20 +62,30 @@ void write_block_start(xml_lines &out, const sepa_t *message, int number, std::s
 
 // The document around the payment blocks: the Document start tag of `schema`, the
 // root element, the group header, the blocks `write_blocks(out)` appends, and the
-// closing lines. Returns 1, or 0 with "Out of memory" when the buffer could not grow.
+// closing lines. A measuring pass first gives the document's size, so the buffer
+// is had in one piece and a large document is never copied while it grows;
+// `write_blocks` runs once per pass. Returns 1, or 0 with "Out of memory" when the
+// buffer could not grow.
 template <typename WriteBlocks>
 int write_document(sepa_t *message, xml_buffer *buffer, const schema_names &schema, std::string_view root,
                    int64_t control_sum_cents, const writer_time &start, WriteBlocks write_blocks) {
-    xml_lines out(buffer);
-    out.open("Document", {{"xmlns", schema.ns},
-                          {"xmlns:xsi", "http://www.w3.org/2001/XMLSchema-instance"},
-                          {"xsi:schemaLocation", schema.location}});
-    out.open(root);
-    write_group_header(out, message, control_sum_cents, start);
-    write_blocks(out);
-    out.close();
-    out.close();
-    if (out.ok()) return 1;
+    const auto write_all = [&](xml_lines &out) {
+        out.open("Document", {{"xmlns", schema.ns},
+                              {"xmlns:xsi", "http://www.w3.org/2001/XMLSchema-instance"},
+                              {"xsi:schemaLocation", schema.location}});
+        out.open(root);
+        write_group_header(out, message, control_sum_cents, start);
+        write_blocks(out);
+        out.close();
+        out.close();
+    };
+    xml_lines measure(xml_lines::measuring);
+    write_all(measure);
+    if (buffer_grow(buffer, measure.measured() + 1)) {
+        xml_lines out(buffer);
+        write_all(out);
+        if (out.ok()) return 1;
+    }
     message->error = out_of_memory_text;
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct xml_buffer {
     char *data;         // the document so far; NULL until the first append
@@ -15,6 +16,28 @@ struct xml_buffer {
 };
 
 inline constexpr uint32_t XML_BUFFER_STEP = 256;
+
+// Copies n bytes. Most pieces of a document row are a few to a few dozen bytes:
+// two overlapping fixed-size copies are plain moves, where a call of memcpy for
+// each piece costs more than the copying. Touches no byte outside either range.
+inline void copy_piece(char *to, const char *from, size_t n) {
+    if (n >= 16) {
+        if (n > 32) {
+            std::memcpy(to, from, n);
+            return;
+        }
+        std::memcpy(to, from, 16);
+        std::memcpy(to + n - 16, from + n - 16, 16);
+    } else if (n >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + n - 4, from + n - 4, 4);
+    } else {
+        for (size_t i = 0; i < n; ++i) to[i] = from[i];
+    }
+}
 
 // Ends the text list of buffer_append_all (a typed NULL, safe through varargs).
 inline constexpr const char *XML_END = nullptr;
@@ -41,6 +64,14 @@ int buffer_append_all(xml_buffer *buffer, ...);
 // The escaped length is computed first and the buffer grows once. NULL appends
 // nothing. 1 / 0 (cannot grow; the buffer is unchanged).
 int buffer_append_escaped(xml_buffer *buffer, const char *text);
+
+// Length of `text` with & < > escaped; `plain` receives its length as it is. NULL
+// counts as empty.
+size_t escaped_length(const char *text, size_t *plain);
+
+// Writes `text` (`plain` bytes) escaped to `out`, which has room for its escaped
+// length; returns the end of what was written (no NUL is added).
+char *write_escaped(char *out, const char *text, size_t plain, size_t escaped);
 
 // Hands the text to the caller: gives back the unused capacity and returns the
 // text (NULL for an empty buffer); the record is zeroed.

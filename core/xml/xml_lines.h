@@ -25,6 +25,14 @@ public:
 
     explicit xml_lines(xml_buffer *buffer) : buffer_(buffer) {}
 
+    // A measuring pass: the same calls write nothing and add up the bytes the rows
+    // would take (measured()), so that the buffer can be had in one piece before
+    // the writing pass.
+    struct measuring_t {};
+    static constexpr measuring_t measuring{};
+    explicit xml_lines(measuring_t) : buffer_(nullptr) {}
+    size_t measured() const { return measured_; }
+
     // True when every row was appended and every opened element closed again.
     bool ok() const { return ok_ && size_ == 0; }
     // Depth of the next row.
@@ -61,15 +69,22 @@ private:
     // then "\n", growing the buffer once.
     void row(int depth, std::string_view a, std::string_view b, std::string_view c, std::string_view value,
              std::string_view end);
-    void put(std::string_view text) {
-        if (text.empty()) return;  // an empty view may have no data pointer at all
-        memcpy(buffer_->data + buffer_->used - 1, text.data(), text.size());
-        buffer_->used += static_cast<uint32_t>(text.size());
+    // Where a row of `length` bytes goes (the buffer has grown for it), or NULL
+    // while measuring or after a failure; end_row puts the NUL after the row.
+    char *start_row(size_t length);
+    void end_row(char *end) {
+        *end = '\0';
+        buffer_->used = static_cast<uint32_t>(end - buffer_->data) + 1;
     }
-    bool start_row(size_t length);
-    void put_tabs(int depth);
+    // An empty view may have no data pointer at all: copy_piece reads nothing then.
+    static char *put(char *out, std::string_view text) {
+        copy_piece(out, text.data(), text.size());
+        return out + text.size();
+    }
+    static char *put_tabs(char *out, int depth);
 
-    xml_buffer *buffer_;
+    xml_buffer *buffer_;  // NULL while measuring
+    size_t measured_ = 0;
     bool ok_ = true;
     entry stack_[max_stack];
     int size_ = 0;
