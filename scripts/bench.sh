@@ -43,7 +43,7 @@ units = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 rows = []
 for program in programs:
     path = os.path.join(folder, program + ".json")
-    if not os.path.exists(path) or os.path.getsize(path) == 0:  # the filter matched nothing there
+    if not os.path.exists(path):
         continue
     with open(path) as f:
         try:
