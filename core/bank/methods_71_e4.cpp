@@ -54,7 +54,7 @@ int method_87_variant_a(const account_digits &a) {
         // Above 5 with c2 = 0 the digit counts as 12 - v; e says add, else subtract.
         const int term = v + (big & (1 - c2)) * (12 - 2 * v);
         sum += active * (2 * e - 1) * term;
-        c2 ^= active;         // every digit turns c2 over,
+        c2 ^= active;             // every digit turns c2 over,
         e ^= active & (1 - big);  // and d2 too from 6 on, keeping e
     }
     const int d2 = c2 ^ (1 - e);
