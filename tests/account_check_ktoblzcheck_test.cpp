@@ -31,10 +31,12 @@ constexpr int compared_methods[] = {
 // accounts (account_check_test) and the recorded results (account_check_golden_test).
 // - Retired codes 35 36 37 39 54 62 69 70 72 77 79 80 82 83 86 89 97 A0 B0 B4: we
 //   give 0 (no check), ktoblzcheck still runs their former rules.
-// - On ten-digit accounts: 13 24 25 45 50 52 53 56 66 75 76 81 90 B1 C2, variants
-//   and exceptions of the current method descriptions that ktoblzcheck's rules
-//   predate or read otherwise.
-// - On accounts with many leading zeros only: 17 58 63 68 78 B6 B9 C1 C7.
+// - B1 and C2: ktoblzcheck lacks the third variant (method 00 for B1, 04 for C2).
+// - 13: ktoblzcheck shifts every account left for the omitted sub-account "00",
+//   we only accounts of up to eight digits (the others have no room for one).
+// - Differences on ten-digit accounts, not examined one by one: 24 25 45 50 52 53 56
+//   66 75 76 81 90; on accounts with many leading zeros only: 17 58 63 68 78 B6 B9
+//   C1 C7.
 // - E4 ktoblzcheck does not know.
 
 // splitmix64: small, fixed and the same on every platform.
