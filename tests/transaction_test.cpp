@@ -2,14 +2,16 @@
 // amounts, completeness rules, and that a refusal leaves the message unchanged.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/frame/clock.h"
 #include "core/message/non_eea_bic.h"
-#include "core/message/transactions.h"
+#include "core/message/transaction_list.h"
 #include "sepa.h"
 
 namespace {
@@ -59,8 +61,8 @@ protected:
         sepa_free(ct);
     }
     int add(sepa_t *m, const pair_list &pairs) { return sepa_add(m, terminated(pairs).data()); }
-    const ddi_transaction *last_dd() const { return static_cast<const ddi_transaction *>(dd->tx_tail); }
-    const cti_transaction *last_ct() const { return static_cast<const cti_transaction *>(ct->tx_tail); }
+    const tx_record *last_dd() const { return transaction_list_last(dd); }
+    const tx_record *last_ct() const { return transaction_list_last(ct); }
 
     // Adds `pairs`; expects acceptance when `error` is nullptr, else the refusal text
     // and an unchanged transaction list.
@@ -296,7 +298,7 @@ TEST_F(TransactionTest, ListsAndKeysMatchedWithoutCase) {
 
 TEST_F(TransactionTest, LastAcceptedValueOfARepeatedKeyCounts) {
     expect_add(ct, concat(complete_ct, {{"name", "First"}, {"name", "Second"}}), nullptr, "repeat");
-    EXPECT_STREQ(last_ct()->name, "Second");
+    EXPECT_STREQ(last_ct()->name(), "Second");
     // A faulty repetition refuses the whole transaction.
     expect_add(ct, concat(complete_ct, {{"name", "First"}, {"name", ""}}), "Invalid name (must be 1-70 characters)",
                "faulty repeat");
@@ -414,7 +416,7 @@ TEST_F(TransactionTest, Amounts) {
         const pair_list pairs = concat(complete_ct, {{"amount", c.text}});
         expect_add(ct, pairs, c.error.empty() ? nullptr : c.error.c_str(), c.text ? c.text : "NULL");
         if (c.error.empty()) {
-            EXPECT_EQ(last_ct()->amount_cents, c.cents) << c.text;
+            EXPECT_EQ(last_ct()->amount_cents(), c.cents) << c.text;
         }
     }
 }
@@ -425,19 +427,19 @@ TEST_F(TransactionTest, CountSumAndOrder) {
     EXPECT_EQ(ct->tx_count, 2u);
     EXPECT_EQ(ct->control_sum_cents, 30);
     EXPECT_EQ(ct->control_sum, 0.30);
-    const auto *first = static_cast<const cti_transaction *>(ct->tx_head);
+    const tx_record *first = transaction_list_first(ct);
     ASSERT_NE(first, nullptr);
-    EXPECT_STREQ(first->end_to_end_id, "A");
-    ASSERT_NE(first->next, nullptr);
-    EXPECT_STREQ(first->next->end_to_end_id, "B");
-    EXPECT_EQ(first->next, last_ct());
-    EXPECT_EQ(last_ct()->next, nullptr);
+    EXPECT_STREQ(first->end_to_end_id(), "A");
+    ASSERT_NE(first->next(), nullptr);
+    EXPECT_STREQ(first->next()->end_to_end_id(), "B");
+    EXPECT_EQ(first->next(), last_ct());
+    EXPECT_EQ(last_ct()->next(), nullptr);
 }
 
 TEST_F(TransactionTest, RefusalLeavesEarlierTransactionsAndSetterFieldsAlone) {
     ASSERT_EQ(sepa_setName(dd, "Creditor"), 1);
     expect_add(dd, concat(complete_dd, {{"id", "KEEP"}, {"ref", "Invoice 1"}}), nullptr, "kept");
-    const ddi_transaction *kept = last_dd();
+    const tx_record *kept = last_dd();
     const pair_list faults[] = {
         concat(complete_dd, {{"amount", "-1"}}),
         concat(complete_dd, {{"seq", "x"}}),
@@ -451,8 +453,8 @@ TEST_F(TransactionTest, RefusalLeavesEarlierTransactionsAndSetterFieldsAlone) {
         EXPECT_TRUE(before == state_of(dd));
     }
     EXPECT_EQ(dd->tx_tail, kept);
-    EXPECT_STREQ(kept->end_to_end_id, "KEEP");
-    EXPECT_STREQ(kept->remittance, "Invoice 1");
+    EXPECT_STREQ(kept->end_to_end_id(), "KEEP");
+    EXPECT_STREQ(kept->remittance(), "Invoice 1");
     EXPECT_STREQ(dd->name, "Creditor");
 }
 
@@ -475,29 +477,112 @@ TEST_F(TransactionTest, StoredRecords) {
                 {"smnda", "1"},
                 {"ref", "Invoice"}},
                nullptr, "full dd");
-    const ddi_transaction *d = last_dd();
-    EXPECT_STREQ(d->end_to_end_id, "E2E-1");
-    EXPECT_STREQ(d->bic, "BKAUATWW");
-    EXPECT_STREQ(address_get(d->address, ADDR_COUNTRY), "AT");
-    EXPECT_STREQ(address_get(d->address, ADDR_LINE1), "Gasse 1");
-    EXPECT_STREQ(address_get(d->address, ADDR_LINE2), "1010 Wien");
+    const tx_record *d = last_dd();
+    EXPECT_STREQ(d->end_to_end_id(), "E2E-1");
+    EXPECT_STREQ(d->bic(), "BKAUATWW");
+    EXPECT_STREQ(address_get(d->address(), ADDR_COUNTRY), "AT");
+    EXPECT_STREQ(address_get(d->address(), ADDR_LINE1), "Gasse 1");
+    EXPECT_STREQ(address_get(d->address(), ADDR_LINE2), "1010 Wien");
     EXPECT_EQ(d->seq_type, SEQ_FNAL);
-    EXPECT_EQ(d->amount_cents, 346);
-    EXPECT_STREQ(d->date, "2030-01-02");
-    EXPECT_STREQ(d->mandate_ref, "M-1");
-    EXPECT_STREQ(d->mandate_date, "2020-03-04");
-    EXPECT_STREQ(d->old_mandate_ref, "OLD-1");
-    EXPECT_STREQ(d->old_iban, "NL91ABNA0417164300");
+    EXPECT_EQ(d->amount_cents(), 346);
+    EXPECT_STREQ(d->date(), "2030-01-02");
+    EXPECT_STREQ(d->mandate_ref(), "M-1");
+    EXPECT_STREQ(d->mandate_date(), "2020-03-04");
+    EXPECT_STREQ(d->old_mandate_ref(), "OLD-1");
+    EXPECT_STREQ(d->old_iban(), "NL91ABNA0417164300");
     EXPECT_EQ(d->smnda, 1);
-    EXPECT_STREQ(d->remittance, "Invoice");
+    EXPECT_STREQ(d->remittance(), "Invoice");
 
     expect_add(ct, concat(complete_ct, {{"purp", "SALA"}, {"ref", ""}, {"date", "2030-01-02"}}), nullptr, "ct");
-    const cti_transaction *c = last_ct();
-    EXPECT_STREQ(c->purpose, "SALA");
-    EXPECT_EQ(c->remittance, nullptr);  // an empty text means no remittance information
-    EXPECT_STREQ(c->date, "2030-01-02");
-    EXPECT_EQ(c->bic, nullptr);
+    const tx_record *c = last_ct();
+    EXPECT_STREQ(c->purpose(), "SALA");
+    EXPECT_EQ(c->remittance(), nullptr);  // an empty text means no remittance information
+    EXPECT_STREQ(c->date(), "2030-01-02");
+    EXPECT_EQ(c->bic(), nullptr);
     EXPECT_DOUBLE_EQ(ct->control_sum, 10.0);
+}
+
+// Many records of every size across chunk ends: each reads back as added, in order,
+// and the document equals that of a message whose chunk allocations failed on the
+// way (each failed add refused with the message unchanged, then repeated).
+TEST(TransactionList, RecordsAcrossChunksAndFailedChunkAllocations) {
+    ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5"), 1);
+    constexpr int count = 2500;
+    struct tx_texts {
+        std::string id, name, ref, mref, line1;
+    };
+    std::vector<tx_texts> texts(count);
+    for (int i = 0; i < count; ++i) {
+        const std::string n = std::to_string(i);
+        // Sizes from a few bytes to the longest values, so records of many sizes meet chunk ends.
+        texts[i] = {"E2E-" + n, n + std::string(i * 7 % 66, 'N'), i % 5 == 0 ? "" : std::string(i * 13 % 141, 'r'),
+                    "M-" + n, i % 3 == 0 ? std::string(1 + i % 70, 'L') : ""};
+    }
+    const auto pairs_of = [&](int i) {
+        pair_list pairs = {{"id", texts[i].id.c_str()},      {"name", texts[i].name.c_str()},
+                           {"iban", "AT611904300234573201"}, {"amount", i % 2 ? "1.01" : "999999999.99"},
+                           {"seq", i % 4 ? "RCUR" : "FRST"}, {"mref", texts[i].mref.c_str()},
+                           {"mdate", "2020-05-17"},          {"bic", "BKAUATWW"}};
+        if (!texts[i].ref.empty()) pairs.push_back({"ref", texts[i].ref.c_str()});
+        if (!texts[i].line1.empty()) pairs.push_back({"addrLine1", texts[i].line1.c_str()});
+        return pairs;
+    };
+    const auto fill = [](sepa_t *m) {
+        return sepa_setIBAN(m, "DE89370400440532013000") && sepa_setBIC(m, "COBADEFFXXX") &&
+               sepa_setName(m, "Creditor") && sepa_setCreditorIdentifier(m, "DE98ZZZ09999999999") &&
+               sepa_setDate(m, "2025-03-03") && sepa_setMessageId(m, "MSG-1");
+    };
+    sepa_t *plain = sepa_new(SEPA_MSGTYPE_DDI);
+    sepa_t *starved = sepa_new(SEPA_MSGTYPE_DDI);
+    ASSERT_TRUE(fill(plain) && fill(starved));
+    int refusals = 0;
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(sepa_add(plain, terminated(pairs_of(i)).data()), 1) << i;
+        // Every chunk allocation fails once before it succeeds.
+        transaction_chunks_fail_after_for_tests(0);
+        const list_state before = state_of(starved);
+        if (sepa_add(starved, terminated(pairs_of(i)).data()) == 0) {
+            ++refusals;
+            EXPECT_STREQ(sepa_getError(starved), "Out of memory");
+            EXPECT_TRUE(before == state_of(starved)) << i;
+            transaction_chunks_fail_after_for_tests(-1);
+            ASSERT_EQ(sepa_add(starved, terminated(pairs_of(i)).data()), 1) << i;
+        }
+        transaction_chunks_fail_after_for_tests(-1);
+    }
+    EXPECT_GT(refusals, 5);  // the first record and several chunk ends
+
+    int i = 0;
+    for (const tx_record *tx = transaction_list_first(plain); tx != nullptr; tx = tx->next(), ++i) {
+        ASSERT_LT(i, count);
+        EXPECT_STREQ(tx->end_to_end_id(), texts[i].id.c_str());
+        EXPECT_STREQ(tx->name(), texts[i].name.c_str());
+        EXPECT_STREQ(tx->mandate_ref(), texts[i].mref.c_str());
+        EXPECT_STREQ(tx->remittance(), texts[i].ref.empty() ? nullptr : texts[i].ref.c_str());
+        EXPECT_STREQ(address_get(tx->address(), ADDR_LINE1), texts[i].line1.empty() ? nullptr : texts[i].line1.c_str());
+        EXPECT_EQ(tx->amount_cents(), i % 2 ? 101 : 99999999999);
+        EXPECT_EQ(tx->seq_type, i % 4 ? SEQ_RCUR : SEQ_FRST);
+        EXPECT_EQ(tx->purpose(), nullptr);
+        if (tx->next() == nullptr) {
+            EXPECT_EQ(tx, transaction_list_last(plain));
+        }
+    }
+    EXPECT_EQ(i, count);
+    EXPECT_EQ(plain->tx_count, static_cast<uint32_t>(count));
+    EXPECT_EQ(starved->tx_count, plain->tx_count);
+    EXPECT_EQ(starved->control_sum_cents, plain->control_sum_cents);
+
+    clock_pin_for_tests(1736501405);
+    char *expected = sepa_toXML(plain);
+    char *document = sepa_toXML(starved);
+    clock_unpin_for_tests();
+    ASSERT_NE(expected, nullptr);
+    ASSERT_NE(document, nullptr);
+    EXPECT_TRUE(std::strcmp(expected, document) == 0);
+    std::free(expected);
+    std::free(document);
+    sepa_free(plain);
+    sepa_free(starved);
 }
 
 }  // namespace
@@ -547,10 +632,10 @@ TEST(Transliteration, ConvertsFreeTextsWhereAsked) {
         const int added = sepa_add(m, terminated(pairs).data());
         EXPECT_EQ(added, c.stored != nullptr ? 1 : 0) << c.in << ": " << (sepa_getError(m) ? sepa_getError(m) : "");
         if (added == 1) {
-            const auto *tx = static_cast<const cti_transaction *>(m->tx_tail);
-            const char *stored = std::string(c.key) == "name"        ? tx->name
-                                 : std::string(c.key) == "addrLine1" ? address_get(tx->address, ADDR_LINE1)
-                                                                     : tx->remittance;
+            const tx_record *tx = transaction_list_last(m);
+            const char *stored = std::string(c.key) == "name"        ? tx->name()
+                                 : std::string(c.key) == "addrLine1" ? address_get(tx->address(), ADDR_LINE1)
+                                                                     : tx->remittance();
             EXPECT_STREQ(stored, c.stored) << c.in;
         }
         if (std::strcmp(c.key, "name") == 0) {

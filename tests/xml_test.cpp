@@ -186,10 +186,13 @@ TEST(XmlBuffer, EscapesOnlyAmpersandAndAngleBrackets) {
 // ---------------------------------------------------------------- payment groups
 
 struct fake_tx {
-    const char *date;
-    int64_t amount_cents;
+    const char *date_text;
+    int64_t cents;
     int slot;
-    const fake_tx *next;
+    const fake_tx *following;
+    const char *date() const { return date_text; }
+    int64_t amount_cents() const { return cents; }
+    const fake_tx *next() const { return following; }
 };
 
 std::vector<std::string> dates_of(const payment_groups<fake_tx> &groups) {
@@ -204,7 +207,7 @@ TEST(PaymentGroups, OrdersByDateAndKeepsOrderOfAddition) {
                     {"2025-03-01", 3, 0, nullptr},
                     {"2025-02-10", 4, 0, nullptr},
                     {nullptr, 5, 0, nullptr}};
-    for (int i = 0; i < 4; ++i) t[i].next = &t[i + 1];
+    for (int i = 0; i < 4; ++i) t[i].following = &t[i + 1];
     payment_groups<fake_tx> groups;
     ASSERT_EQ(build_groups(
                   &t[0], "2025-02-10", [](const fake_tx *tx) { return tx->slot; }, &groups),
@@ -225,8 +228,8 @@ TEST(PaymentGroups, OrdersByDateAndKeepsOrderOfAddition) {
 
 TEST(PaymentGroups, AscendingDatesAppendAtTheEndAndSlotsSplit) {
     fake_tx t[3] = {{"2025-01-15", 1, 0, nullptr}, {"2025-02-10", 2, 3, nullptr}, {"2025-02-10", 4, 1, nullptr}};
-    t[0].next = &t[1];
-    t[1].next = &t[2];
+    t[0].following = &t[1];
+    t[1].following = &t[2];
     payment_groups<fake_tx> groups;
     ASSERT_EQ(build_groups(
                   &t[0], "2025-01-01", [](const fake_tx *tx) { return tx->slot; }, &groups),
@@ -256,7 +259,7 @@ TEST(PaymentGroups, DistinctDatesCostLinearTimeAndKeepDateOrder) {
         std::vector<fake_tx> t(n);
         for (int i = 0; i < n; ++i) {
             t[i] = {dates[ascending ? i : n - 1 - i].c_str(), 1, i % 4, nullptr};
-            if (i > 0) t[i - 1].next = &t[i];
+            if (i > 0) t[i - 1].following = &t[i];
         }
         payment_groups<fake_tx> groups;
         group_build_stats stats;

@@ -17,7 +17,7 @@
 
 #include "core/frame/clock.h"
 #include "core/frame/rulebook.h"
-#include "core/message/transactions.h"
+#include "core/message/transaction_list.h"
 #include "sepa.h"
 
 namespace xml_test {
@@ -66,7 +66,7 @@ public:
         m_->batch_booking = 1;
     }
     ~message() {
-        free_transactions();
+        transaction_list_free(m_);
         for (char *p : {m_->iban, m_->bic, m_->name, m_->creditor_id, m_->date, m_->message_id}) free(p);
         free(m_->address);
         free(m_);
@@ -101,35 +101,30 @@ public:
         return address_pack(values, &failed);
     }
 
+    // Stores the transaction through the list sepa_add stores into, without its checks.
     void add(const tx_data &d) {
+        tx_fields fields;
+        fields.text[TX_END_TO_END_ID] = d.id;
+        fields.text[TX_NAME] = d.name;
+        fields.text[TX_IBAN] = d.iban;
+        fields.text[TX_BIC] = d.bic;
+        fields.text[TX_REMITTANCE] = d.ref;
+        fields.text[TX_DATE] = d.date;
         if (m_->type == SEPA_MSGTYPE_CTI) {
-            auto *tx = static_cast<cti_transaction *>(calloc(1, sizeof(cti_transaction)));
-            *tx = {dup(d.id),       dup(d.name), dup(d.iban), dup(d.bic), address_of(d), dup(d.ref), dup(d.purp),
-                   cents(d.amount), dup(d.date), nullptr,     0};
-            link(tx);
+            fields.text[TX_PURPOSE] = d.purp;
         } else {
-            auto *tx = static_cast<ddi_transaction *>(calloc(1, sizeof(ddi_transaction)));
-            *tx = {dup(d.id),
-                   dup(d.name),
-                   dup(d.iban),
-                   dup(d.bic),
-                   address_of(d),
-                   d.seq,
-                   cents(d.amount),
-                   dup(d.date),
-                   dup(d.mref),
-                   dup(d.mdate),
-                   dup(d.old_mref),
-                   dup(d.old_iban),
-                   static_cast<uint8_t>(d.smnda ? 1 : 0),
-                   dup(d.ref),
-                   nullptr,
-                   0};
-            link(tx);
+            fields.text[TX_MANDATE_REF] = d.mref;
+            fields.text[TX_MANDATE_DATE] = d.mdate;
+            fields.text[TX_OLD_MANDATE_REF] = d.old_mref;
+            fields.text[TX_OLD_IBAN] = d.old_iban;
+            fields.seq_type = static_cast<uint8_t>(d.seq);
+            fields.smnda = d.smnda ? 1 : 0;
         }
-        m_->tx_count += 1;
-        m_->control_sum_cents += cents(d.amount);
-        m_->control_sum = static_cast<double>(m_->control_sum_cents) / 100;
+        postal_address *address = address_of(d);
+        fields.address = address;
+        fields.amount_cents = cents(d.amount);
+        EXPECT_TRUE(transaction_list_add(m_, fields));
+        address_free(&address);
     }
 
     static int64_t cents(double euro) { return std::llround(euro * 100); }
@@ -147,34 +142,6 @@ private:
         free(field);
         field = dup(v);
         return *this;
-    }
-    template <typename Tx>
-    void link(Tx *tx) {
-        if (m_->tx_tail != nullptr) static_cast<Tx *>(m_->tx_tail)->next = tx;
-        else m_->tx_head = tx;
-        m_->tx_tail = tx;
-    }
-    void free_transactions() {
-        if (m_->type == SEPA_MSGTYPE_CTI) {
-            for (auto *tx = static_cast<cti_transaction *>(m_->tx_head); tx != nullptr;) {
-                auto *next = tx->next;
-                for (char *p : {tx->end_to_end_id, tx->name, tx->iban, tx->bic, tx->remittance, tx->purpose, tx->date})
-                    free(p);
-                free(tx->address);
-                free(tx);
-                tx = next;
-            }
-        } else {
-            for (auto *tx = static_cast<ddi_transaction *>(m_->tx_head); tx != nullptr;) {
-                auto *next = tx->next;
-                for (char *p : {tx->end_to_end_id, tx->name, tx->iban, tx->bic, tx->date, tx->mandate_ref,
-                                tx->mandate_date, tx->old_mandate_ref, tx->old_iban, tx->remittance})
-                    free(p);
-                free(tx->address);
-                free(tx);
-                tx = next;
-            }
-        }
     }
     sepa_t *m_;
 };

@@ -7,9 +7,17 @@
 #include "core/frame/transliteration.h"
 
 void wipe_memory(void *memory, size_t size) {
+#if defined(__GNUC__) || defined(__clang__)
+    // The empty asm statement claims to read the memory, so the compiler keeps the
+    // stores although the memory is freed right after; memset clears a whole chunk of
+    // transactions in a fraction of the time of a byte loop.
+    std::memset(memory, 0, size);
+    __asm__ __volatile__("" : : "r"(memory) : "memory");
+#else
     // Stores through a volatile pointer are not removed as dead stores before free().
     volatile unsigned char *p = static_cast<volatile unsigned char *>(memory);
     while (size-- > 0) *p++ = 0;
+#endif
 }
 
 void text_wipe_free(char **text) {

@@ -66,8 +66,7 @@ postal_address *address_pack(const char *const values[ADDRESS_FIELD_COUNT], bool
     return block;
 }
 
-namespace {
-size_t block_size(const postal_address *address) {
+size_t address_size(const postal_address *address) {
     size_t end = sizeof(postal_address);
     for (int i = 0; i < ADDRESS_FIELD_COUNT; ++i) {
         const char *text = address_get(address, static_cast<address_field>(i));
@@ -78,11 +77,10 @@ size_t block_size(const postal_address *address) {
     }
     return end;
 }
-}  // namespace
 
 void address_free(postal_address **address) {
     if (*address == nullptr) return;
-    wipe_memory(*address, block_size(*address));
+    wipe_memory(*address, address_size(*address));
     std::free(*address);
     *address = nullptr;
 }

@@ -55,6 +55,10 @@ const char *address_get(const postal_address *address, address_field field);
 // value is NULL, NULL with *failed true when memory is exhausted.
 postal_address *address_pack(const char *const values[ADDRESS_FIELD_COUNT], bool *failed);
 
+// Bytes of the block up to the end of its last text (a copy of that many bytes is an
+// equal address).
+size_t address_size(const postal_address *address);
+
 // Overwrites the block with zeros, frees it and sets *address to NULL. NULL is fine.
 void address_free(postal_address **address);
 

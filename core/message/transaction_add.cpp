@@ -1,6 +1,7 @@
 // sepa_add: validates a key-value list pair by pair into a draft, checks that the
-// transaction is complete, and only then appends it to the message. A refusal frees
-// the draft (texts wiped) and changes nothing but the message's error text.
+// transaction is complete, and only then copies it into the message's list. The
+// draft is freed with its texts wiped either way; a refusal changes nothing but the
+// message's error text.
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -21,23 +22,16 @@
 
 namespace {
 
-// Everything either kind of transaction may carry; moved into the typed record once
-// the transaction is accepted.
+// Everything either kind of transaction may carry, copied into the message's list
+// once the transaction is accepted.
 struct tx_draft {
-    char *end_to_end_id, *name, *iban, *bic, *remittance, *purpose, *date;
+    char *text[TX_TEXT_COUNT];  // tx_text order
     postal_address *address;
-    char *mandate_ref, *mandate_date, *old_mandate_ref, *old_iban;
-    int64_t amount_cents;
-    int32_t seq_type;
-    uint8_t smnda;
-    uint8_t rules_checked_under;  // see ddi_transaction
+    tx_fields fields;  // the values that are not texts
 };
 
 void draft_wipe(tx_draft &d) {
-    char **texts[] = {&d.end_to_end_id, &d.name, &d.iban,        &d.bic,          &d.remittance,
-                      &d.purpose,       &d.date, &d.mandate_ref, &d.mandate_date, &d.old_mandate_ref,
-                      &d.old_iban};
-    for (char **text : texts) text_wipe_free(text);
+    for (char *&text : d.text) text_wipe_free(&text);
     address_free(&d.address);
     wipe_memory(&d, sizeof d);
 }
@@ -122,7 +116,7 @@ const char *checked_identifier(add_context &ctx, char **field, const char *value
 
 const char *check_name(add_context &ctx, const char *value) {
     return checked_text(
-        ctx, &ctx.draft.name, value, 1, 70, "Invalid name (must be 1-70 characters)", 2,
+        ctx, &ctx.draft.text[TX_NAME], value, 1, 70, "Invalid name (must be 1-70 characters)", 2,
         ctx.direct_debit() ? "Invalid character '%s' in debtor name" : "Invalid character '%s' in creditor name");
 }
 
@@ -132,37 +126,39 @@ const char *check_iban_into(char **field, const char *value) {
     return store(field, value);
 }
 
-const char *check_iban(add_context &ctx, const char *value) { return check_iban_into(&ctx.draft.iban, value); }
+const char *check_iban(add_context &ctx, const char *value) { return check_iban_into(&ctx.draft.text[TX_IBAN], value); }
 
-const char *check_old_iban(add_context &ctx, const char *value) { return check_iban_into(&ctx.draft.old_iban, value); }
+const char *check_old_iban(add_context &ctx, const char *value) {
+    return check_iban_into(&ctx.draft.text[TX_OLD_IBAN], value);
+}
 
 const char *check_bic(add_context &ctx, const char *value) {
     char upper[BIC_TEXT_SIZE];
     if (!bic_upper_copy(value, upper)) return "Invalid BIC";
     if (!check_bic_format(upper)) return "Invalid BIC format";
-    return store(&ctx.draft.bic, upper);
+    return store(&ctx.draft.text[TX_BIC], upper);
 }
 
 const char *check_remittance(add_context &ctx, const char *value) {
-    const char *failure = checked_text(ctx, &ctx.draft.remittance, value, 0, 140,
+    const char *failure = checked_text(ctx, &ctx.draft.text[TX_REMITTANCE], value, 0, 140,
                                        "Invalid unstructured remittance information (must be 0-140 characters)", 2,
                                        "Invalid character '%s' in unstructured remittance information");
     // An empty text is accepted but means "no remittance information": the schemas
     // do not admit an empty Ustrd element.
-    if (failure == nullptr && ctx.draft.remittance[0] == '\0') text_wipe_free(&ctx.draft.remittance);
+    if (failure == nullptr && ctx.draft.text[TX_REMITTANCE][0] == '\0') text_wipe_free(&ctx.draft.text[TX_REMITTANCE]);
     return failure;
 }
 
 const char *check_amount(add_context &ctx, const char *value) {
-    return read_amount(value, &ctx.draft.amount_cents, ctx.message->error_buf, sizeof ctx.message->error_buf);
+    return read_amount(value, &ctx.draft.fields.amount_cents, ctx.message->error_buf, sizeof ctx.message->error_buf);
 }
 
 const char *check_date(add_context &ctx, const char *value) {
-    return checked_date(&ctx.draft.date, value, "Invalid execution date (format: yyyy-mm-dd)");
+    return checked_date(&ctx.draft.text[TX_DATE], value, "Invalid execution date (format: yyyy-mm-dd)");
 }
 
 const char *check_end_to_end_id(add_context &ctx, const char *value) {
-    return checked_identifier(ctx, &ctx.draft.end_to_end_id, value, 35,
+    return checked_identifier(ctx, &ctx.draft.text[TX_END_TO_END_ID], value, 35,
                               "Invalid end-to-end ID (must be 1-35 characters)", 1,
                               "Invalid character '%s' in end-to-end ID");
 }
@@ -170,7 +166,7 @@ const char *check_end_to_end_id(add_context &ctx, const char *value) {
 const char *check_purpose(add_context &ctx, const char *value) {
     // Purpose codes are four letters of the ISO code list; other bytes (control
     // characters, broken UTF-8) would make the document unreadable.
-    return checked_text(ctx, &ctx.draft.purpose, value, 4, 4, "Invalid purpose (must be 4 characters)", 0,
+    return checked_text(ctx, &ctx.draft.text[TX_PURPOSE], value, 4, 4, "Invalid purpose (must be 4 characters)", 0,
                         "Invalid character '%s' in purpose");
 }
 
@@ -178,7 +174,7 @@ const char *check_sequence(add_context &ctx, const char *value) {
     static const char *const names[] = {"frst", "rcur", "ooff", "fnal"};  // SEQ_FRST .. SEQ_FNAL
     for (int i = 0; value != nullptr && i < 4; ++i) {
         if (strcasecmp(value, names[i]) == 0) {
-            ctx.draft.seq_type = SEQ_FRST + i;
+            ctx.draft.fields.seq_type = static_cast<uint8_t>(SEQ_FRST + i);
             return nullptr;
         }
     }
@@ -186,25 +182,25 @@ const char *check_sequence(add_context &ctx, const char *value) {
 }
 
 const char *check_mandate_ref(add_context &ctx, const char *value) {
-    return checked_identifier(ctx, &ctx.draft.mandate_ref, value, 35,
+    return checked_identifier(ctx, &ctx.draft.text[TX_MANDATE_REF], value, 35,
                               "Invalid mandate reference (must be 1-35 characters)",
                               mandate_id_level(current_rulebook_row()), "Invalid character '%s' in mandate reference");
 }
 
 const char *check_mandate_date(add_context &ctx, const char *value) {
-    return checked_date(&ctx.draft.mandate_date, value, "Invalid mandate signature date (format: yyyy-mm-dd)");
+    return checked_date(&ctx.draft.text[TX_MANDATE_DATE], value, "Invalid mandate signature date (format: yyyy-mm-dd)");
 }
 
 const char *check_old_mandate_ref(add_context &ctx, const char *value) {
     return checked_identifier(
-        ctx, &ctx.draft.old_mandate_ref, value, 35, "Invalid old mandate reference (must be 1-35 characters)",
+        ctx, &ctx.draft.text[TX_OLD_MANDATE_REF], value, 35, "Invalid old mandate reference (must be 1-35 characters)",
         mandate_id_level(current_rulebook_row()), "Invalid character '%s' in old mandate reference");
 }
 
 const char *check_smnda(add_context &ctx, const char *value) {
     if (value == nullptr || std::strcmp(value, "1") != 0)
         return ctx.quoting("Invalid value '%s' for SMNDA flag", value);
-    ctx.draft.smnda = 1;
+    ctx.draft.fields.smnda = 1;
     return nullptr;
 }
 
@@ -235,8 +231,9 @@ const key_rule *find_key(const char *key, uint32_t type) {
 
 tx_rule_view rule_view(const add_context &ctx) {
     const tx_draft &d = ctx.draft;
-    return {ctx.direct_debit(), d.end_to_end_id, d.name,        d.iban,           d.bic,
-            d.address,          d.remittance,    d.mandate_ref, d.old_mandate_ref};
+    return {ctx.direct_debit(),    d.text[TX_END_TO_END_ID], d.text[TX_NAME],
+            d.text[TX_IBAN],       d.text[TX_BIC],           d.address,
+            d.text[TX_REMITTANCE], d.text[TX_MANDATE_REF],   d.text[TX_OLD_MANDATE_REF]};
 }
 
 // What a transaction must carry once all pairs are read; the first failing check
@@ -244,7 +241,7 @@ tx_rule_view rule_view(const add_context &ctx) {
 const char *completeness_failure(add_context &ctx) {
     const tx_draft &d = ctx.draft;
     const bool dd = ctx.direct_debit();
-    if (d.iban == nullptr) return "IBAN missing";
+    if (d.text[TX_IBAN] == nullptr) return "IBAN missing";
     rule_failure failure{};
     const int rulebook_index = current_rulebook();
     if (const rulebook_t *rulebook = rulebook_row(rulebook_index); rulebook != nullptr) {
@@ -253,40 +250,15 @@ const char *completeness_failure(add_context &ctx) {
             format_text(ctx.message->error_buf, sizeof ctx.message->error_buf, "%s", failure.buffer);
             return ctx.message->error_buf;
         }
-        ctx.draft.rules_checked_under = static_cast<uint8_t>(rulebook_index + 1);
+        ctx.draft.fields.rules_checked_under = static_cast<uint8_t>(rulebook_index + 1);
     }
-    if (dd && d.seq_type == SEQ_NONE) return "Sequence type missing";
-    if (d.amount_cents == 0) return "Amount missing";
+    if (dd && d.fields.seq_type == SEQ_NONE) return "Sequence type missing";
+    if (d.fields.amount_cents == 0) return "Amount missing";
     // The documents need a counterparty name and, for a direct debit, the mandate.
-    if (d.name == nullptr) return "Name missing";
-    if (dd && d.mandate_ref == nullptr) return "Mandate reference missing";
-    if (dd && d.mandate_date == nullptr) return "Mandate signature date missing";
+    if (d.text[TX_NAME] == nullptr) return "Name missing";
+    if (dd && d.text[TX_MANDATE_REF] == nullptr) return "Mandate reference missing";
+    if (dd && d.text[TX_MANDATE_DATE] == nullptr) return "Mandate signature date missing";
     return nullptr;
-}
-
-// The typed record of the accepted draft, which gives up its texts to it; nullptr
-// when memory is exhausted (the draft keeps its texts then).
-void *build_record(add_context &ctx) {
-    tx_draft &d = ctx.draft;
-    if (ctx.direct_debit()) {
-        auto *tx = static_cast<ddi_transaction *>(std::calloc(1, sizeof(ddi_transaction)));
-        if (tx == nullptr) return nullptr;
-        *tx = {d.end_to_end_id,      d.name,         d.iban,  d.bic,         d.address,
-               d.seq_type,           d.amount_cents, d.date,  d.mandate_ref, d.mandate_date,
-               d.old_mandate_ref,    d.old_iban,     d.smnda, d.remittance,  nullptr,
-               d.rules_checked_under};
-        // The purpose is not a direct-debit key, so the draft never holds one here.
-        std::memset(&d, 0, sizeof d);
-        return tx;
-    }
-    auto *tx = static_cast<cti_transaction *>(std::calloc(1, sizeof(cti_transaction)));
-    if (tx == nullptr) return nullptr;
-    *tx = {d.end_to_end_id,      d.name,    d.iban,         d.bic,  d.address,
-           d.remittance,         d.purpose, d.amount_cents, d.date, nullptr,
-           d.rules_checked_under};
-    // The mandate keys are refused on a credit transfer, so the draft holds none.
-    std::memset(&d, 0, sizeof d);
-    return tx;
 }
 
 int refuse(add_context &ctx, const char *failure) {
@@ -328,9 +300,10 @@ extern "C" SEPA_API int sepa_add(sepa_t *message, const sepa_kvpair_t *pairs) {
     }
     if (const char *failure = completeness_failure(ctx)) return refuse(ctx, failure);
 
-    const int64_t amount_cents = ctx.draft.amount_cents;
-    void *record = build_record(ctx);
-    if (record == nullptr) return refuse(ctx, out_of_memory_text);
-    transaction_list_append(message, record, amount_cents);
+    tx_fields &fields = ctx.draft.fields;
+    for (int i = 0; i < TX_TEXT_COUNT; ++i) fields.text[i] = ctx.draft.text[i];
+    fields.address = ctx.draft.address;
+    if (!transaction_list_add(message, fields)) return refuse(ctx, out_of_memory_text);
+    draft_wipe(ctx.draft);
     return 1;
 }

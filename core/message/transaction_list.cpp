@@ -1,58 +1,145 @@
 #include "core/message/transaction_list.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 
 #include "core/message/amount.h"
 #include "core/message/owned_text.h"
 
-void cti_transaction_free(cti_transaction *tx) {
-    if (tx == nullptr) return;
-    char **texts[] = {&tx->end_to_end_id, &tx->name, &tx->iban, &tx->bic, &tx->remittance, &tx->purpose, &tx->date};
-    for (char **text : texts) text_wipe_free(text);
-    address_free(&tx->address);
-    wipe_memory(tx, sizeof *tx);
-    std::free(tx);
+namespace {
+
+// A chunk: this header, then records, each followed (until the next is appended)
+// by a tx_chunk_end.
+struct tx_chunk {
+    tx_chunk *next;     // the chunk after this one, NULL for the last
+    tx_chunk *last;     // kept in the first chunk: the chunk records are appended to
+    uint32_t used;      // bytes of the header and the records
+    uint32_t capacity;  // bytes of the whole chunk
+};
+static_assert(sizeof(tx_chunk) % alignof(tx_record) == 0, "records behind the header stay aligned");
+
+// Small enough to come from the heap rather than a mapping of its own (malloc's
+// bookkeeping included), large enough that the spare end of a chunk is negligible.
+constexpr size_t chunk_bytes = 64 * 1024 - 64;
+
+constexpr size_t chunk_end_bytes = sizeof(tx_chunk_end);
+
+long chunk_allocations_left = -1;
+
+size_t round_up(size_t size, size_t alignment) { return (size + alignment - 1) / alignment * alignment; }
+
+tx_chunk *first_chunk(const sepa_t *message) {
+    if (message->tx_head == nullptr) return nullptr;
+    return reinterpret_cast<tx_chunk *>(static_cast<char *>(message->tx_head) - sizeof(tx_chunk));
 }
 
-void ddi_transaction_free(ddi_transaction *tx) {
-    if (tx == nullptr) return;
-    char **texts[] = {&tx->end_to_end_id, &tx->name,        &tx->iban,         &tx->bic,
-                      &tx->date,          &tx->mandate_ref, &tx->mandate_date, &tx->old_mandate_ref,
-                      &tx->old_iban,      &tx->remittance};
-    for (char **text : texts) text_wipe_free(text);
-    address_free(&tx->address);
-    wipe_memory(tx, sizeof *tx);
-    std::free(tx);
+// A new chunk with room for a record of `record_size` bytes and its chunk end.
+tx_chunk *new_chunk(size_t record_size) {
+    if (chunk_allocations_left == 0) return nullptr;
+    if (chunk_allocations_left > 0) --chunk_allocations_left;
+    const size_t capacity = std::max(chunk_bytes, sizeof(tx_chunk) + record_size + chunk_end_bytes);
+    void *memory = std::malloc(capacity);
+    if (memory == nullptr) return nullptr;
+    return new (memory) tx_chunk{nullptr, nullptr, sizeof(tx_chunk), static_cast<uint32_t>(capacity)};
 }
 
-void transaction_list_append(sepa_t *message, void *tx, int64_t amount_cents) {
-    if (message->tx_tail == nullptr) {
-        message->tx_head = tx;
-    } else if (message->type == SEPA_MSGTYPE_DDI) {
-        static_cast<ddi_transaction *>(message->tx_tail)->next = static_cast<ddi_transaction *>(tx);
-    } else {
-        static_cast<cti_transaction *>(message->tx_tail)->next = static_cast<cti_transaction *>(tx);
+void write_chunk_end(char *at, const tx_record *next) {
+    const tx_chunk_end end{0, next};
+    std::memcpy(at, &end, sizeof end);
+}
+
+// The record's size and where each of its parts goes; false when it would not fit
+// the 16-bit offsets (values are far shorter than that after their checks).
+bool lay_out(const tx_fields &fields, tx_record *header, size_t lengths[TX_TEXT_COUNT], size_t *address_bytes) {
+    size_t size = sizeof(tx_record);
+    for (int i = 0; i < TX_TEXT_COUNT; ++i) {
+        lengths[i] = 0;
+        header->text_at[i] = 0;
+        if (fields.text[i] == nullptr) continue;
+        lengths[i] = std::strlen(fields.text[i]) + 1;
+        header->text_at[i] = static_cast<uint16_t>(size);
+        size += lengths[i];
+        if (size > UINT16_MAX) return false;
     }
-    message->tx_tail = tx;
+    *address_bytes = 0;
+    header->address_at = 0;
+    if (fields.address != nullptr) {
+        size = round_up(size, alignof(postal_address));
+        header->address_at = static_cast<uint16_t>(size);
+        *address_bytes = address_size(fields.address);
+        size += *address_bytes;
+    }
+    size = round_up(size, alignof(tx_record));
+    if (size > UINT16_MAX) return false;
+    header->size = static_cast<uint16_t>(size);
+    return true;
+}
+
+}  // namespace
+
+bool transaction_list_add(sepa_t *message, const tx_fields &fields) {
+    tx_record header{};
+    size_t lengths[TX_TEXT_COUNT], address_bytes = 0;
+    if (!lay_out(fields, &header, lengths, &address_bytes)) return false;
+    header.seq_type = fields.seq_type;
+    header.smnda = fields.smnda;
+    header.rules_checked_under = fields.rules_checked_under;
+    std::memcpy(header.amount_bytes, &fields.amount_cents, sizeof fields.amount_cents);
+
+    tx_chunk *first = first_chunk(message);
+    tx_chunk *current = first != nullptr ? first->last : nullptr;
+    tx_chunk *target = current;
+    if (current == nullptr || current->used + header.size + chunk_end_bytes > current->capacity) {
+        target = new_chunk(header.size);
+        if (target == nullptr) return false;
+    }
+    // Nothing below can fail.
+    char *at = reinterpret_cast<char *>(target) + target->used;
+    std::memset(at, 0, header.size);
+    auto *record = new (at) tx_record(header);
+    for (int i = 0; i < TX_TEXT_COUNT; ++i)
+        if (lengths[i] != 0) std::memcpy(at + header.text_at[i], fields.text[i], lengths[i]);
+    if (address_bytes != 0) std::memcpy(at + header.address_at, fields.address, address_bytes);
+    write_chunk_end(at + header.size, nullptr);
+
+    if (target != current) {
+        if (current != nullptr) {
+            current->next = target;
+            write_chunk_end(reinterpret_cast<char *>(current) + current->used, record);
+            first->last = target;
+        } else {
+            target->last = target;
+            message->tx_head = record;
+        }
+    }
+    target->used += header.size;
+    message->tx_tail = record;
     message->tx_count += 1;
     // Added in integer cents: a double sum of 100 000 amounts drifts by whole cents.
-    message->control_sum_cents = add_to_control_sum(message->control_sum_cents, amount_cents);
+    message->control_sum_cents = add_to_control_sum(message->control_sum_cents, fields.amount_cents);
     message->control_sum = static_cast<double>(message->control_sum_cents) / 100.0;
+    return true;
+}
+
+const tx_record *transaction_list_first(const sepa_t *message) {
+    return static_cast<const tx_record *>(message->tx_head);
+}
+
+const tx_record *transaction_list_last(const sepa_t *message) {
+    return static_cast<const tx_record *>(message->tx_tail);
 }
 
 void transaction_list_free(sepa_t *message) {
-    void *tx = message->tx_head;
-    while (tx != nullptr) {
-        if (message->type == SEPA_MSGTYPE_DDI) {
-            auto *record = static_cast<ddi_transaction *>(tx);
-            tx = record->next;
-            ddi_transaction_free(record);
-        } else {
-            auto *record = static_cast<cti_transaction *>(tx);
-            tx = record->next;
-            cti_transaction_free(record);
-        }
+    for (tx_chunk *chunk = first_chunk(message); chunk != nullptr;) {
+        tx_chunk *next = chunk->next;
+        wipe_memory(chunk, chunk->used);
+        std::free(chunk);
+        chunk = next;
     }
     message->tx_head = nullptr;
     message->tx_tail = nullptr;
 }
+
+void transaction_chunks_fail_after_for_tests(long successes) { chunk_allocations_left = successes; }

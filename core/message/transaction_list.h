@@ -1,17 +1,25 @@
-// The transaction list of a payment message: appending and releasing records.
+// The transaction list of a payment message. Records (see transactions.h) are placed
+// one behind the other in chunks of some tens of KiB that the message allocates as
+// it grows: no allocation per transaction, and the list is read in memory order.
+// sepa_t::tx_head points at the first record, which sits right behind the header of
+// the first chunk; sepa_t::tx_tail at the last record.
 #pragma once
 
 #include "core/message/transactions.h"
 #include "sepa.h"
 
-// Overwrites every text of the record and the record itself with zeros and frees
-// them. NULL is fine.
-void cti_transaction_free(cti_transaction *tx);
-void ddi_transaction_free(ddi_transaction *tx);
+// Appends a record holding copies of `fields` and adds it to the count and control
+// sum. False, with the message exactly as before, when memory is exhausted.
+bool transaction_list_add(sepa_t *message, const tx_fields &fields);
 
-// Links `tx` after the message's tail and adds it to the count and control sum.
-void transaction_list_append(sepa_t *message, void *tx, int64_t amount_cents);
+// The first and the last record, NULL when the list is empty.
+const tx_record *transaction_list_first(const sepa_t *message);
+const tx_record *transaction_list_last(const sepa_t *message);
 
-// Frees the whole list of the message's type and empties it (count and control
-// sum stay as they are; the message is about to be freed).
+// Overwrites every chunk with zeros, frees them and empties the list (count and
+// control sum stay as they are; the message is about to be freed).
 void transaction_list_free(sepa_t *message);
+
+// For tests: the next `successes` chunk allocations succeed, the ones after fail;
+// -1 (the default) lets every allocation through.
+void transaction_chunks_fail_after_for_tests(long successes);

@@ -4,7 +4,7 @@
 #include "core/frame/out_of_memory.h"
 #include "core/frame/rulebook.h"
 #include "core/message/transaction_rules.h"
-#include "core/message/transactions.h"
+#include "core/message/transaction_list.h"
 #include "core/xml/document_writers.h"
 #include "core/xml/payment_groups.h"
 #include "core/xml/writer_common.h"
@@ -13,7 +13,7 @@
 
 namespace {
 
-using cti_group = pmt_group<cti_transaction>;
+using cti_group = pmt_group<tx_record>;
 
 // The message's own data: a schema needs the debtor's IBAN and name, and a BIC
 // where it has no IBAN-only form.
@@ -28,8 +28,8 @@ bool check_debtor(sepa_t *message, const rulebook_t *rulebook) {
     return missing == nullptr;
 }
 
-tx_rule_view rule_view(const cti_transaction &tx) {
-    return {false, tx.end_to_end_id, tx.name, tx.iban, tx.bic, tx.address, tx.remittance, nullptr, nullptr};
+tx_rule_view rule_view(const tx_record &tx) {
+    return {false, tx.end_to_end_id(), tx.name(), tx.iban(), tx.bic(), tx.address(), tx.remittance(), nullptr, nullptr};
 }
 
 // What the document needs of each transaction, and the rules of the rulebook it is
@@ -41,12 +41,12 @@ bool check_transactions(sepa_t *message, int rulebook_index, const rulebook_t &r
         return false;
     }
     unsigned number = 0;
-    for (auto *tx = static_cast<const cti_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
+    for (auto *tx = transaction_list_first(message); tx != nullptr; tx = tx->next()) {
         ++number;
-        if (tx->name == nullptr || tx->name[0] == '\0')
+        if (tx->name() == nullptr || tx->name()[0] == '\0')
             return set_error(message, "Missing creditor name in transaction %u", number), false;
-        if (tx->iban == nullptr) return set_error(message, "Missing creditor IBAN in transaction %u", number), false;
-        if (!amount_fits_schema(tx->amount_cents))
+        if (tx->iban() == nullptr) return set_error(message, "Missing creditor IBAN in transaction %u", number), false;
+        if (!amount_fits_schema(tx->amount_cents()))
             return set_error(message, "Invalid amount in transaction %u", number), false;
         // What sepa_add found kept under this same rulebook holds still: the texts never change.
         if (tx->rules_checked_under != rulebook_index + 1 &&
@@ -58,8 +58,8 @@ bool check_transactions(sepa_t *message, int rulebook_index, const rulebook_t &r
                              "(transaction %u, rulebook %s)",
                              number, rulebook.name),
                    false;
-        if (tx->purpose != nullptr) {
-            for (const char *p = tx->purpose; *p; ++p)
+        if (tx->purpose() != nullptr) {
+            for (const char *p = tx->purpose(); *p; ++p)
                 if (*p < 0x20 || *p > 0x7E)
                     return set_error(message, "Invalid purpose code in transaction %u", number), false;
         }
@@ -73,23 +73,23 @@ void write_debtor(xml_lines &out, const sepa_t *message, const rulebook_t &ruleb
     write_agent(out, "DbtrAgt", children::indented, rulebook.agent, message->bic);
 }
 
-void write_transaction(xml_lines &out, const cti_transaction *tx, const rulebook_t &rulebook) {
+void write_transaction(xml_lines &out, const tx_record *tx, const rulebook_t &rulebook) {
     char amount[AMOUNT_TEXT_SIZE];
-    format_amount(tx->amount_cents, amount);
+    format_amount(tx->amount_cents(), amount);
     out.open("CdtTrfTxInf");
-    write_payment_id(out, tx->end_to_end_id);
+    write_payment_id(out, tx->end_to_end_id());
     out.open("Amt");
     out.value("InstdAmt", {"Ccy", "EUR"}, amount);
     out.close();
-    if (tx->bic != nullptr) write_agent(out, "CdtrAgt", children::flat, rulebook.agent, tx->bic);
-    write_party(out, "Cdtr", tx->name, tx->address, children::flat);
-    write_account(out, "CdtrAcct", children::flat, tx->iban);
-    if (tx->purpose != nullptr) {
+    if (tx->bic() != nullptr) write_agent(out, "CdtrAgt", children::flat, rulebook.agent, tx->bic());
+    write_party(out, "Cdtr", tx->name(), tx->address(), children::flat);
+    write_account(out, "CdtrAcct", children::flat, tx->iban());
+    if (tx->purpose() != nullptr) {
         out.open("Purp");
-        out.escaped("Cd", tx->purpose);
+        out.escaped("Cd", tx->purpose());
         out.close();
     }
-    write_remittance(out, tx->remittance);
+    write_remittance(out, tx->remittance());
     out.close();
 }
 
@@ -111,12 +111,12 @@ void write_block(xml_lines &out, const sepa_t *message, const cti_group &group, 
     }
     write_debtor(out, message, rulebook);
     out.fixed("<ChrgBr>SLEV</ChrgBr>");
-    for (uint32_t i = 0; i < group.count[0]; ++i) write_transaction(out, group.items[0][i], rulebook);
+    for_each_in_slot(group, 0, [&](const tx_record *tx) { write_transaction(out, tx, rulebook); });
     out.close();  // PmtInf
 }
 
 // One PmtInf block per execution date, numbered from 1.
-void write_blocks(xml_lines &out, const sepa_t *message, const payment_groups<cti_transaction> &groups,
+void write_blocks(xml_lines &out, const sepa_t *message, const payment_groups<tx_record> &groups,
                   const rulebook_t &rulebook) {
     for (uint32_t i = 0; i < groups.count; ++i)
         write_block(out, message, groups.groups[i], static_cast<int>(i) + 1, rulebook);
@@ -142,10 +142,9 @@ int cti_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     }
     if (!check_transactions(message, rulebook_index, *rulebook)) return 0;
 
-    payment_groups<cti_transaction> groups;
+    payment_groups<tx_record> groups;
     if (!build_groups(
-            static_cast<const cti_transaction *>(message->tx_head), message->date,
-            [](const cti_transaction *) { return 0; }, &groups)) {
+            transaction_list_first(message), message->date, [](const tx_record *) { return 0; }, &groups)) {
         message->error = out_of_memory_text;
         return 0;
     }

@@ -4,7 +4,7 @@
 #include "core/frame/rulebook.h"
 #include "core/message/creditor_id_check.h"
 #include "core/message/transaction_rules.h"
-#include "core/message/transactions.h"
+#include "core/message/transaction_list.h"
 #include "core/xml/document_writers.h"
 #include "core/xml/payment_groups.h"
 #include "core/xml/writer_common.h"
@@ -13,7 +13,7 @@
 
 namespace {
 
-using ddi_group = pmt_group<ddi_transaction>;
+using ddi_group = pmt_group<tx_record>;
 
 constexpr const char *sequence_types[GROUP_SLOTS] = {"FRST", "RCUR", "OOFF", "FNAL"};
 
@@ -40,9 +40,9 @@ bool check_creditor(sepa_t *message) {
     return missing == nullptr;
 }
 
-tx_rule_view rule_view(const ddi_transaction &tx) {
-    return {true,       tx.end_to_end_id, tx.name,        tx.iban,           tx.bic,
-            tx.address, tx.remittance,    tx.mandate_ref, tx.old_mandate_ref};
+tx_rule_view rule_view(const tx_record &tx) {
+    return {true,         tx.end_to_end_id(), tx.name(),        tx.iban(),           tx.bic(),
+            tx.address(), tx.remittance(),    tx.mandate_ref(), tx.old_mandate_ref()};
 }
 
 // What the document needs of each transaction, and the rules of the rulebook it is
@@ -55,18 +55,18 @@ bool check_transactions(sepa_t *message, int rulebook_index, const rulebook_t &r
         return false;
     }
     unsigned number = 0;
-    for (auto *tx = static_cast<const ddi_transaction *>(message->tx_head); tx != nullptr; tx = tx->next) {
+    for (auto *tx = transaction_list_first(message); tx != nullptr; tx = tx->next()) {
         ++number;
-        if (tx->name == nullptr || tx->name[0] == '\0')
+        if (tx->name() == nullptr || tx->name()[0] == '\0')
             return set_error(message, "Missing debtor name in transaction %u", number), false;
-        if (tx->iban == nullptr) return set_error(message, "Missing debtor IBAN in transaction %u", number), false;
+        if (tx->iban() == nullptr) return set_error(message, "Missing debtor IBAN in transaction %u", number), false;
         if (tx->seq_type < SEQ_FRST || tx->seq_type > SEQ_FNAL)
             return set_error(message, "Missing sequence type in transaction %u", number), false;
-        if (!amount_fits_schema(tx->amount_cents))
+        if (!amount_fits_schema(tx->amount_cents()))
             return set_error(message, "Invalid amount in transaction %u", number), false;
-        if (tx->mandate_ref == nullptr)
+        if (tx->mandate_ref() == nullptr)
             return set_error(message, "Missing mandate reference in transaction %u", number), false;
-        if (tx->mandate_date == nullptr)
+        if (tx->mandate_date() == nullptr)
             return set_error(message, "Missing mandate signature date in transaction %u", number), false;
         // What sepa_add found kept under this same rulebook holds still: the texts never change.
         if (tx->rules_checked_under != rulebook_index + 1 &&
@@ -77,10 +77,10 @@ bool check_transactions(sepa_t *message, int rulebook_index, const rulebook_t &r
 }
 
 // AmdmntInd and AmdmntInfDtls of a mandate changed since the last collection.
-void write_amendment(xml_lines &out, const ddi_transaction *tx, const rulebook_t &rulebook) {
+void write_amendment(xml_lines &out, const tx_record *tx, const rulebook_t &rulebook) {
     out.fixed("<AmdmntInd>true</AmdmntInd>");
     out.open("AmdmntInfDtls");
-    if (tx->old_mandate_ref != nullptr) out.escaped("OrgnlMndtId", tx->old_mandate_ref);
+    if (tx->old_mandate_ref() != nullptr) out.escaped("OrgnlMndtId", tx->old_mandate_ref());
     if (tx->smnda) {
         // Same mandate, new debtor agent: the newer guidelines name it in the account,
         // the older ones (up to DE-2.9, AT-6 and NL-6) in the agent.
@@ -91,29 +91,29 @@ void write_amendment(xml_lines &out, const ddi_transaction *tx, const rulebook_t
         out.close();
         out.close();
         out.close();
-    } else if (tx->old_iban != nullptr) {
-        write_account(out, "OrgnlDbtrAcct", children::indented, tx->old_iban);
+    } else if (tx->old_iban() != nullptr) {
+        write_account(out, "OrgnlDbtrAcct", children::indented, tx->old_iban());
     }
     out.close();
 }
 
-void write_transaction(xml_lines &out, const ddi_transaction *tx, const rulebook_t &rulebook) {
+void write_transaction(xml_lines &out, const tx_record *tx, const rulebook_t &rulebook) {
     char amount[AMOUNT_TEXT_SIZE];
-    format_amount(tx->amount_cents, amount);
+    format_amount(tx->amount_cents(), amount);
     out.open("DrctDbtTxInf");
-    write_payment_id(out, tx->end_to_end_id);
+    write_payment_id(out, tx->end_to_end_id());
     out.value("InstdAmt", {"Ccy", "EUR"}, amount);
     out.open("DrctDbtTx");
     out.open("MndtRltdInf");
-    out.escaped("MndtId", tx->mandate_ref);
-    out.value("DtOfSgntr", tx->mandate_date);
-    if (tx->old_mandate_ref != nullptr || tx->old_iban != nullptr || tx->smnda) write_amendment(out, tx, rulebook);
+    out.escaped("MndtId", tx->mandate_ref());
+    out.value("DtOfSgntr", tx->mandate_date());
+    if (tx->old_mandate_ref() != nullptr || tx->old_iban() != nullptr || tx->smnda) write_amendment(out, tx, rulebook);
     out.close();
     out.close();
-    write_agent(out, "DbtrAgt", children::indented, rulebook.agent, tx->bic);
-    write_party(out, "Dbtr", tx->name, tx->address);
-    write_account(out, "DbtrAcct", children::indented, tx->iban);
-    write_remittance(out, tx->remittance);
+    write_agent(out, "DbtrAgt", children::indented, rulebook.agent, tx->bic());
+    write_party(out, "Dbtr", tx->name(), tx->address());
+    write_account(out, "DbtrAcct", children::indented, tx->iban());
+    write_remittance(out, tx->remittance());
     out.close();
 }
 
@@ -143,12 +143,12 @@ void write_block(xml_lines &out, const sepa_t *message, const ddi_group &group, 
     out.close();
     out.close();
     out.close();
-    for (uint32_t i = 0; i < group.count[slot]; ++i) write_transaction(out, group.items[slot][i], rulebook);
+    for_each_in_slot(group, slot, [&](const tx_record *tx) { write_transaction(out, tx, rulebook); });
     out.close();  // PmtInf
 }
 
 // One PmtInf block per collection date and sequence type in use, numbered from 1.
-void write_blocks(xml_lines &out, const sepa_t *message, const payment_groups<ddi_transaction> &groups,
+void write_blocks(xml_lines &out, const sepa_t *message, const payment_groups<tx_record> &groups,
                   const char *instrument, const rulebook_t &rulebook) {
     int number = 0;
     for (uint32_t i = 0; i < groups.count; ++i)
@@ -178,10 +178,10 @@ int ddi_toXML(sepa_t *message, xml_buffer *buffer, const writer_time &start) {
     }
     if (!check_transactions(message, rulebook, *row)) return 0;
 
-    payment_groups<ddi_transaction> groups;
+    payment_groups<tx_record> groups;
     if (!build_groups(
-            static_cast<const ddi_transaction *>(message->tx_head), message->date,
-            [](const ddi_transaction *tx) { return tx->seq_type - 1; }, &groups)) {
+            transaction_list_first(message), message->date, [](const tx_record *tx) { return tx->seq_type - 1; },
+            &groups)) {
         message->error = out_of_memory_text;
         return 0;
     }
