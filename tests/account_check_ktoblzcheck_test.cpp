@@ -9,6 +9,7 @@
 #include <string>
 
 #include "sepa.h"
+#include "tests/test_random.h"
 
 #ifdef SEPA_HAVE_KTOBLZCHECK
 #include <ktoblzcheck.h>
@@ -38,18 +39,6 @@ constexpr int compared_methods[] = {
 //   66 75 76 81 90; on accounts with many leading zeros only: 17 58 63 68 78 B6 B9
 //   C1 C7.
 // - E4 ktoblzcheck does not know.
-
-// splitmix64: small, fixed and the same on every platform.
-struct generator {
-    uint64_t state;
-    uint64_t next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15u);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
-};
 
 bool needs_bank_code(int method) { return method == 0x52 || method == 0x53 || method == 0xB6 || method == 0xC0; }
 
