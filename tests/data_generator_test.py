@@ -178,8 +178,8 @@ class GeneratorTest(unittest.TestCase):
         self.assertNotIn("Filiale", records)  # branch records and Merkmal 2 are no bank codes
         # same in both editions: one version; header bytes 00 09 10 69
         self.assertIn('"_DE10000000\\000\\011\\020i|MARKDEF1100|Bundesbank|10115|Berlin|DE\\000"', records)
-        # changed: first version, "|", second version
-        self.assertIn('"_DE20000000\\000\\011\\000\\000|TESTDEB1XXX|Alte Bank|10115|Berlin|DE|'
+        # changed: first version (marked: a second one follows), "|", second version
+        self.assertIn('"_DE20000000\\002\\011\\000\\000|TESTDEB1XXX|Alte Bank|10115|Berlin|DE|'
                       '\\000\\011\\000\\000|TESTDEB1XXX|Neue Bank|10115|Berlin|DE\\000"', records)
         # only in one edition: stored with that version
         self.assertIn('"_DE30000000\\001\\242\\000\\00020000000|TESTDEB1XXX|Gelöschte Bank|10115|Berlin|DE\\000"',

@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/bank/account_check.h"
 #include "core/convert/iban_work.h"
@@ -165,6 +166,66 @@ TEST(IbanRuleLists, SizesAndShape) {
             EXPECT_STREQ(row->iban + 12, row->new_account);
         }
     }
+}
+
+// The searches halve the lists, which holds only for lists ascending by their key.
+// For every key in a list and for keys between and around them, the run of rows the
+// search yields is exactly the rows a walk through the list finds, in list order.
+template <typename Row, const Row *List, size_t Width>
+void expect_search_matches_walk(const char *name) {
+    SCOPED_TRACE(name);
+    std::vector<std::string> probes = {std::string(Width, '0'), std::string(Width, '9')};
+    const Row *previous = nullptr;
+    for (const Row *row = List; row_key(*row) != nullptr; previous = row++) {
+        const std::string key(row_key(*row), Width);
+        ASSERT_EQ(std::strlen(row_key(*row)), Width) << key;
+        if (previous != nullptr) {
+            EXPECT_LE(std::string(row_key(*previous)), key) << "not ascending";
+        }
+        probes.push_back(key);
+        for (const char step : {-1, 1}) {  // neighbours in the last digit
+            std::string near = key;
+            near.back() = static_cast<char>(near.back() + step);
+            if (near.back() >= '0' && near.back() <= '9') probes.push_back(near);
+        }
+    }
+    for (const std::string &probe : probes) {
+        std::vector<const Row *> walked;
+        for (const Row *row = List; row_key(*row) != nullptr; ++row)
+            if (std::memcmp(row_key(*row), probe.data(), Width) == 0) walked.push_back(row);
+        std::vector<const Row *> searched;
+        for (const Row &row : rows_with_key<Row, List, Width>(probe.c_str())) searched.push_back(&row);
+        EXPECT_EQ(searched, walked) << probe;
+    }
+}
+
+TEST(IbanRuleLists, SearchFindsWhatAWalkFinds) {
+    expect_search_matches_walk<account_replacement_row, iban_rule_0004_accounts, 10>("0004");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0005_accounts, 10>("0005");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0006_accounts, 10>("0006");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0007_accounts, 10>("0007");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0010_accounts, 10>("0010");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0011_accounts, 10>("0011");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0015_accounts, 10>("0015");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0016_accounts, 10>("0016");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0017_accounts, 10>("0017");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0018_accounts, 10>("0018");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0022_accounts, 10>("0022");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0023_accounts, 10>("0023");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0024_accounts, 10>("0024");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0033_accounts, 10>("0033");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0034_accounts, 10>("0034");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0035_accounts, 10>("0035");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0044_accounts, 10>("0044");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0049_accounts, 10>("0049");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0051_accounts, 10>("0051");
+    expect_search_matches_walk<account_replacement_row, iban_rule_0054_accounts, 10>("0054");
+    expect_search_matches_walk<code_row, iban_rule_0005_excluded_bank_codes, 8>("0005 excluded");
+    expect_search_matches_walk<code_row, iban_rule_0030_accepted_accounts, 10>("0030");
+    expect_search_matches_walk<bank_account_replacement_row, iban_rule_0052_accounts, 8>("0052");
+    expect_search_matches_walk<bank_account_replacement_row, iban_rule_0053_accounts, 8>("0053");
+    expect_search_matches_walk<account_iban_row, iban_rule_0054_ibans, 10>("0054 IBANs");
+    expect_search_matches_walk<account_iban_row, iban_rule_0056_ibans, 10>("0056 IBANs");
 }
 
 // Values where the published rule files differ from older printed copies: the

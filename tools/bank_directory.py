@@ -12,7 +12,9 @@ Stored record forms (key first, then):
   DE record      "_DE" + 8-digit code, then a version: 4 header bytes (deletion flag,
                  method byte, IBAN rule big-endian) and "successor|bic|name|zip|city|DE".
                  A record with a different second version ends the first one with "|" and
-                 appends the second version; the record ends with NUL.
+                 appends the second version; the record ends with NUL. The first header
+                 byte of a version that a second one follows has SECOND_VERSION_FOLLOWS
+                 added to the deletion flag, so that a lookup knows without searching.
 
 German codes: a code present in both editions with the same stored version is stored
 once; with different versions both are stored and the library picks by the clock; a code
@@ -37,10 +39,15 @@ INDEX_FILE = "bank_directory_index.cpp"
 # What the library's lookups copy into their 200-byte working text (with its NUL).
 WORKING_TEXT = 200
 MAX_TEXT = WORKING_TEXT - 1
-# A BIC lookup keeps "BIC\0name\0CC\0" in the working text.
+# Longest BIC name: what fitted beside "BIC\0" and "CC\0" in the working text when
+# BIC lookups copied the name there (they now point at the stored name); kept, so
+# that the same sources give the same tables.
 MAX_BIC_NAME = WORKING_TEXT - 12 - 1 - 3
 
 COUNTRY_WIDTH = {"AT": 5, "CH": 5, "DE": 8}
+
+# Bit of a German version's first header byte: a second version follows this one.
+SECOND_VERSION_FOLLOWS = 2
 
 
 def add_arguments(parser, shared_data):
@@ -140,7 +147,8 @@ def german_records(first, second):
             counts["both"] += 1
             if old != new:
                 counts["two versions"] += 1
-                records.append((key, key.encode() + old + b"|" + new + b"\0", where))
+                marked = bytes([old[0] | SECOND_VERSION_FOLLOWS]) + old[1:]
+                records.append((key, key.encode() + marked + b"|" + new + b"\0", where))
                 continue
         else:
             counts["first only" if new is None else "second only"] += 1

@@ -163,7 +163,24 @@ def read_lists(de_dir):
         rows.append((_digits(row["account"], 10, where), new_account, iban))
     lists["iban_rule_0056_ibans"] = ("account_iban_row", rows)
 
+    # The library searches the lists by halving, so every list is ascending by its
+    # search key; the sort is stable, so rows with the same key keep the order of the
+    # file and the first matching row stays the first.
+    for name, (row_type, rows) in lists.items():
+        if row_type != "account_range_row":
+            rows.sort(key=_search_key[row_type])
     return lists
+
+
+# What the library searches a list by: the first column, for rule 52 and 53 bank code
+# and account together.
+_search_key = {
+    "account_replacement_row": lambda row: row[0],
+    "bank_code_replacement_row": lambda row: row[0],
+    "bank_account_replacement_row": lambda row: (row[0], row[1]),
+    "code_row": lambda row: row[0],
+    "account_iban_row": lambda row: row[0],
+}
 
 
 def _render_row(row_type, row):

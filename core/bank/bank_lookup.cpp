@@ -34,6 +34,11 @@ constexpr bank_code_country bank_code_countries[] = {
 };
 
 constexpr size_t german_header_bytes = 4;
+// Bits of a German version's first header byte: the deletion flag, and a mark that a
+// second version follows this one (the generator sets it, so that the lean lookup
+// searches for the second version only in records that have one).
+constexpr uint8_t deletion_bit = 1;
+constexpr uint8_t second_version_follows = 2;
 constexpr size_t german_fields = 6;  // successor|bic|name|zip|city|country
 
 const bank_code_country *find_country(const char *country) {
@@ -50,9 +55,7 @@ const bank_code_country *find_country(const char *country) {
 struct german_version {
     std::string_view header;
     std::string_view text;
-    std::string_view next;                 // the second version, or empty
-    size_t separators[german_fields - 1];  // offsets of the "|" inside `text`
-    size_t separator_count = 0;
+    std::string_view next;  // the second version, or empty
 };
 
 #if defined(__SSE2__)
@@ -98,76 +101,30 @@ void scan_fields(std::string_view text, size_t readable, Found found) {
     }
 }
 
-// Where the "|" of a German record text lie, as far as the lean lookup needs them:
-// the first one, the sixth one (the end of the first version), and the first NUL.
-struct separator_marks {
-    size_t first = std::string_view::npos;
-    size_t sixth = std::string_view::npos;
-    size_t end;  // first NUL, or the text's size
-};
-
-// Set bits of a 16-bit mask (the popcnt instruction is not in baseline x86-64, and
-// the library call the compiler falls back to costs more than these few steps).
-constexpr size_t popcount16(unsigned x) {
-    x = x - ((x >> 1) & 0x5555u);
-    x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
-    x = (x + (x >> 4)) & 0x0F0Fu;
-    return (x + (x >> 8)) & 0x1Fu;
-}
-static_assert(popcount16(0xFFFFu) == 16 && popcount16(0x8001u) == 2 && popcount16(0) == 0);
-
-// One pass of sixteen-byte compares that counts the "|" before the first NUL with
-// popcount, looking at single bits only for the first and the sixth.
-separator_marks mark_separators(std::string_view text, size_t readable) {
-    separator_marks marks;
-    marks.end = text.size();
-    size_t seen = 0;
-    size_t offset = 0;
-#if defined(__SSE2__)
-    for (; offset < text.size() && offset + 16 <= readable; offset += 16) {
-        auto [bars, nuls] = marks_at(text, offset);
-        if (nuls != 0) bars &= (nuls & (0u - nuls)) - 1;  // only those before the NUL
-        if (bars != 0) {
-            if (seen == 0) marks.first = offset + static_cast<size_t>(__builtin_ctz(bars));
-            const size_t count = popcount16(bars);
-            if (seen < german_fields && seen + count >= german_fields) {
-                unsigned rest = bars;
-                for (size_t skip = german_fields - 1 - seen; skip > 0; --skip) rest &= rest - 1;
-                marks.sixth = offset + static_cast<size_t>(__builtin_ctz(rest));
-            }
-            seen += count;
-        }
-        if (nuls != 0) {
-            marks.end = offset + static_cast<size_t>(__builtin_ctz(nuls));
-            return marks;
-        }
-    }
-#else
-    (void)readable;
-#endif
-    for (; offset < text.size(); ++offset) {
-        if (text[offset] == '\0') {
-            marks.end = offset;
-            return marks;
-        }
-        if (text[offset] != '|') continue;
-        if (seen == 0) marks.first = offset;
-        if (++seen == german_fields) marks.sixth = offset;
-    }
-    return marks;
-}
-
 // Bytes that may be loaded from `at` on: up to the end of the record array.
 size_t readable_from(const char *at) {
     const char *const end = directory_records + directory_record_offsets[directory_key_count];
     return static_cast<size_t>(end - at);
 }
 
+// A record's text without the NUL that ends the record. (Fields hold no NUL; if one
+// did, the field scan would stop there, as a C string would.)
+std::string_view without_final_nul(std::string_view text) {
+    return !text.empty() && text.back() == '\0' ? text.substr(0, text.size() - 1) : text;
+}
+
+// Splits a stored German version from its successor: the version's text ends at its
+// sixth "|" (or the NUL). Only records marked as having a second version need this
+// search; the others end at their NUL.
 german_version split_german_version(std::string_view stored) {
     german_version version;
     if (stored.size() < german_header_bytes) return version;
     version.header = stored.substr(0, german_header_bytes);
     const std::string_view text = stored.substr(german_header_bytes);
+    if ((static_cast<uint8_t>(version.header[0]) & second_version_follows) == 0) {
+        version.text = without_final_nul(text);
+        return version;
+    }
     version.text = text;
     size_t separators = 0;
     scan_fields(text, readable_from(text.data()), [&](size_t offset, bool is_separator) {
@@ -175,10 +132,7 @@ german_version split_german_version(std::string_view stored) {
             version.text = text.substr(0, offset);
             return false;
         }
-        if (++separators < german_fields) {
-            version.separators[version.separator_count++] = offset;
-            return true;
-        }
+        if (++separators < german_fields) return true;
         version.text = text.substr(0, offset);
         version.next = text.substr(offset + 1);
         return false;
@@ -186,31 +140,67 @@ german_version split_german_version(std::string_view stored) {
     return version;
 }
 
-// Fills the record from the version, splitting the copy at the separators that
-// split_german_version found (no second search).
+// Copies a version text "field|field|..." (cut to what the working copy holds) into
+// the record and points the `count` fields at their parts of the copy, each "|"
+// between them replaced by NUL; fields after the last separator stay as they are.
+// The text holds no NUL (the generator refuses fields with one). First the copy,
+// sixteen bytes at a time, noting where the "|" are in a bit set of the 200
+// positions; then the separators are taken from the set, lowest first, so that no
+// branch depends on how the "|" fall into the sixteen-byte pieces.
+void read_fields(std::string_view text, bank_record_t *record, const char **const fields[], size_t count) {
+    char *const copy = record->text;
+    const size_t copied = std::min(text.size(), sizeof record->text - 1);
+    uint64_t bars[(sizeof record->text + 63) / 64] = {};
+    size_t offset = 0;
+#if defined(__SSE2__)
+    // Whole pieces while they fit the working text and may be loaded; the bytes of a
+    // last piece beyond the text land after its NUL, inside the working text.
+    const size_t readable = readable_from(text.data());
+    for (; offset < copied && offset + 16 <= readable && offset + 16 <= sizeof record->text; offset += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + offset));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(copy + offset), chunk);
+        const auto found = static_cast<uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('|'))));
+        bars[offset / 64] |= found << (offset % 64);
+    }
+#endif
+    for (; offset < copied; ++offset) {
+        copy[offset] = text[offset];
+        if (text[offset] == '|') bars[offset / 64] |= uint64_t{1} << (offset % 64);
+    }
+    copy[copied] = '\0';
+    // bars beyond the text came from the bytes after it
+    const size_t last_word = copied / 64;
+    bars[last_word] &= (uint64_t{1} << (copied % 64)) - 1;
+    for (size_t word = last_word + 1; word < std::size(bars); ++word) bars[word] = 0;
+
+    *fields[0] = copy;
+    size_t word = 0;
+    for (size_t field = 1; field < count; ++field) {
+        while (bars[word] == 0 && word < last_word) ++word;
+        if (bars[word] == 0) return;
+        const size_t at = word * 64 + static_cast<size_t>(__builtin_ctzll(bars[word]));
+        bars[word] &= bars[word] - 1;
+        copy[at] = '\0';
+        *fields[field] = copy + at + 1;
+    }
+}
+
 void read_german(const german_version &version, bank_record_t *record) {
     clear_record(record);
     if (version.header.empty()) return;
     const auto byte = [&](size_t i) { return static_cast<uint8_t>(version.header[i]); };
-    record->deletion_flag = byte(0);
+    record->deletion_flag = byte(0) & deletion_bit;
     record->method = byte(1);
     record->iban_rule = static_cast<int32_t>(byte(2) << 8 | byte(3));
-    char *copy = copy_record_text(record, version.text);
-    const size_t copied = std::min(version.text.size(), sizeof record->text - 1);  // as copy_record_text
     const char **const fields[] = {&record->successor, &record->bic,  &record->name,
                                    &record->zip,       &record->city, &record->country};
-    *fields[0] = copy;
-    for (size_t i = 0; i < version.separator_count && version.separators[i] < copied; ++i) {
-        copy[version.separators[i]] = '\0';
-        *fields[i + 1] = copy + version.separators[i] + 1;
-    }
+    read_fields(version.text, record, fields, std::size(fields));
 }
 
 void read_national(std::string_view text, bank_record_t *record) {
     clear_record(record);
-    char *copy = copy_record_text(record, text.substr(0, text.find('\0')));
     const char **const fields[] = {&record->bic, &record->name, &record->zip, &record->city, &record->country};
-    split_record_fields(copy, fields, std::size(fields));
+    read_fields(without_final_nul(text), record, fields, std::size(fields));
 }
 
 }  // namespace
@@ -248,7 +238,12 @@ bool find_bank_code(const char *country, const char *code, const bank_code_count
     const int slot = directory_hash(key);
     if (slot < 0) return false;
     const std::string_view stored = directory_record(static_cast<uint32_t>(slot));
-    if (stored.size() <= key_length || std::memcmp(stored.data(), key, key_length) != 0) return false;
+    if (stored.size() <= key_length) return false;
+    // the key lengths as constants, so that the compare is a few loads, not a call
+    const bool same = key_length == 11  ? std::memcmp(stored.data(), key, 11) == 0
+                      : key_length == 8 ? std::memcmp(stored.data(), key, 8) == 0
+                                        : std::memcmp(stored.data(), key, key_length) == 0;
+    if (!same) return false;
     rest = stored.substr(key_length);
     return true;
 }
@@ -275,28 +270,70 @@ int bank_lookup(const char *country, const char *code, bank_record_t *record) {
     return 1;
 }
 
-int bank_lookup_rule(const char *country, const char *code, bank_record_t *record) {
+namespace {
+
+// As read_fields for the first `count` fields only, which are short (successor, BIC):
+// copies the text up to the end of the last of them, byte by byte, and looks no
+// further; stops at a NUL as well.
+void read_leading_fields(std::string_view text, bank_record_t *record, const char **const fields[], size_t count) {
+    char *const copy = record->text;
+    const size_t limit = std::min(text.size(), sizeof record->text - 1);
+    *fields[0] = copy;
+    size_t field = 0;
+    size_t offset = 0;
+    for (; offset < limit && text[offset] != '\0'; ++offset) {
+        if (text[offset] != '|') {
+            copy[offset] = text[offset];
+            continue;
+        }
+        if (++field == count) break;
+        copy[offset] = '\0';
+        *fields[field] = copy + offset + 1;
+    }
+    copy[offset] = '\0';
+}
+
+// The lean lookups: deletion flag, method and IBAN rule of a German record, and its
+// first `german_fields_wanted` fields (successor, BIC); the first
+// `national_fields_wanted` fields of an Austrian or Swiss record (BIC).
+int lookup_leading(const char *country, const char *code, bank_record_t *record, size_t german_fields_wanted,
+                   size_t national_fields_wanted) {
     const bank_code_country *entry = nullptr;
     std::string_view rest;
     if (!find_bank_code(country, code, entry, rest)) return 0;
     if (record == nullptr) return 1;
     clear_record(record);
-    if (!entry->german_form || rest.size() < german_header_bytes) return 1;
+    if (!entry->german_form) {
+        const char **const fields[] = {&record->bic};
+        if (national_fields_wanted > 0) read_leading_fields(rest, record, fields, std::size(fields));
+        return 1;
+    }
+    if (rest.size() < german_header_bytes) return 1;
     std::string_view header = rest.substr(0, german_header_bytes);
     std::string_view text = rest.substr(german_header_bytes);
-    separator_marks marks = mark_separators(text, readable_from(text.data()));
-    if (marks.sixth != std::string_view::npos && clock_now() >= directory_switch_over) {
+    if ((static_cast<uint8_t>(header[0]) & second_version_follows) != 0 && clock_now() >= directory_switch_over) {
         // the second version: its own header and text after the sixth "|"
-        const std::string_view next = text.substr(marks.sixth + 1);
-        if (next.size() < german_header_bytes) return 1;
-        header = next.substr(0, german_header_bytes);
-        text = next.substr(german_header_bytes);
-        marks = mark_separators(text, readable_from(text.data()));
+        const std::string_view next = split_german_version(rest).next;
+        if (!next.empty()) {
+            if (next.size() < german_header_bytes) return 1;
+            header = next.substr(0, german_header_bytes);
+            text = next.substr(german_header_bytes);
+        }
     }
-    record->deletion_flag = static_cast<uint8_t>(header[0]);
+    record->deletion_flag = static_cast<uint8_t>(header[0]) & deletion_bit;
     record->method = static_cast<uint8_t>(header[1]);
     record->iban_rule = static_cast<int32_t>(static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]));
-    const size_t successor_end = std::min(marks.first, marks.end);
-    record->successor = copy_record_text(record, text.substr(0, successor_end));
+    const char **const fields[] = {&record->successor, &record->bic};
+    read_leading_fields(text, record, fields, std::min(german_fields_wanted, std::size(fields)));
     return 1;
+}
+
+}  // namespace
+
+int bank_lookup_rule(const char *country, const char *code, bank_record_t *record) {
+    return lookup_leading(country, code, record, 1, 0);
+}
+
+int bank_lookup_bic(const char *country, const char *code, bank_record_t *record) {
+    return lookup_leading(country, code, record, 2, 1);
 }

@@ -1,6 +1,7 @@
 // What a bank-directory or BIC-directory lookup fills, and the lookups themselves.
 // The caller owns the record (usually on its stack); its text pointers point into
-// the record's own `text`, so a lookup allocates nothing.
+// the record's own `text` or into the constant directory tables, so a lookup
+// allocates nothing and the texts stay valid as long as the record does.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,10 @@ int bank_lookup(const char *country, const char *code, bank_record_t *record);
 // method, IBAN rule and successor (the other texts stay null; national codes fill
 // nothing). Skips copying and splitting the name, place and BIC.
 int bank_lookup_rule(const char *country, const char *code, bank_record_t *record);
+
+// As bank_lookup_rule, also filling the BIC (for national codes the BIC alone): what
+// the BIC of an IBAN needs.
+int bank_lookup_bic(const char *country, const char *code, bank_record_t *record);
 
 // 1 and `record` filled when the BIC (8 or 11 characters, any case) is in the BIC
 // directory, else 0. With a null `record` only whether the BIC is there.

@@ -9,9 +9,12 @@
 sepa_bankinfo_t *bankinfo_pack(const bank_record_t *record, uint16_t flags) {
     if (record == nullptr) return nullptr;
     const char *const texts[] = {record->name, record->zip, record->city, record->country, record->bic};
+    size_t lengths[std::size(texts)];  // with the NUL; each text is measured once
     size_t size = sizeof(sepa_bankinfo_t);
-    for (const char *text : texts)
-        if (text != nullptr) size += std::strlen(text) + 1;
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        lengths[i] = texts[i] != nullptr ? std::strlen(texts[i]) + 1 : 0;
+        size += lengths[i];
+    }
 
     auto *block = static_cast<sepa_bankinfo_t *>(std::malloc(size));
     if (block == nullptr) return nullptr;
@@ -22,10 +25,9 @@ sepa_bankinfo_t *bankinfo_pack(const bank_record_t *record, uint16_t flags) {
             *slots[i] = nullptr;
             continue;
         }
-        const size_t length = std::strlen(texts[i]) + 1;
-        std::memcpy(next, texts[i], length);
+        std::memcpy(next, texts[i], lengths[i]);
         *slots[i] = next;
-        next += length;
+        next += lengths[i];
     }
     block->flags = flags;
     return block;

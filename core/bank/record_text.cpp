@@ -1,7 +1,5 @@
 #include "core/bank/record_text.h"
 
-#include <cstring>
-
 void clear_record(bank_record_t *record) {
     record->bic = record->name = record->zip = record->city = record->country = record->successor = nullptr;
     record->deletion_flag = 0;
@@ -9,23 +7,4 @@ void clear_record(bank_record_t *record) {
     record->scl_flags = 0;
     record->iban_rule = 0;
     record->text[0] = '\0';
-}
-
-char *copy_record_text(bank_record_t *record, std::string_view text) {
-    const size_t length = text.size() < sizeof record->text ? text.size() : sizeof record->text - 1;
-    std::memcpy(record->text, text.data(), length);
-    record->text[length] = '\0';
-    return record->text;
-}
-
-void split_record_fields(char *text, const char **const fields[], size_t count) {
-    char *field = text;
-    for (size_t i = 0; i < count; ++i) {
-        *fields[i] = field;
-        if (i + 1 == count) break;
-        char *separator = std::strchr(field, '|');
-        if (separator == nullptr) break;
-        *separator = '\0';
-        field = separator + 1;
-    }
 }

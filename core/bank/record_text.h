@@ -1,19 +1,8 @@
-// Working copies of stored record texts inside a caller's bank_record_t.
+// Emptying a caller's bank_record_t before a lookup fills it.
 #pragma once
-
-#include <string_view>
 
 #include "core/bank/bank_record.h"
 
 // Empties the record: null pointers, zero numbers, empty text. Cheaper than
 // assigning a value-initialised record, which zeroes the whole text buffer.
 void clear_record(bank_record_t *record);
-
-// Copies `text` (cut to what the working copy holds) into record->text, NUL-terminated,
-// and returns the copy.
-char *copy_record_text(bank_record_t *record, std::string_view text);
-
-// Splits the NUL-terminated `text` at "|": fields[0] starts at text, each further field
-// after the next "|" (replaced by NUL). Where a separator is missing, the remaining
-// fields are left as they are (null after a cleared record).
-void split_record_fields(char *text, const char **const fields[], size_t count);

@@ -21,12 +21,25 @@ bool all_digits(const char *text, size_t length) {
 uint8_t decide_status(const iban_work_t &work, const char *bank_code) {
     if (work.status != 0) return work.status;
     if (work.check_result == -1) return SEPA_IBAN_STATUS_ACCOUNT_INVALID;
-    if (std::strcmp(work.account, work.orig_account) != 0) return SEPA_IBAN_STATUS_ACCOUNT_REPLACED;
-    if (std::strcmp(work.blz, bank_code) != 0) return SEPA_IBAN_STATUS_BANK_REPLACED;
+    // account (10 digits) and bank codes (8 digits) have fixed widths: their bytes
+    // compare as the whole strings do
+    if (std::memcmp(work.account, work.orig_account, 10) != 0) return SEPA_IBAN_STATUS_ACCOUNT_REPLACED;
+    if (std::memcmp(work.blz, bank_code, 8) != 0) return SEPA_IBAN_STATUS_BANK_REPLACED;
     return SEPA_IBAN_STATUS_PLAIN;
 }
 
+// True when `successor` names a bank code: exactly eight characters (the directory
+// stores eight digits or nothing).
+bool names_successor(const char *successor) {
+    if (successor == nullptr) return false;
+    for (size_t i = 0; i < 8; ++i)
+        if (successor[i] == '\0') return false;
+    return successor[8] == '\0';
+}
+
 }  // namespace
+
+static_assert(sizeof(iban_work_t{}.iban) == SEPA_IBAN_BUFSIZE, "the working IBAN fills the caller's buffer");
 
 iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lookup_fn lookup) {
     bank_record_t record;
@@ -38,7 +51,7 @@ iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lo
         rule_result = iban_apply_rule(record.iban_rule, work);
 
         const char *successor = record.successor;
-        if (successor == nullptr || std::strlen(successor) != 8) break;
+        if (!names_successor(successor)) break;
         // The pass for the successor replaces this one: its rule result and IBAN
         // text are dropped, changes to the account stay.
         if (pass + 1 >= iban_max_passes) return {SEPA_CONVERT_ERR_UNKNOWN, SEPA_IBAN_STATUS_BANK_UNKNOWN};
@@ -50,7 +63,8 @@ iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lo
     uint8_t status = decide_status(*work, bank_code);
     if (rule_result != 1) return {rule_result, status};
     if (work->check_result == -1) return {-1, status};
-    if (!iban_set_check_digits(work->iban)) return {-3, status};
+    // every rule that answers 1 has written a 22-character IBAN
+    if (!iban_set_check_digits(work->iban, 22)) return {-3, status};
     return {1, status};
 }
 
@@ -63,19 +77,27 @@ int iban_convert(const char *country, const char *account, const char *bank_code
     if (iban != nullptr) iban[0] = '\0';
     if (status != nullptr) *status = 0;
     if (country == nullptr) return SEPA_CONVERT_ERR_INVALID;
-    iban_work_t work{};
-    if (std::strcmp(country, "DE") != 0) return SEPA_CONVERT_UNSUPPORTED;
+    if (country[0] != 'D' || country[1] != 'E' || country[2] != '\0') return SEPA_CONVERT_UNSUPPORTED;
     if (bank_code == nullptr || account == nullptr) return SEPA_CONVERT_ERR_INVALID;
-    size_t account_length = std::strlen(account);
-    if (std::strlen(bank_code) != 8 || account_length == 0 || account_length > 10) return SEPA_CONVERT_ERR_INVALID;
     // A German IBAN holds digits only: letters or other characters in the account or
-    // bank code are malformed input, not data for the check digits.
-    if (!all_digits(account, account_length) || !all_digits(bank_code, 8)) return SEPA_CONVERT_ERR_INVALID;
+    // bank code are malformed input, not data for the check digits. The account is
+    // read no further than its eleventh character (one too many is enough to refuse).
+    size_t account_length = 0;
+    while (account_length <= 10 && account[account_length] != '\0') ++account_length;
+    if (account_length == 0 || account_length > 10 || !all_digits(account, account_length))
+        return SEPA_CONVERT_ERR_INVALID;
+    if (!all_digits(bank_code, 8) || bank_code[8] != '\0') return SEPA_CONVERT_ERR_INVALID;
 
-    std::memset(work.orig_account, '0', 10);
-    std::memcpy(work.orig_account + 10 - account_length, account, account_length);
-    work.orig_account[10] = '\0';
-    std::memcpy(work.account, work.orig_account, 11);
+    iban_work_t work{};
+    // Both copies of the account straight from the caller's text, right-aligned in ten
+    // digits (not one from the other: reading back bytes just stored one by one would
+    // stall the processor until the stores complete).
+    const size_t padding = 10 - account_length;
+    for (size_t i = 0; i < 10; ++i) {
+        const char c = i < padding ? '0' : account[i - padding];
+        work.orig_account[i] = c;
+        work.account[i] = c;
+    }
     std::memcpy(work.blz, bank_code, 9);
     work.status = SEPA_IBAN_STATUS_PLAIN;
 
@@ -83,11 +105,9 @@ int iban_convert(const char *country, const char *account, const char *bank_code
     iban_outcome outcome = iban_convert_work(&work, bank_code, bank_lookup_rule);
     if (status != nullptr) *status = static_cast<char>(outcome.status);
     if (outcome.result != SEPA_CONVERT_OK) return outcome.result;
-    if (iban != nullptr) {
-        size_t length = std::strlen(work.iban);
-        std::memcpy(iban, work.iban, length);
-        std::memset(iban + length, 0, SEPA_IBAN_BUFSIZE - length);
-    }
+    // The IBAN and NUL padding to the end of the caller's buffer: the working text
+    // starts all zero and holds one 22-character IBAN.
+    if (iban != nullptr) std::memcpy(iban, work.iban, SEPA_IBAN_BUFSIZE);
     return SEPA_CONVERT_OK;
 }
 

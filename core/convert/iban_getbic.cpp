@@ -31,7 +31,7 @@ extern "C" SEPA_API int sepa_iban_getBIC(const char *iban, char *bic) {
     if (row == nullptr || std::strlen(iban) != row->length) return SEPA_CONVERT_ERR_INVALID;
     const char country[3] = {iban[0], iban[1], '\0'};
     bank_record_t record;
-    if (!bank_lookup(country, bank_code, &record)) return SEPA_CONVERT_ERR_UNKNOWN;
+    if (!bank_lookup_bic(country, bank_code, &record)) return SEPA_CONVERT_ERR_UNKNOWN;
     if (record.bic != nullptr) {
         for (size_t i = 0; i < 11 && record.bic[i] != '\0'; ++i) bic[i] = record.bic[i];
     }

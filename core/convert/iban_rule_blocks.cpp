@@ -20,18 +20,6 @@ int iban_build(iban_work_t *work) {
     return 1;
 }
 
-bool account_list_replace(iban_work_t *work, const account_replacement_row *list) {
-    // Accounts and bank codes have fixed widths, so comparing their bytes is the
-    // whole-string comparison; the bank code goes first because it is cheaper.
-    for (const account_replacement_row *row = list; row->account != nullptr; ++row) {
-        if (row->bank_code != nullptr && std::memcmp(row->bank_code, work->blz, 8) != 0) continue;
-        if (std::memcmp(row->account, work->account, 10) != 0) continue;
-        std::memcpy(work->account, row->new_account, 11);
-        return true;
-    }
-    return false;
-}
-
 void recheck_account(iban_work_t *work) {
     work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, work->method));
 }
@@ -73,10 +61,6 @@ void set_bank_code(iban_work_t *work, const char *bank_code) {
     work->blz[8] = '\0';
 }
 
-bool account_starts_with(const char *account, const char *prefix) {
-    return std::strncmp(account, prefix, std::strlen(prefix)) == 0;
-}
-
 namespace {
 
 // Eight digit characters as their number, or false when one is no digit. All eight
@@ -110,8 +94,9 @@ bool german_bban_value(const char *iban, size_t length, uint64_t &value) {
 
 }  // namespace
 
-bool iban_set_check_digits(char *iban) {
-    size_t length = std::strlen(iban);
+bool iban_set_check_digits(char *iban) { return iban_set_check_digits(iban, std::strlen(iban)); }
+
+bool iban_set_check_digits(char *iban, size_t length) {
     if (length < 5) return false;
     // Every converted IBAN is German: its 18 digits fit one 64-bit number, and
     // "DE00" after them reads 131400, so the remainder is two divisions.

@@ -1,7 +1,9 @@
 // The special lists of the German IBAN rules, generated into data/iban_rule_lists.cpp
 // by tools/iban_rule_tables.py. Accounts are 10 digits with leading zeros, bank
 // codes 8 digits, IBANs 22 characters. Every list ends with a row whose first
-// column is null; a search stops at the first row that matches.
+// column is null and is ascending by its first column (rules 52 and 53: bank code,
+// then account); rows with the same key keep the file's order, and a search takes
+// the first of them that matches (core/convert/iban_list_search.h).
 #pragma once
 
 #include <cstdint>

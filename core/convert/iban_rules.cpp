@@ -33,40 +33,37 @@ int rule_bank_code(iban_work_t *work) {
 // Rules that replace listed accounts and check the new account by the bank's method.
 template <const account_replacement_row *List>
 int rule_replace_recheck(iban_work_t *work) {
-    if (account_list_replace(work, List)) recheck_account(work);
+    if (account_list_replace<List>(work)) recheck_account(work);
     return iban_build(work);
 }
 
 // As above, but a replaced account never fails the conversion.
 template <const account_replacement_row *List>
 int rule_replace_lenient(iban_work_t *work) {
-    if (account_list_replace(work, List)) recheck_account_lenient(work);
+    if (account_list_replace<List>(work)) recheck_account_lenient(work);
     return iban_build(work);
 }
 
-bool bank_account_replace(iban_work_t *work, const bank_account_replacement_row *list) {
-    for (const bank_account_replacement_row *row = list; row->bank_code != nullptr; ++row) {
-        if (std::strcmp(row->bank_code, work->blz) == 0 && std::strcmp(row->account, work->account) == 0) {
-            set_bank_code(work, row->new_bank_code);
-            std::memcpy(work->account, row->new_account, 11);
-            return true;
-        }
+template <const bank_account_replacement_row *List>
+bool bank_account_replace(iban_work_t *work) {
+    for (const bank_account_replacement_row &row : rows_with_key<bank_account_replacement_row, List, 8>(work->blz)) {
+        if (std::memcmp(row.account, work->account, 10) != 0) continue;
+        set_bank_code(work, row.new_bank_code);
+        std::memcpy(work->account, row.new_account, 11);
+        return true;
     }
     return false;
 }
 
-bool in_code_list(const code_row *list, const char *code) {
-    for (const code_row *row = list; row->code != nullptr; ++row) {
-        if (std::strcmp(row->code, code) == 0) return true;
-    }
-    return false;
+template <const code_row *List, size_t Width>
+bool in_code_list(const char *code) {
+    return !rows_with_key<code_row, List, Width>(code).empty();
 }
 
-const account_iban_row *find_fixed_iban(const account_iban_row *list, const char *account) {
-    for (const account_iban_row *row = list; row->account != nullptr; ++row) {
-        if (std::strcmp(row->account, account) == 0) return row;
-    }
-    return nullptr;
+template <const account_iban_row *List>
+const account_iban_row *find_fixed_iban(const char *account) {
+    const std::span<const account_iban_row> rows = rows_with_key<account_iban_row, List, 10>(account);
+    return rows.empty() ? nullptr : rows.data();
 }
 
 // A complete IBAN from a list. Bank code and account of the working record follow
@@ -114,16 +111,16 @@ int rule_0002(iban_work_t *work) {
 }
 
 int rule_0003(iban_work_t *work) {
-    if (std::strcmp(work->account, "6161604670") == 0) return -1;
+    if (account_is(work, "6161604670")) return -1;
     return iban_build(work);
 }
 
 int rule_0005(iban_work_t *work) {
-    if (std::strcmp(work->blz, "50040033") == 0) return refuse(work, SEPA_IBAN_STATUS_NO_IBAN);
+    if (bank_code_is(work, "50040033")) return refuse(work, SEPA_IBAN_STATUS_NO_IBAN);
     uint64_t v = account_value(work->account, 1, 9);
-    if (v >= 998'000'000 && v <= 999'499'999 && in_code_list(iban_rule_0005_excluded_bank_codes, work->blz))
+    if (v >= 998'000'000 && v <= 999'499'999 && in_code_list<iban_rule_0005_excluded_bank_codes, 8>(work->blz))
         return refuse(work, SEPA_IBAN_STATUS_ACCOUNT_EXCLUDED);
-    if (account_list_replace(work, iban_rule_0005_accounts)) {
+    if (account_list_replace<iban_rule_0005_accounts>(work)) {
         recheck_account(work);
         return iban_build(work);
     }
@@ -161,7 +158,7 @@ int rule_0009(iban_work_t *work) {
 }
 
 int rule_0010(iban_work_t *work) {
-    if (account_list_replace(work, iban_rule_0010_accounts)) {
+    if (account_list_replace<iban_rule_0010_accounts>(work)) {
         work->check_result = 1;
     } else {
         for (const bank_code_replacement_row *row = iban_rule_0010_bank_codes; row->bank_code; ++row) {
@@ -175,7 +172,7 @@ int rule_0010(iban_work_t *work) {
 }
 
 int rule_0011(iban_work_t *work) {
-    if (account_list_replace(work, iban_rule_0011_accounts)) work->check_result = 1;
+    if (account_list_replace<iban_rule_0011_accounts>(work)) work->check_result = 1;
     return iban_build(work);
 }
 
@@ -183,7 +180,7 @@ int rule_0011(iban_work_t *work) {
 // as every list replacement is: keeping the failed check of the old account would
 // refuse an account that the rule itself names.
 int rule_0020(iban_work_t *work) {
-    if (std::strcmp(work->blz, "50070010") == 0 && std::strcmp(work->account, "0000009999") == 0) {
+    if (bank_code_is(work, "50070010") && account_is(work, "0000009999")) {
         std::memcpy(work->account, "0092777202", 11);
         recheck_account(work);
     }
@@ -219,7 +216,7 @@ int rule_0020(iban_work_t *work) {
             }
         }
         bool by_06 = !by_13 && account_check_internal(work->account, nullptr, 0x06) == 1;
-        if (std::strcmp(work->blz, "76026000") == 0) {
+        if (bank_code_is(work, "76026000")) {
             if (by_13) {
                 work->check_result = 1;
                 return iban_build(work);
@@ -245,14 +242,12 @@ int rule_0021(iban_work_t *work) {
 }
 
 int rule_0026(iban_work_t *work) {
-    if (std::strcmp(work->account, "0000055111") == 0 || std::strcmp(work->account, "0008090100") == 0)
-        work->check_result = 1;
+    if (account_is(work, "0000055111") || account_is(work, "0008090100")) work->check_result = 1;
     return iban_build(work);
 }
 
 int rule_0027(iban_work_t *work) {
-    if (std::strcmp(work->account, "0000003333") == 0 || std::strcmp(work->account, "0000004444") == 0)
-        work->check_result = 1;
+    if (account_is(work, "0000003333") || account_is(work, "0000004444")) work->check_result = 1;
     return iban_build(work);
 }
 
@@ -268,7 +263,7 @@ int rule_0029(iban_work_t *work) {
 }
 
 int rule_0030(iban_work_t *work) {
-    if (in_code_list(iban_rule_0030_accepted_accounts, work->account)) work->check_result = 1;
+    if (in_code_list<iban_rule_0030_accepted_accounts, 10>(work->account)) work->check_result = 1;
     return iban_build(work);
 }
 
@@ -287,7 +282,7 @@ int rule_0032(iban_work_t *work) {
 
 int rule_0033(iban_work_t *work) {
     if (work->account[0] != '0') use_range_bank_code(work);
-    if (in_9_digit_8_range(work) && std::strcmp(work->blz, "70020270") != 0) return -1;
+    if (in_9_digit_8_range(work) && !bank_code_is(work, "70020270")) return -1;
     return rule_replace_recheck<iban_rule_0033_accounts>(work);
 }
 
@@ -345,7 +340,7 @@ int rule_0042(iban_work_t *work) {
 }
 
 int rule_0043(iban_work_t *work) {
-    if (std::strcmp(work->blz, "60651070") == 0) {
+    if (bank_code_is(work, "60651070")) {
         set_bank_code(work, "66650085");
         work->method = 0x06;
         work->check_result = static_cast<int8_t>(account_check_internal(work->account, nullptr, 0x06));
@@ -360,7 +355,7 @@ int rule_0047(iban_work_t *work) {
 }
 
 int rule_0049(iban_work_t *work) {
-    if (account_list_replace(work, iban_rule_0049_accounts)) recheck_account_lenient(work);
+    if (account_list_replace<iban_rule_0049_accounts>(work)) recheck_account_lenient(work);
     if (work->account[4] == '9') {  // digits 5-10 first, then digits 1-4
         char rotated[11];
         std::memcpy(rotated, work->account + 4, 6);
@@ -372,31 +367,31 @@ int rule_0049(iban_work_t *work) {
 }
 
 int rule_0052(iban_work_t *work) {
-    if (!bank_account_replace(work, iban_rule_0052_accounts)) return -1;
+    if (!bank_account_replace<iban_rule_0052_accounts>(work)) return -1;
     return iban_build(work);
 }
 
 int rule_0053(iban_work_t *work) {
-    bank_account_replace(work, iban_rule_0053_accounts);
+    bank_account_replace<iban_rule_0053_accounts>(work);
     return iban_build(work);
 }
 
 int rule_0054(iban_work_t *work) {
-    if (account_list_replace(work, iban_rule_0054_accounts)) recheck_account_lenient(work);
-    if (const account_iban_row *row = find_fixed_iban(iban_rule_0054_ibans, work->account))
+    if (account_list_replace<iban_rule_0054_accounts>(work)) recheck_account_lenient(work);
+    if (const account_iban_row *row = find_fixed_iban<iban_rule_0054_ibans>(work->account))
         return take_fixed_iban(work, row->iban);
     return iban_build(work);
 }
 
 int rule_0056(iban_work_t *work) {
-    if (const account_iban_row *row = find_fixed_iban(iban_rule_0056_ibans, work->account))
+    if (const account_iban_row *row = find_fixed_iban<iban_rule_0056_ibans>(work->account))
         return take_fixed_iban(work, row->iban);
     if (work->account[0] == '0') return -1;
     return iban_build(work);
 }
 
 int rule_0057(iban_work_t *work) {
-    if (std::strcmp(work->blz, "50810900") == 0) set_bank_code(work, "66010200");
+    if (bank_code_is(work, "50810900")) set_bank_code(work, "66010200");
     return iban_build(work);
 }
 

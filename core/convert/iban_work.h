@@ -4,13 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "core/bank/bank_record.h"
+#include "core/convert/iban_list_search.h"
 #include "core/convert/iban_rule_lists.h"
 #include "sepa.h"
 
 struct iban_work_t {
-    char iban[35];          // IBAN being built, NUL-terminated (all zero at the start)
+    char iban[35];          // IBAN being built: all zero at the start, then 22 characters and zeros
     char orig_account[11];  // caller's account, right-aligned in 10 digits, never changed
     char account[11];       // working account, 10 characters and NUL; rules may change it
     char blz[9];            // working bank code, 8 characters and NUL
@@ -51,10 +53,18 @@ iban_outcome iban_convert_work(iban_work_t *work, const char *bank_code, bank_lo
 // "DE", "00", blz, account into the first 22 characters of `iban`; returns 1.
 int iban_build(iban_work_t *work);
 
-// First row of `list` (ended by a row with a null account) whose account equals
-// the working account and whose bank code is null or equals the working bank code:
-// copies its new account into `account` and answers true.
-bool account_list_replace(iban_work_t *work, const account_replacement_row *list);
+// First row of `List` whose account equals the working account and whose bank code
+// is null or equals the working bank code: copies its new account into `account`
+// and answers true.
+template <const account_replacement_row *List>
+bool account_list_replace(iban_work_t *work) {
+    for (const account_replacement_row &row : rows_with_key<account_replacement_row, List, 10>(work->account)) {
+        if (row.bank_code != nullptr && std::memcmp(row.bank_code, work->blz, 8) != 0) continue;
+        std::memcpy(work->account, row.new_account, 11);
+        return true;
+    }
+    return false;
+}
 
 // Sets `check_result` to the account check of the (replaced) account by `method`.
 void recheck_account(iban_work_t *work);
@@ -74,6 +84,23 @@ void set_bank_code(iban_work_t *work, const char *bank_code);
 // digits. False (text unchanged) when a character is neither a digit nor a letter
 // or the text is shorter than 5 characters.
 bool iban_set_check_digits(char *iban);
+// The same for a text of `length` characters (iban[length] is its NUL).
+bool iban_set_check_digits(char *iban, size_t length);
 
-// True when the 10-digit account starts with `prefix`.
-bool account_starts_with(const char *account, const char *prefix);
+// True when the 10-digit account starts with the literal `prefix` (at most 10
+// characters). Fixed widths make these byte comparisons, which the compiler inlines.
+template <size_t N>
+bool account_starts_with(const char *account, const char (&prefix)[N]) {
+    static_assert(N >= 2 && N <= 11, "a prefix of one to ten digits");
+    return std::memcmp(account, prefix, N - 1) == 0;
+}
+
+// True when the working bank code is `bank_code` (8 digits).
+inline bool bank_code_is(const iban_work_t *work, const char (&bank_code)[9]) {
+    return std::memcmp(work->blz, bank_code, 8) == 0;
+}
+
+// True when the working account is `account` (10 digits).
+inline bool account_is(const iban_work_t *work, const char (&account)[11]) {
+    return std::memcmp(work->account, account, 10) == 0;
+}
