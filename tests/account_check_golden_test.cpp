@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "sepa.h"
+#include "tests/test_random.h"
 
 namespace {
 
@@ -25,18 +26,6 @@ constexpr int accounts_per_method = 2000;
 // The methods that take the bank code, with the bank codes they are run with.
 bool needs_bank_code(int method) { return method == 0x52 || method == 0x53 || method == 0xB6 || method == 0xC0; }
 constexpr const char *bank_codes[] = {"20050550", "30050110", "13051172", "10090000", "86055592"};
-
-// splitmix64: small, fixed and the same on every platform.
-struct generator {
-    uint64_t state;
-    uint64_t next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15u);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
-};
 
 // Fixed accounts every method sees first: lengths 1 and 10, zeros, nines, and input
 // the argument checks must turn away.

@@ -244,6 +244,31 @@ TEST(AccountCheck, ArgumentChecks) {
     EXPECT_EQ(sepa_account_check("1234567890", 0x00), -1);  // ten characters fit
 }
 
+// The account is read up to its NUL and no further: each account of 0 to 12
+// characters (digits, or one other character at each place) sits once in a heap
+// block of exactly its size, where the sanitizer build catches a read past the end,
+// and once followed by digits after its NUL, which must not change the result.
+TEST(AccountCheck, ReadsNothingPastTheTerminatingNul) {
+    for (int length = 0; length <= 12; ++length) {
+        for (int odd = -1; odd < length; ++odd) {  // -1: digits only
+            std::string account;
+            for (int k = 0; k < length; ++k) account += static_cast<char>('1' + (k * 7) % 9);
+            if (odd >= 0) account[static_cast<size_t>(odd)] = "/:a \xff"[odd % 5];
+            std::vector<char> exact(account.begin(), account.end());
+            exact.push_back('\0');
+            exact.shrink_to_fit();
+            const std::string trailed = account + '\0' + "0123456789";
+            for (int method : {0x00, 0x06, 0x09, 0x87, 0xFF}) {
+                EXPECT_EQ(sepa_account_check(exact.data(), method), sepa_account_check(trailed.c_str(), method))
+                    << account << " method " << method;
+            }
+            EXPECT_EQ(sepa_account_check2(exact.data(), "13051172", 0x52),
+                      sepa_account_check2(trailed.c_str(), "13051172", 0x52))
+                << account;
+        }
+    }
+}
+
 TEST(AccountCheck, OnlyTheLowByteOfTheMethodCounts) {
     EXPECT_EQ(sepa_account_check("0009616897", 0x100 + 0x63), 1);
     EXPECT_EQ(sepa_account_check("0009616097", 0x100 + 0x63), -1);

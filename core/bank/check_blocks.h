@@ -42,6 +42,12 @@ inline __m128i low_weights(const weights &w) {
 
 inline __m128i high_weights(const weights &w) { return _mm_setr_epi16(w.at[8], w.at[9], w.at[10], 0, 0, 0, 0, 0); }
 
+// 0xFF in the bytes of the positions whose weight is least..most, else 0.
+inline __m128i byte_mask(const weights &w, int least, int most) {
+    auto in = [&](int k) { return static_cast<char>(w.at[k] >= least && w.at[k] <= most ? -1 : 0); };
+    return _mm_setr_epi8(0, in(1), in(2), in(3), in(4), in(5), in(6), in(7), in(8), in(9), in(10), 0, 0, 0, 0, 0);
+}
+
 // Sum of the four 32-bit lanes.
 inline int horizontal_sum(__m128i sums) {
     sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
@@ -77,16 +83,16 @@ inline int crosssum_sum(const account_digits &a, const weights &w) {
                                (w.at[6] <= 2) & (w.at[7] <= 2) & (w.at[8] <= 2) & (w.at[9] <= 2) & (w.at[10] <= 2);
 #if defined(__SSE2__)
     if (small_weights) {
-        // As weighted_sum, with 9 taken off every product of 10 or more before the
-        // lanes are added.
-        __m128i low, high;
-        widen_digits(a, low, high);
-        const __m128i nine = _mm_set1_epi16(9);
-        __m128i products_low = _mm_mullo_epi16(low, low_weights(w));
-        __m128i products_high = _mm_mullo_epi16(high, high_weights(w));
-        products_low = _mm_sub_epi16(products_low, _mm_and_si128(_mm_cmpgt_epi16(products_low, nine), nine));
-        products_high = _mm_sub_epi16(products_high, _mm_and_si128(_mm_cmpgt_epi16(products_high, nine), nine));
-        return horizontal_sum(_mm_madd_epi16(_mm_add_epi16(products_low, products_high), _mm_set1_epi16(1)));
+        // Each cross sum (0..9) fits its digit's byte, so one psadbw adds them all:
+        // the digit where the weight is 1 or 2, once more where it is 2, less 9
+        // where it is 2 and the digit 5 or more. Constant masks wherever the weights are.
+        const __m128i digits = _mm_load_si128(reinterpret_cast<const __m128i *>(a.p));
+        const __m128i weighted = byte_mask(w, 1, 2), doubled = byte_mask(w, 2, 2);
+        __m128i cross = _mm_add_epi8(_mm_and_si128(digits, weighted), _mm_and_si128(digits, doubled));
+        const __m128i over_four = _mm_cmpgt_epi8(digits, _mm_set1_epi8(4));
+        cross = _mm_sub_epi8(cross, _mm_and_si128(over_four, _mm_and_si128(doubled, _mm_set1_epi8(9))));
+        const __m128i sums = _mm_sad_epu8(cross, _mm_setzero_si128());  // bytes 0-7 and 8-15
+        return _mm_cvtsi128_si32(_mm_add_epi32(sums, _mm_unpackhi_epi64(sums, sums)));
     }
 #endif
     int sum = 0;
@@ -104,28 +110,29 @@ constexpr int remainder(int sum, int m) {
 
 inline int digit_result(const account_digits &a, int check, int expected) { return a.p[check] == expected ? 1 : -1; }
 
-// (m - r) mod 10 for a remainder r of modulus m (at most 11), and 0 for r = 0:
-// m - r is 1..10 then, so no division is needed.
-constexpr int complement_digit(int r, int m) {
-    int t = m - r;
-    return r == 0 || t == 10 ? 0 : t;
+// The digit that completes `sum` to a multiple of m (at most 11): (-sum) mod m,
+// taken as ((m - 1) x sum) mod m since m - 1 is -1 modulo m, and 10 (modulus 11
+// only) counts as 0. Arithmetic, not branches: the sum of an account is as good as
+// random, and a branch on it would be mispredicted in about one check in ten.
+constexpr int complement_of_sum(int sum, int m) {
+    const int t = remainder((m - 1) * sum, m);
+    return m == 11 ? t * static_cast<int>(t != 10) : t;
 }
 
 // Expected digit 0 for remainder 0, else (m - r) mod 10, at position `check`.
 inline int crosssum_mod_check(const account_digits &a, int m, int check, const weights &w) {
-    return digit_result(a, check, complement_digit(remainder(crosssum_sum(a, w), m), m));
+    return digit_result(a, check, complement_of_sum(crosssum_sum(a, w), m));
 }
 
 // As crosssum_mod_check with plain products: modulus 11 turns remainder 1 into 0.
 inline int weighted_mod_check(const account_digits &a, int m, int check, const weights &w) {
-    return digit_result(a, check, complement_digit(remainder(weighted_sum(a, w), m), m));
+    return digit_result(a, check, complement_of_sum(weighted_sum(a, w), m));
 }
 
-// Modulus 11 where remainder 1 rejects the account whatever digit it holds.
+// Modulus 11 where remainder 1 rejects the account whatever digit it holds: its
+// complement 10 is no digit, so the comparison itself rejects it.
 inline int mod11_strict_check(const account_digits &a, int check, const weights &w) {
-    int r = remainder(weighted_sum(a, w), 11);
-    if (r == 1) return -1;
-    return digit_result(a, check, r == 0 ? 0 : 11 - r);
+    return digit_result(a, check, remainder(10 * weighted_sum(a, w), 11));
 }
 
 // Accounts whose third digit is 9 (two modulus-11 variants).
@@ -150,7 +157,7 @@ inline int prefix_luhn_check(const account_digits &a, int prefix_sum, int first)
     int sum = prefix_sum;
     int weight = 2;
     for (int k = 9; k >= first; --k, weight = 3 - weight) sum += cross_sum(weight * a.p[k]);
-    return digit_result(a, 10, complement_digit(sum % 10, 10));
+    return digit_result(a, 10, complement_of_sum(sum, 10));
 }
 
 // Reconstruction of the older 12-digit account number from the bank code.

@@ -34,55 +34,34 @@ int prefixed_by_first_digit(const account_digits &a, const prefix_sums &sums) {
     return prefix_luhn_check(a, sums[a.p[1]], 2);
 }
 
-// Variant A of method 87 (a transformation of P4..P9 driven by two flags).
+// Variant A of method 87: a walk over P4..P9 from the first digit that is not 0,
+// each digit transformed (0 to 5, 1 to 6, 5 to 10, 6 to 1) and added or subtracted
+// as two flags c2 and d2 say, which the digit in turn changes. Kept as e = (c2 ==
+// d2) and written as arithmetic: the digits are random, and the branches of the
+// described walk cost several mispredictions per account.
 int method_87_variant_a(const account_digits &a) {
-    static constexpr int tab1[5] = {0, 4, 3, 2, 6};
-    static constexpr int tab2[5] = {7, 1, 5, 9, 8};
-    int k[11];
-    for (int n = 0; n <= 10; ++n) k[n] = a.p[n];
-    int i = 4;
-    while (i <= 9 && k[i] == 0) ++i;
-    int c2 = i % 2;
-    int d2 = 0;
+    static constexpr int transformed[10] = {5, 6, 2, 3, 4, 10, 1, 7, 8, 9};
+    static constexpr int expected[2][5] = {{0, 4, 3, 2, 6}, {7, 1, 5, 9, 8}};  // by d2, then sum
+    int first = 10;  // the first of P4..P9 that is not 0 (10: none)
+    for (int i = 9; i >= 4; --i) first = a.p[i] != 0 ? i : first;
+    int c2 = first % 2;
+    int e = 1 - c2;  // c2 == d2, d2 starting at 0
     int sum = 0;
-    for (; i <= 9; ++i) {
-        switch (k[i]) {
-        case 0: k[i] = 5; break;
-        case 1: k[i] = 6; break;
-        case 5: k[i] = 10; break;
-        case 6: k[i] = 1; break;
-        default: break;
-        }
-        int v = k[i];
-        if (c2 == d2) {
-            if (v > 5) {
-                if (c2 == 0) {
-                    c2 = 1, d2 = 1, sum += 12 - v;
-                } else {
-                    c2 = 0, d2 = 0, sum += v;
-                }
-            } else {
-                c2 = c2 == 0 ? 1 : 0;  // c2 equals d2 here, so "both 0" is c2 == 0
-                sum += v;
-            }
-        } else {
-            if (v > 5) {
-                if (c2 == 0) {
-                    c2 = 1, d2 = 0, sum += v - 12;
-                } else {
-                    c2 = 0, d2 = 1, sum -= v;
-                }
-            } else {
-                c2 = 1 - c2;
-                sum -= v;
-            }
-        }
+    for (int i = 4; i <= 9; ++i) {
+        const int active = i >= first;
+        const int v = transformed[a.p[i]];
+        const int big = v > 5;
+        // Above 5 with c2 = 0 the digit counts as 12 - v; e says add, else subtract.
+        const int term = v + (big & (1 - c2)) * (12 - 2 * v);
+        sum += active * (2 * e - 1) * term;
+        c2 ^= active;             // every digit turns c2 over,
+        e ^= active & (1 - big);  // and d2 too from 6 on, keeping e
     }
-    while (sum < 0 || sum > 4) sum += sum > 4 ? -5 : 5;
-    int p = d2 == 0 ? tab1[sum] : tab2[sum];
-    if (p == a.p[10]) return 1;
-    if (a.p[4] == 0 && (p > 4 ? p - 5 : p + 5) == a.p[10]) return 1;
-    return -1;
+    const int d2 = c2 ^ (1 - e);
+    const int p = expected[d2][math_mod(sum, 5)];
+    const int alternative = p > 4 ? p - 5 : p + 5;  // where P4 is 0
+    const int right = (p == a.p[10]) | ((a.p[4] == 0) & (alternative == a.p[10]));
+    return 2 * right - 1;
 }
 
 // Third step of method 85's chain.
