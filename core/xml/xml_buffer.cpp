@@ -57,6 +57,30 @@ void prefer_huge_pages(char *data, size_t size) {
 #endif
 }
 
+// Memory of `capacity` bytes holding the `used` bytes of `data` (which it frees), or
+// NULL (then `data` is untouched). A large buffer that holds little yet (a document
+// is had in one piece after its first line) starts at a huge-page boundary, so huge
+// pages cover all of it but its tail; the few bytes are copied. Otherwise realloc.
+char *grow_memory(char *data, size_t used, size_t capacity) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr size_t huge = size_t{2} << 20;
+    if (capacity >= 2 * huge && used <= 4096) {
+        void *aligned = nullptr;
+        if (posix_memalign(&aligned, huge, capacity) != 0) return nullptr;
+        // Before the copy touches the first block, or that block stays in small pages.
+        prefer_huge_pages(static_cast<char *>(aligned), capacity);
+        if (used != 0) memcpy(aligned, data, used);
+        free(data);
+        return static_cast<char *>(aligned);
+    }
+#else
+    (void)used;
+#endif
+    char *grown = static_cast<char *>(realloc(data, capacity));
+    if (grown != nullptr && capacity >= prepare_from) prefer_huge_pages(grown, capacity);
+    return grown;
+}
+
 }  // namespace
 
 int buffer_grow(xml_buffer *buffer, size_t n) {
@@ -74,13 +98,12 @@ int buffer_grow(xml_buffer *buffer, size_t n) {
     const size_t least = wanted > geometric ? wanted : geometric;
     size_t capacity = least / XML_BUFFER_STEP * XML_BUFFER_STEP + XML_BUFFER_STEP;
     if (capacity > UINT32_MAX) capacity = UINT32_MAX;
-    char *grown = static_cast<char *>(realloc(buffer->data, capacity));
+    char *grown = grow_memory(buffer->data, buffer->used, capacity);
     if (grown == nullptr) return 0;
     buffer->data = grown;
     buffer->capacity = static_cast<uint32_t>(capacity);
     buffer->ready = buffer->capacity;
     if (capacity >= prepare_from) {
-        prefer_huge_pages(grown + buffer->used, capacity - buffer->used);
         const size_t to = std::min(capacity, wanted + prepare_step);
         if (prepare_pages(grown, buffer->used, to)) buffer->ready = static_cast<uint32_t>(to);
     }
