@@ -13,8 +13,8 @@ SEPA_METHOD(method_17); SEPA_METHOD(method_21); SEPA_METHOD(method_22); SEPA_MET
 SEPA_METHOD(method_24); SEPA_METHOD(method_25); SEPA_METHOD(method_26); SEPA_METHOD(method_27);
 SEPA_METHOD(method_29); SEPA_METHOD(method_31); SEPA_METHOD(method_41); SEPA_METHOD(method_45);
 SEPA_METHOD(method_50); SEPA_METHOD(method_51); SEPA_METHOD(method_56); SEPA_METHOD(method_57);
-SEPA_METHOD(method_59); SEPA_METHOD(method_61); SEPA_METHOD(method_63); SEPA_METHOD(method_65);
-SEPA_METHOD(method_66); SEPA_METHOD(method_68);
+SEPA_METHOD(method_58); SEPA_METHOD(method_59); SEPA_METHOD(method_61); SEPA_METHOD(method_63);
+SEPA_METHOD(method_65); SEPA_METHOD(method_66); SEPA_METHOD(method_68);
 // Codes 71 to E4
 SEPA_METHOD(method_71); SEPA_METHOD(method_73); SEPA_METHOD(method_74); SEPA_METHOD(method_75);
 SEPA_METHOD(method_76); SEPA_METHOD(method_78); SEPA_METHOD(method_81); SEPA_METHOD(method_84);

@@ -70,7 +70,7 @@ constexpr method_row rows[] = {
     row(0x55, W(11, from(9, {2, 3, 4, 5, 6, 7, 8, 7, 8}))),
     row(0x56, L(method_56)),
     row(0x57, L(method_57)),
-    row(0x58, S11(from(9, {2, 3, 4, 5, 6}))),
+    row(0x58, L(method_58)),
     row(0x59, L(method_59)),
     row(0x60, X(10, from(9, {2, 1, 2, 1, 2, 1, 2}))),
     row(0x61, L(method_61)),

@@ -123,8 +123,12 @@ int method_52(const account_digits &a, const char *bank_code) {
     return eser_check(a, bank_code, eser_layout::method_52);
 }
 
+// The old numbers behind method 53 have nine digits: a ten-digit account not starting
+// with 9 has no place for its first digit and is not allowed (it would be checked
+// without it and pass with any first digit).
 int method_53(const account_digits &a, const char *bank_code) {
     if (a.p[1] == 9) return run_method(0x20, a);
+    if (a.p[1] != 0) return -1;
     return eser_check(a, bank_code, eser_layout::method_53);
 }
 
@@ -158,6 +162,11 @@ int method_57(const account_digits &a) {
     }
     default: return -1;
     }
+}
+
+// Accounts of method 58 have at least six digits; shorter ones are not allowed.
+int method_58(const account_digits &a) {
+    return all_zero(a, 1, 5) ? -1 : mod11_strict_check(a, 10, from(9, {2, 3, 4, 5, 6}));
 }
 
 int method_59(const account_digits &a) { return a.p[1] == 0 && a.p[2] == 0 ? 0 : run_method(0x00, a); }
