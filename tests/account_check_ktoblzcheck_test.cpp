@@ -58,11 +58,15 @@ constexpr partly_compared partly_compared_methods[] = {
     {0x24, [](const std::string &a) { return a[0] == '9' && a[3] == '0'; }},
     // remainder 1 (digit 10): check digit 0 is allowed only for P2 not 8 or 9;
     // ktoblzcheck allows it only for P2 8 or 9 (see the note on 25 below)
-    {0x25, [](const std::string &a) { return remainder11_from_p9(a, {2, 3, 4, 5, 6, 7, 8, 9}) == 1; }},
+    {0x25,
+     [](const std::string &a) {
+         return remainder11_from_p9(a, {2, 3, 4, 5, 6, 7, 8, 9}) == 1;
+     }},
     // 48 at P1P2 is not checked; ktoblzcheck lacks this exception
     {0x45, [](const std::string &a) { return a.compare(0, 2, "48") == 0; }},
-    // the old numbers have eight digits; on other accounts whose digits fit once zeros
-    // are skipped ktoblzcheck places the digits otherwise (7500531277)
+    // compared on eight-digit accounts (the old numbers) and on ten-digit ones with P3
+    // not 0; where zeros are skipped or digits are few, ktoblzcheck places the digits
+    // otherwise (7500531277, 0000431324)
     {0x52, [](const std::string &a) { return !(zeros(a, 0, 2) && a[2] != '0') && !(a[0] != '0' && a[2] != '0'); }},
     // P1 9 with remainder 0 or 1: no check digit exists; ktoblzcheck takes 8 and 7
     {0x56, [](const std::string &a) { return a[0] == '9'; }},
@@ -80,7 +84,8 @@ constexpr partly_compared partly_compared_methods[] = {
     {0xB6, [](const std::string &a) { return a.compare(0, 5, "02690") == 0; }},
     // seven digits with remainder 10: its units digit 0 is the check digit;
     // ktoblzcheck only accepts 10 + 5 - 10 = 5
-    {0xB9, [](const std::string &a) {
+    {0xB9,
+     [](const std::string &a) {
          return zeros(a, 0, 3) && a[3] != '0' && remainder11_from_p9(a, {1, 2, 3, 4, 5, 6}) == 10;
      }},
 };
@@ -96,9 +101,9 @@ constexpr partly_compared partly_compared_methods[] = {
 //   (0333988937).
 // - 76: ktoblzcheck rejects remainder 10 (we: no check, as the method reads) and
 //   checks accounts with P2 to P4 0 (we: not allowed).
-// - 81 and 90: ktoblzcheck differs from its own methods 32 (81 with P3 not 9, e.g.
-//   2523835146 is right by method 32) and from the variants of 90 on arbitrary ten-digit
-//   accounts; ours follow the rows.
+// - 81 and 90: ktoblzcheck differs from the rows on accounts of every length: on 81
+//   with P3 not 9 from its own method 32 (2523835146 is right by it, 6820690568 is
+//   not), on 90 it accepts accounts no variant accepts (0870879184).
 // - E4 ktoblzcheck does not know.
 // On 25 (remainder 1), 56 (P1 9), 76 (remainder 10) and B9 (remainder 10) the rows we
 // implement and ktoblzcheck give different special cases; ours follow our rows until
