@@ -34,11 +34,18 @@ bool zeros(const std::string &a, size_t first, size_t count) {
     return a.compare(first, count, std::string(count, '0')) == 0;
 }
 
-// Sum of the digits from P9 leftwards times these weights, modulo 11.
-int remainder11_from_p9(const std::string &a, std::initializer_list<int> weights) {
-    int sum = 0, position = 8;
+// Sum of the digits from position `from` (1 to 10) leftwards times these weights,
+// modulo 11.
+int remainder11(const std::string &a, int from, std::initializer_list<int> weights) {
+    int sum = 0, position = from - 1;
     for (int w : weights) sum += (a[static_cast<size_t>(position--)] - '0') * w;
     return sum % 11;
+}
+
+// Whether P10 is the check digit of a modulus-11 rule with this remainder (0 for
+// remainders 0 and 1).
+bool mod11_digit_matches(const std::string &a, int remainder) {
+    return a[9] - '0' == (remainder <= 1 ? 0 : 11 - remainder);
 }
 
 // Methods where ktoblzcheck 1.53 (Debian 12) reads the method otherwise on one class
@@ -60,10 +67,17 @@ constexpr partly_compared partly_compared_methods[] = {
     // ktoblzcheck allows it only for P2 8 or 9 (see the note on 25 below)
     {0x25,
      [](const std::string &a) {
-         return remainder11_from_p9(a, {2, 3, 4, 5, 6, 7, 8, 9}) == 1;
+         return remainder11(a, 9, {2, 3, 4, 5, 6, 7, 8, 9}) == 1;
      }},
     // 48 at P1P2 is not checked; ktoblzcheck lacks this exception
     {0x45, [](const std::string &a) { return a.compare(0, 2, "48") == 0; }},
+    // the shifted reading is for accounts with P1 to P3 0 (the omitted sub-account
+    // "000"); ktoblzcheck also tries it on others, dropping their first digits
+    // (0333988937)
+    {0x50,
+     [](const std::string &a) {
+         return !zeros(a, 0, 3) && mod11_digit_matches(a, remainder11(a, 9, {2, 3, 4, 5, 6, 7}));
+     }},
     // compared on eight-digit accounts (the old numbers) and on ten-digit ones with P3
     // not 0; where zeros are skipped or digits are few, ktoblzcheck places the digits
     // otherwise (7500531277, 0000431324)
@@ -78,15 +92,32 @@ constexpr partly_compared partly_compared_methods[] = {
     {0x75, [](const std::string &a) { return a[0] != '0'; }},
     // accounts of up to five digits are not allowed; ktoblzcheck checks them
     {0x68, [](const std::string &a) { return zeros(a, 0, 5); }},
+    // ktoblzcheck rejects remainder 10 (no check, as the method reads) and checks
+    // accounts with P2 to P4 0 (not allowed)
+    {0x76,
+     [](const std::string &a) {
+         return zeros(a, 1, 3) || remainder11(a, 7, {2, 3, 4, 5, 6, 7}) == 10 ||
+                (zeros(a, 0, 2) && remainder11(a, 9, {2, 3, 4, 5, 6, 7}) == 10);
+     }},
     // only eight-digit accounts go unchecked; ktoblzcheck leaves shorter ones unchecked too
     {0x78, [](const std::string &a) { return zeros(a, 0, 3); }},
+    // P3 not 9 is method 32 (P4 to P9 weighted); ktoblzcheck also weights P1 of a
+    // ten-digit account (2523835146 is right by method 32, 6820690568 is not)
+    {0x81, [](const std::string &a) { return a[0] != '0' && a[2] != '9'; }},
+    // the accounting variant (modulus 11, 2 to 8) is for P3 9 only and final there;
+    // ktoblzcheck runs it on every account and goes on to the other variants when it
+    // fails (0870879184)
+    {0x90,
+     [](const std::string &a) {
+         return a[2] == '9' || mod11_digit_matches(a, remainder11(a, 9, {2, 3, 4, 5, 6, 7, 8}));
+     }},
     // 0269 followed by 0 goes to method 53; ktoblzcheck runs method 20 on it
     {0xB6, [](const std::string &a) { return a.compare(0, 5, "02690") == 0; }},
     // seven digits with remainder 10: its units digit 0 is the check digit;
     // ktoblzcheck only accepts 10 + 5 - 10 = 5
     {0xB9,
      [](const std::string &a) {
-         return zeros(a, 0, 3) && a[3] != '0' && remainder11_from_p9(a, {1, 2, 3, 4, 5, 6}) == 10;
+         return zeros(a, 0, 3) && a[3] != '0' && remainder11(a, 9, {1, 2, 3, 4, 5, 6}) == 10;
      }},
 };
 
@@ -96,14 +127,6 @@ constexpr partly_compared partly_compared_methods[] = {
 // - B1 and C2: ktoblzcheck lacks the third variant (method 00 for B1, 04 for C2).
 // - 13: ktoblzcheck shifts every account left for the omitted sub-account "00",
 //   we only accounts of up to eight digits (the others have no room for one).
-// - 50: the shifted reading is for accounts with P1 to P3 0 (three leading zeros
-//   moved out); ktoblzcheck also tries it on others, dropping their first digits
-//   (0333988937).
-// - 76: ktoblzcheck rejects remainder 10 (we: no check, as the method reads) and
-//   checks accounts with P2 to P4 0 (we: not allowed).
-// - 81 and 90: ktoblzcheck differs from the rows on accounts of every length: on 81
-//   with P3 not 9 from its own method 32 (2523835146 is right by it, 6820690568 is
-//   not), on 90 it accepts accounts no variant accepts (0870879184).
 // - E4 ktoblzcheck does not know.
 // On 25 (remainder 1), 56 (P1 9), 76 (remainder 10) and B9 (remainder 10) the rows we
 // implement and ktoblzcheck give different special cases; ours follow our rows until

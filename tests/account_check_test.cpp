@@ -180,6 +180,8 @@ constexpr expected_result edge_cases[] = {
     {0x78, "0012345678", 0, "eight digits unchecked"},
     {0x78, "0002605613", -1, "seven digits: method 00"},
     {0x81, "2523835146", 1, "P3 not 9: method 32"},
+    {0x90, "0870879184", -1, "P3 not 9: modulus 11 with weights 2 to 8 does not apply"},
+    {0x90, "0094105234", -1, "P3 9: the accounting variant is final"},
     {0x87, "0394388203", -1, "P3 9 uses only the third-digit-nine rule"},
     {0x33, "0394388203", 1, "... which method 33 would accept"},
     {0x95, "0001999999", 1, "range: accepted without computation"},
