@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "sepa.h"
+#include "tests/statement_test_support.h"
 
 namespace {
 
@@ -22,39 +23,6 @@ const std::string reference_dir = std::string(SEPA_SHARED_DATA_DIR) + "/mt940/";
 bool have(const std::string &name) {
     struct stat info;
     return stat((reference_dir + name).c_str(), &info) == 0;
-}
-
-class loaded {
-public:
-    explicit loaded(const std::string &path) : parser_(sepa_stmt_parser_new()) {
-        result_ = sepa_stmt_parser_load(parser_, SEPA_STMT_FORMAT_MT940, path.c_str());
-    }
-    ~loaded() { sepa_stmt_parser_free(parser_); }
-    loaded(const loaded &) = delete;
-    loaded &operator=(const loaded &) = delete;
-    int result() const { return result_; }
-    std::vector<const sepa_stmt_t *> statements() const {
-        std::vector<const sepa_stmt_t *> all;
-        for (const sepa_stmt_t *s = sepa_stmt_parser_getStatement(parser_); s; s = s->next) all.push_back(s);
-        return all;
-    }
-
-private:
-    sepa_stmt_parser_t *parser_;
-    int result_ = 0;
-};
-
-std::vector<const sepa_stmt_tx_t *> lines_of(const sepa_stmt_t *stmt) {
-    std::vector<const sepa_stmt_tx_t *> all;
-    for (const sepa_stmt_tx_t *tx = stmt->tx_head; tx; tx = tx->next) all.push_back(tx);
-    return all;
-}
-
-std::string date_text(const struct tm &date) {
-    if (date.tm_year == 0 && date.tm_mon == 0 && date.tm_mday == 0) return "";
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.tm_year + 1900, date.tm_mon + 1, date.tm_mday);
-    return buffer;
 }
 
 std::string cents(double amount) {
@@ -172,7 +140,7 @@ void expect_line(const sepa_stmt_tx_t *tx, const nlohmann::json &line, const std
 
 void compare_with_mt940rs(const std::string &statement_file, const std::string &expected_file) {
     if (!have(statement_file) || !have(expected_file)) GTEST_SKIP() << "reference files absent";
-    loaded file(reference_dir + statement_file);
+    loaded file((reference_dir + statement_file).c_str());
     ASSERT_EQ(file.result(), 1);
     nlohmann::json expected = read_json(expected_file);
     auto statements = file.statements();
@@ -269,7 +237,7 @@ std::string yaml_amount(const std::string &cents_text, bool negative) {
 TEST(Mt940Reference, BetterplaceSepaAsBetterplaceExpects) {
     const std::string statement_file = "betterplace_sepa_mt9401.txt";
     if (!have(statement_file) || !have("betterplace_sepa_mt9401.yml")) GTEST_SKIP() << "reference files absent";
-    loaded file(reference_dir + statement_file);
+    loaded file((reference_dir + statement_file).c_str());
     ASSERT_EQ(file.result(), 1);
     auto expected = read_betterplace_yaml("betterplace_sepa_mt9401.yml");
     auto statements = file.statements();
@@ -279,7 +247,7 @@ TEST(Mt940Reference, BetterplaceSepaAsBetterplaceExpects) {
     for (size_t i = 0; i < statements.size(); ++i) {
         const sepa_stmt_t *stmt = statements[i];
         std::string where = "statement " + std::to_string(i + 1);
-        std::vector<const sepa_stmt_tx_t *> lines = lines_of(stmt);
+        auto lines = lines_of(stmt);
         size_t line_index = 0;
         const sepa_stmt_tx_t *current = nullptr;
         for (const yaml_object &object : expected[i]) {
@@ -352,7 +320,7 @@ TEST(Mt940Reference, BetterplaceSepaAsBetterplaceExpects) {
 TEST(Mt940Reference, OtherProjectsFiles) {
     if (!have("jejik_sparkasse.txt")) GTEST_SKIP() << "reference files absent";
     {
-        loaded file(reference_dir + "jejik_deutschebank.txt");
+        loaded file((reference_dir + "jejik_deutschebank.txt").c_str());
         ASSERT_EQ(file.result(), 1);
         auto statements = file.statements();
         ASSERT_EQ(statements.size(), 1u);
@@ -374,7 +342,7 @@ TEST(Mt940Reference, OtherProjectsFiles) {
         EXPECT_EQ(tx->original_amount_cents, 1185);
     }
     {
-        loaded file(reference_dir + "jejik_sparkasse_interim_balance.txt");
+        loaded file((reference_dir + "jejik_sparkasse_interim_balance.txt").c_str());
         ASSERT_EQ(file.result(), 1);
         auto statements = file.statements();
         ASSERT_EQ(statements.size(), 3u);
@@ -390,7 +358,7 @@ TEST(Mt940Reference, OtherProjectsFiles) {
                      "e 257//Chemnitz/DE");
     }
     {
-        loaded file(reference_dir + "cmxl_mt940-windows-line-breaks.txt");
+        loaded file((reference_dir + "cmxl_mt940-windows-line-breaks.txt").c_str());
         ASSERT_EQ(file.result(), 1);
         auto statements = file.statements();
         ASSERT_EQ(statements.size(), 1u);
@@ -400,7 +368,7 @@ TEST(Mt940Reference, OtherProjectsFiles) {
         EXPECT_EQ(date_text(statements[0]->close_date), "2016-03-15");
     }
     {
-        loaded file(reference_dir + "cmxl_mt940.txt");
+        loaded file((reference_dir + "cmxl_mt940.txt").c_str());
         ASSERT_EQ(file.result(), 1);
         auto statements = file.statements();
         ASSERT_EQ(statements.size(), 4u);
@@ -410,7 +378,7 @@ TEST(Mt940Reference, OtherProjectsFiles) {
         EXPECT_STREQ(statements[2]->tx_head->code, "MSC");
     }
     {
-        loaded file(reference_dir + "betterplace_sepa_snippet_broken.txt");
+        loaded file((reference_dir + "betterplace_sepa_snippet_broken.txt").c_str());
         ASSERT_EQ(file.result(), 1);
         ASSERT_EQ(file.statements().size(), 1u);
         EXPECT_EQ(lines_of(file.statements()[0]).size(), 1u);

@@ -17,7 +17,7 @@
 
 namespace {
 
-std::string read_bytes(const std::string &path) {
+inline std::string read_bytes(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
@@ -67,13 +67,13 @@ private:
     int result_ = 0;
 };
 
-std::vector<sepa_stmt_tx_t *> lines_of(const sepa_stmt_t *stmt) {
+inline std::vector<sepa_stmt_tx_t *> lines_of(const sepa_stmt_t *stmt) {
     std::vector<sepa_stmt_tx_t *> all;
     for (sepa_stmt_tx_t *tx = stmt->tx_head; tx != nullptr; tx = tx->next) all.push_back(tx);
     return all;
 }
 
-std::string date_text(const struct tm &date) {
+inline std::string date_text(const struct tm &date) {
     if (date.tm_year == 0 && date.tm_mon == 0 && date.tm_mday == 0) return "";
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.tm_year + 1900, date.tm_mon + 1, date.tm_mday);
