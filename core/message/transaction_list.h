@@ -1,6 +1,7 @@
 // The transaction list of a payment message. Records (see transactions.h) are placed
-// one behind the other in chunks of some tens of KiB that the message allocates as
-// it grows: no allocation per transaction, and the list is read in memory order.
+// one behind the other in chunks that the message allocates as it grows (64 KiB, and
+// 4 MiB in huge pages once the message is large): no allocation per transaction, and
+// the list is read in memory order.
 // sepa_t::tx_head points at the first record, which sits right behind the header of
 // the first chunk; sepa_t::tx_tail at the last record.
 #pragma once

@@ -34,6 +34,12 @@ struct rule_failure {
 // first broken rule in `failure`.
 bool transaction_rules_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure);
 
+// The two halves of transaction_rules_kept, in its order: the character sets of the
+// texts and the address fields, then what the transaction as a whole must carry
+// (address model, BIC, the address a bank outside the EEA needs).
+bool transaction_characters_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure);
+bool transaction_requirements_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure);
+
 // Under a rulebook that demands it, a credit transfer to a bank outside the EEA
 // needs the payer's (the message's own) address with town name and country.
 bool payer_address_kept(const rulebook_t &rulebook, const tx_rule_view &tx, const postal_address *payer);
