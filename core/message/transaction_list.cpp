@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -39,8 +40,8 @@ constexpr size_t chunk_bytes = 64 * 1024 - 64;
 // page is mapped whole though partly used, so large chunks wait until that is a small
 // share of the message (at most 1/16, about 11 bytes per transaction).
 constexpr size_t huge_page_bytes = size_t{2} << 20;
-constexpr size_t large_from = 16 * huge_page_bytes;
 constexpr size_t large_chunk_bytes = 2 * huge_page_bytes;
+size_t large_from = 16 * huge_page_bytes;
 
 constexpr size_t chunk_end_bytes = sizeof(tx_chunk_end);
 
@@ -203,3 +204,5 @@ void transaction_list_free(sepa_t *message) {
 }
 
 void transaction_chunks_fail_after_for_tests(long successes) { chunk_allocations_left = successes; }
+
+size_t transaction_chunks_large_from_for_tests(size_t bytes) { return std::exchange(large_from, bytes); }

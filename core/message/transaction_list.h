@@ -24,3 +24,7 @@ void transaction_list_free(sepa_t *message);
 // For tests: the next `successes` chunk allocations succeed, the ones after fail;
 // -1 (the default) lets every allocation through.
 void transaction_chunks_fail_after_for_tests(long successes);
+
+// For tests: messages take large chunks once they hold `bytes` (instead of 32 MiB);
+// returns the threshold before.
+size_t transaction_chunks_large_from_for_tests(size_t bytes);
