@@ -1,23 +1,6 @@
 #include "core/message/message_id_check.h"
 
-#include <array>
 #include <cstring>
-
-namespace {
-
-// One lookup per byte.
-constexpr std::array<bool, 256> identifier_bytes = [] {
-    std::array<bool, 256> table{};
-    for (int c = 'A'; c <= 'Z'; ++c) table[c] = true;
-    for (int c = 'a'; c <= 'z'; ++c) table[c] = true;
-    for (int c = '0'; c <= '9'; ++c) table[c] = true;
-    for (const char *p = " '()+,-./:?"; *p != '\0'; ++p) table[static_cast<unsigned char>(*p)] = true;
-    return table;
-}();
-
-}  // namespace
-
-bool is_identifier_char(char c) { return identifier_bytes[static_cast<unsigned char>(c)]; }
 
 int check_message_id(const char *id) {
     if (id == nullptr) return 0;

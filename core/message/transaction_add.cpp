@@ -263,8 +263,11 @@ const key_rule key_rules[] = {
 };
 
 const key_rule *find_key(const char *key, uint32_t type) {
+    // The table's keys are in lower case: a first byte that does not match even with
+    // its 0x20 bit set rules a key out before the whole comparison.
+    const char first = static_cast<char>(key[0] | 0x20);
     for (const key_rule &rule : key_rules) {
-        if ((rule.types & (1u << type)) != 0 && same_key_name(key, rule.key)) return &rule;
+        if (rule.key[0] == first && (rule.types & (1u << type)) != 0 && same_key_name(key, rule.key)) return &rule;
     }
     return nullptr;
 }
