@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
@@ -123,20 +122,6 @@ int buffer_append_n(xml_buffer *buffer, const char *text, size_t length) {
 int buffer_append(xml_buffer *buffer, const char *text) {
     if (text == nullptr) return 1;
     return buffer_append_n(buffer, text, strlen(text));
-}
-
-int buffer_append_all(xml_buffer *buffer, ...) {
-    va_list args;
-    va_start(args, buffer);
-    int ok = 1;
-    for (const char *text = va_arg(args, const char *); text != nullptr; text = va_arg(args, const char *)) {
-        if (!buffer_append(buffer, text)) {
-            ok = 0;
-            break;
-        }
-    }
-    va_end(args);
-    return ok;
 }
 
 namespace {

@@ -39,9 +39,6 @@ inline void copy_piece(char *to, const char *from, size_t n) {
     }
 }
 
-// Ends the text list of buffer_append_all (a typed NULL, safe through varargs).
-inline constexpr const char *XML_END = nullptr;
-
 // Makes sure at least n more bytes fit: the new capacity is the larger of the next
 // multiple of 256 strictly above used + n and one and a half times the old one
 // (rounded up to a multiple of 256). Returns 1, or 0 when the memory cannot be had (the
@@ -56,9 +53,6 @@ int buffer_append(xml_buffer *buffer, const char *text);
 
 // Appends `length` bytes of `text` (no NUL among them). 1 / 0 (cannot grow).
 int buffer_append_n(xml_buffer *buffer, const char *text, size_t length);
-
-// Appends each text of a list ended by the first NULL. 1 / 0 (cannot grow).
-int buffer_append_all(xml_buffer *buffer, ...);
 
 // Appends a text with & < > written as &amp; &lt; &gt;; every other byte unchanged.
 // The escaped length is computed first and the buffer grows once. NULL appends
