@@ -51,7 +51,7 @@ constexpr size_t text_start(int which) {
 // used, so that only those are wiped.
 struct tx_draft {
     // The rooms need no zeros up front: a text is read only after it was written.
-    tx_draft() {}  // NOLINT(cppcoreguidelines-pro-type-member-init)
+    tx_draft() {}
     char bytes[text_start(TX_TEXT_COUNT)];
     uint8_t written[TX_TEXT_COUNT] = {};
     postal_address *address = nullptr;
