@@ -285,7 +285,7 @@ const char *completeness_failure(add_context &ctx) {
     const tx_draft &d = ctx.draft;
     const bool dd = ctx.direct_debit();
     if (d.text(TX_IBAN) == nullptr) return "IBAN missing";
-    rule_failure failure{};
+    rule_failure failure;  // its buffer is written only when a rule is broken
     const int rulebook_index = current_rulebook();
     if (const rulebook_t *rulebook = rulebook_row(rulebook_index); rulebook != nullptr) {
         // Each text was checked under this same rulebook as its pair was read: only

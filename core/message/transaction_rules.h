@@ -24,10 +24,10 @@ struct tx_rule_view {
 // `bad` points at the character in its text) or a missing requirement (`text`,
 // with `what` NULL).
 struct rule_failure {
-    const char *text;
-    const char *what;
-    const char *bad;
-    char buffer[128];  // room for a formatted `text`
+    const char *text = nullptr;
+    const char *what = nullptr;
+    const char *bad = nullptr;
+    char buffer[128];  // room for a formatted `text`; `rule_failure f;` leaves it unwritten
 };
 
 // True when the transaction keeps every rule of `rulebook`; else false and the
