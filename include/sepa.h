@@ -99,8 +99,9 @@ SEPA_API int sepa_init(int option, const char *value);
 SEPA_API const char *sepa_getRulebook(void);
 
 /*
- * Releases the compiled BIC pattern. The library stays usable: the
- * pattern is compiled again on the next check. Does not change the rulebook.
+ * Releases what the library compiles on first use and keeps between calls (at
+ * present nothing: the BIC format is checked without a compiled pattern). The
+ * library stays usable. Does not change the rulebook.
  */
 SEPA_API void sepa_cleanup(void);
 

@@ -1,5 +1,6 @@
 // Library frame: rulebook selection and default, validators, error formatting, UTF-8.
 #include <gtest/gtest.h>
+#include <regex.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "core/frame/text_checks.h"
 #include "core/frame/utf8_text.h"
 #include "sepa.h"
+#include "tests/test_random.h"
 
 namespace {
 
@@ -200,6 +202,67 @@ TEST(CheckBicFormat, Pattern) {
     };
     for (const auto &[bic, expected] : cases) EXPECT_EQ(check_bic_format(bic), expected) << bic;
     EXPECT_EQ(check_bic_format(nullptr), 0);
+}
+
+// The BIC format was once checked by the POSIX pattern below; the plain check must
+// accept exactly what it accepted. Every byte at every position of an 8- and an
+// 11-character BIC, every pair of boundary characters at every pair of positions, every
+// length, and many random texts of those characters.
+TEST(CheckBicFormat, AcceptsWhatTheFormerPatternAccepted) {
+    regex_t pattern;
+    ASSERT_EQ(regcomp(&pattern, "^[A-Z]{6}[A-Z2-9][A-NP-Z0-9]([A-Z0-9]{3})?$", REG_EXTENDED | REG_NOSUB), 0);
+    const auto pattern_accepts = [&](const std::string &bic) {
+        return regexec(&pattern, bic.c_str(), 0, nullptr, 0) == 0;
+    };
+    long compared = 0, accepted = 0;
+    const auto compare = [&](const std::string &bic) {
+        const bool expected = pattern_accepts(bic);
+        EXPECT_EQ(check_bic_format(bic.c_str()), expected ? 1 : 0) << bic;
+        ++compared;
+        accepted += expected ? 1 : 0;
+    };
+    for (const std::string valid : {"ABCDDEFF", "ABCDDEFF500"}) {
+        for (size_t at = 0; at < valid.size(); ++at) {
+            for (int byte = 1; byte < 256; ++byte) {
+                std::string bic = valid;
+                bic[at] = static_cast<char>(byte);
+                compare(bic);
+            }
+        }
+    }
+    const std::string edges = "AZNOPaoz0129@[`{/: \n\x80\xC3";
+    for (const std::string valid : {"ABCDDEFF", "ABCDDEFF500"}) {
+        for (size_t i = 0; i < valid.size(); ++i) {
+            for (size_t j = i + 1; j < valid.size(); ++j) {
+                for (const char a : edges) {
+                    for (const char b : edges) {
+                        std::string bic = valid;
+                        bic[i] = a;
+                        bic[j] = b;
+                        compare(bic);
+                    }
+                }
+            }
+        }
+    }
+    for (size_t length = 0; length <= 14; ++length) {
+        compare(std::string(length, 'A'));
+        compare(std::string(length, '9'));
+        compare(std::string("ABCDDEFF500XYZ").substr(0, length));
+    }
+    generator random{15};
+    // Mostly letters and digits, so that a good share of them is accepted.
+    const std::string common = "ABNOPZ0129";
+    for (int n = 0; n < 200000; ++n) {
+        std::string bic(static_cast<size_t>(7 + random.below(6)), ' ');
+        for (char &c : bic) {
+            const std::string &from = random.below(10) == 0 ? edges : common;
+            c = from[static_cast<size_t>(random.below(static_cast<int>(from.size())))];
+        }
+        compare(bic);
+    }
+    regfree(&pattern);
+    EXPECT_GT(accepted, 3000) << "of " << compared;
 }
 
 TEST(CheckLineLength, Bounds) {

@@ -1,7 +1,9 @@
 // Transactions added with sepa_add: every key with its checks and failure texts,
 // amounts, completeness rules, and that a refusal leaves the message unchanged.
 #include <gtest/gtest.h>
+#include <strings.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -10,9 +12,14 @@
 #include <vector>
 
 #include "core/frame/clock.h"
+#include "core/frame/rulebook.h"
+#include "core/frame/text_checks.h"
+#include "core/message/message_id_check.h"
 #include "core/message/non_eea_bic.h"
 #include "core/message/transaction_list.h"
+#include "core/message/transaction_rules.h"
 #include "sepa.h"
+#include "tests/test_random.h"
 
 namespace {
 
@@ -294,6 +301,196 @@ TEST_F(TransactionTest, ListsAndKeysMatchedWithoutCase) {
                 {"mDate", "2020-01-01"}},
                nullptr, "mixed case keys");
     EXPECT_EQ(last_dd()->seq_type, SEQ_FRST);
+}
+
+// Every key of either message type, in every case spelling, acts as its own spelling;
+// whatever differs in more than the case of an ASCII letter (a byte with 0x20 flipped
+// that is not a letter, 0x80 flipped, one byte more or less) is no key.
+TEST_F(TransactionTest, EveryKeyInAnyCaseAndNoNearMiss) {
+    ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.8"), 1);  // structured addresses
+    const std::pair<const char *, const char *> both[] = {{"name", "Other Name"},
+                                                          {"iban", "NL91ABNA0417164300"},
+                                                          {"bic", "ABNANL2A"},
+                                                          {"ref", "Invoice"},
+                                                          {"amount", "2.50"},
+                                                          {"date", "2030-01-02"},
+                                                          {"id", "E2E-9"},
+                                                          {"addrDept", "D"},
+                                                          {"addrSubDept", "S"},
+                                                          {"addrStreet", "Gasse"},
+                                                          {"addrBuildingNumber", "1"},
+                                                          {"addrBuildingName", "B"},
+                                                          {"addrFloor", "2"},
+                                                          {"addrPostBox", "P"},
+                                                          {"addrRoom", "R"},
+                                                          {"addrPostCode", "1010"},
+                                                          {"addrTown", "Wien"},
+                                                          {"addrTownLocation", "L"},
+                                                          {"addrDistrict", "I"},
+                                                          {"addrCountrySubDivision", "W"},
+                                                          {"addrCC", "AT"},
+                                                          {"addrLine1", "Gasse 1"},
+                                                          {"addrLine2", "1010 Wien"}};
+    const std::pair<const char *, const char *> dd_only[] = {{"seq", "OOFF"},
+                                                             {"mref", "M-9"},
+                                                             {"mdate", "2021-02-03"},
+                                                             {"old_mref", "OLD-9"},
+                                                             {"old_iban", "NL91ABNA0417164300"},
+                                                             {"smnda", "1"}};
+    const std::pair<const char *, const char *> ct_only[] = {{"purp", "SALA"}};
+    for (sepa_t *m : {dd, ct}) {
+        std::vector<std::pair<const char *, const char *>> keys(std::begin(both), std::end(both));
+        if (m == dd) keys.insert(keys.end(), std::begin(dd_only), std::end(dd_only));
+        else keys.insert(keys.end(), std::begin(ct_only), std::end(ct_only));
+        const auto is_key = [&](const std::string &text) {
+            for (const auto &[key, value] : keys)
+                if (strcasecmp(text.c_str(), key) == 0) return true;
+            return false;
+        };
+        const pair_list &base = m == dd ? complete_dd : complete_ct;
+        for (const auto &[key, value] : keys) {
+            ASSERT_EQ(add(m, concat(base, {{key, value}})), 1) << key << ": " << sepa_getError(m);
+            const tx_record *as_written = transaction_list_last(m);
+            std::vector<std::string> same{key}, different{std::string(key) + "x", std::string(" ") + key,
+                                                          std::string(key).substr(0, std::strlen(key) - 1)};
+            for (size_t at = 0; key[at] != '\0'; ++at) {
+                const bool letter = std::isalpha(static_cast<unsigned char>(key[at])) != 0;
+                std::string flipped = key, high = key;
+                flipped[at] = static_cast<char>(flipped[at] ^ 0x20);
+                high[at] = static_cast<char>(high[at] ^ 0x80);
+                (letter ? same : different).push_back(flipped);
+                different.push_back(high);
+            }
+            std::string upper = key, lower = key;
+            for (char &c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            same.push_back(upper);
+            same.push_back(lower);
+            for (const std::string &spelling : same) {
+                ASSERT_EQ(add(m, concat(base, {{spelling.c_str(), value}})), 1) << spelling;
+                const tx_record *tx = transaction_list_last(m);
+                EXPECT_EQ(tx->size, as_written->size) << spelling;
+                EXPECT_EQ(std::memcmp(tx, as_written, tx->size), 0) << spelling;
+            }
+            for (const std::string &spelling : different) {
+                if (is_key(spelling)) continue;  // "mdate" less its first byte is "date"
+                const list_state before = state_of(m);
+                EXPECT_EQ(add(m, concat(base, {{spelling.c_str(), value}})), 0) << spelling;
+                EXPECT_EQ(std::string(sepa_getError(m)).rfind("Invalid transaction property '", 0), 0u) << spelling;
+                EXPECT_TRUE(before == state_of(m)) << spelling;
+            }
+        }
+    }
+}
+
+// The draft holds each text in a room of its own: the longest value of every text is
+// stored whole, and a repeated key leaves only its last value, however long the
+// earlier one was, also when transliteration shortens it.
+TEST_F(TransactionTest, LongestValuesAndRepeatedKeysStoredWhole) {
+    const std::string id35(35, 'I'), mref35(35, 'M'), old35(35, 'O'), name70(70, 'N'), ref140(140, 'R');
+    const char *const malta = "MT84MALT011000012345MTLCAST001S";
+    expect_add(dd,
+               {{"id", id35.c_str()},
+                {"name", name70.c_str()},
+                {"iban", malta},
+                {"bic", "bkauatwwxxx"},
+                {"ref", ref140.c_str()},
+                {"date", "2030-01-02"},
+                {"amount", "1"},
+                {"seq", "FRST"},
+                {"mref", mref35.c_str()},
+                {"mdate", "2020-03-04"},
+                {"old_mref", old35.c_str()},
+                {"old_iban", malta}},
+               nullptr, "longest");
+    const tx_record *d = last_dd();
+    EXPECT_EQ(d->end_to_end_id(), id35);
+    EXPECT_EQ(d->name(), name70);
+    EXPECT_STREQ(d->iban(), malta);
+    EXPECT_STREQ(d->bic(), "BKAUATWWXXX");
+    EXPECT_EQ(d->remittance(), ref140);
+    EXPECT_EQ(d->mandate_ref(), mref35);
+    EXPECT_EQ(d->old_mandate_ref(), old35);
+    EXPECT_STREQ(d->old_iban(), malta);
+
+    expect_add(ct,
+               concat(complete_ct, {{"name", name70.c_str()},
+                                    {"name", "Bo"},
+                                    {"ref", ref140.c_str()},
+                                    {"ref", ""},
+                                    {"id", id35.c_str()},
+                                    {"id", "E"},
+                                    {"bic", "ABNANL2AXXX"},
+                                    {"bic", "ABNANL2A"},
+                                    {"purp", "SALA"},
+                                    {"purp", "GDDS"}}),
+               nullptr, "repeated");
+    const tx_record *c = last_ct();
+    EXPECT_STREQ(c->name(), "Bo");
+    EXPECT_EQ(c->remittance(), nullptr);
+    EXPECT_STREQ(c->end_to_end_id(), "E");
+    EXPECT_STREQ(c->bic(), "ABNANL2A");
+    EXPECT_STREQ(c->purpose(), "GDDS");
+
+    // 35 two-byte characters are 70 bytes, converted to 35.
+    std::string accented;
+    for (int i = 0; i < 35; ++i) accented += "\xC3\xA9";
+    ASSERT_EQ(sepa_setTransliteration(ct, SEPA_TRANSLITERATION_ON), 1);
+    expect_add(ct, concat(complete_ct, {{"name", name70.c_str()}, {"name", accented.c_str()}, {"ref", "Ab"}}), nullptr,
+               "transliterated");
+    EXPECT_EQ(last_ct()->name(), std::string(35, 'e'));
+    EXPECT_STREQ(last_ct()->remittance(), "Ab");
+}
+
+// An identifier passes when the rulebook's character check at its level passes and
+// then every character is of the identifier set; else the first character the two
+// checks in that order find is reported. Random texts under every rulebook and level
+// against exactly that.
+TEST(IdentifierCharacters, AsTheCharacterCheckThenTheIdentifierSet) {
+    const auto reference = [](const rulebook_t *rulebook, const char *text, int level, const char **bad) {
+        if (check_text_under(rulebook, text, bad, level) == 0) return false;
+        for (const char *p = text; *p != '\0'; ++p) {
+            if (std::isalnum(static_cast<unsigned char>(*p)) == 0 && std::strchr(" '()+,-./:?", *p) == nullptr) {
+                *bad = p;
+                return false;
+            }
+        }
+        return true;
+    };
+    for (int c = 1; c < 256; ++c) {
+        const bool expected = std::isalnum(c) != 0 || std::strchr(" '()+,-./:?", c) != nullptr;
+        EXPECT_EQ(is_identifier_char(static_cast<char>(c)), expected) << c;
+    }
+    EXPECT_FALSE(is_identifier_char('\0'));
+    const char *const pieces[] = {"A",    "z",    "0",        "9",        " ",
+                                  "'",    "(",    "+",        ",",        "-",
+                                  ".",    "/",    ":",        "?",        "&",
+                                  "*",    "#",    "_",        "<",        "~",
+                                  "\x01", "\x7F", "\xC3\xA4", "\xC3\x9F", "\xE2\x82\xAC",
+                                  "\xC3"};
+    generator random{42};
+    int passed = 0;
+    for (int n = 0; n < 20000; ++n) {
+        std::string text;
+        const int length = random.below(8);
+        for (int i = 0; i < length; ++i) {
+            // Mostly identifier characters, so that many texts pass or fail late.
+            text += pieces[random.below(4) != 0 ? random.below(14) : random.below(static_cast<int>(std::size(pieces)))];
+        }
+        for (int r = -1; r < RULEBOOK_COUNT; ++r) {
+            const rulebook_t *rulebook = r < 0 ? nullptr : rulebook_row(r);
+            for (int level = 0; level <= 2; ++level) {
+                const char *bad = nullptr, *expected_bad = nullptr;
+                const bool expected = reference(rulebook, text.c_str(), level, &expected_bad);
+                ASSERT_EQ(identifier_chars_ok(rulebook, text.c_str(), level, &bad), expected) << text << " " << level;
+                if (!expected) {
+                    EXPECT_EQ(bad, expected_bad) << text << " " << level;
+                }
+                passed += expected ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(passed, 100000);
 }
 
 TEST_F(TransactionTest, LastAcceptedValueOfARepeatedKeyCounts) {
@@ -583,6 +780,46 @@ TEST(TransactionList, RecordsAcrossChunksAndFailedChunkAllocations) {
     std::free(document);
     sepa_free(plain);
     sepa_free(starved);
+}
+
+// Large chunks (those of a large message) hold records like small ones: records read
+// back in order across the small chunks, the change to large ones and a large chunk's
+// end, and a failed large chunk allocation refuses the add with the message unchanged.
+TEST(TransactionList, RecordsAcrossLargeChunks) {
+    ASSERT_EQ(sepa_init(SEPA_INIT_RULEBOOK, "DE-3.5"), 1);
+    const size_t default_large_from = transaction_chunks_large_from_for_tests(100 * 1024);
+    constexpr int count = 16000;  // about 5 MB: two small chunks, then two large ones
+    const std::string ref(140, 'r'), name(60, 'n');
+    sepa_t *m = sepa_new(SEPA_MSGTYPE_DDI);
+    int refusals = 0;
+    std::string id;
+    for (int i = 0; i < count; ++i) {
+        id = "E2E-" + std::to_string(i);
+        const pair_list pairs = concat(complete_dd, {{"id", id.c_str()}, {"name", name.c_str()}, {"ref", ref.c_str()}});
+        transaction_chunks_fail_after_for_tests(0);
+        const list_state before = state_of(m);
+        if (sepa_add(m, terminated(pairs).data()) == 0) {
+            ++refusals;
+            EXPECT_STREQ(sepa_getError(m), "Out of memory");
+            EXPECT_TRUE(before == state_of(m)) << i;
+            transaction_chunks_fail_after_for_tests(-1);
+            ASSERT_EQ(sepa_add(m, terminated(pairs).data()), 1) << i;
+        }
+        transaction_chunks_fail_after_for_tests(-1);
+    }
+    EXPECT_EQ(refusals, 4);
+    int i = 0;
+    for (const tx_record *tx = transaction_list_first(m); tx != nullptr; tx = tx->next(), ++i) {
+        ASSERT_LT(i, count);
+        ASSERT_STREQ(tx->end_to_end_id(), ("E2E-" + std::to_string(i)).c_str());
+        ASSERT_EQ(tx->remittance(), ref);
+        if (tx->next() == nullptr) {
+            EXPECT_EQ(tx, transaction_list_last(m));
+        }
+    }
+    EXPECT_EQ(i, count);
+    sepa_free(m);
+    transaction_chunks_large_from_for_tests(default_large_from);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 namespace {
 // Every set registers itself at static initialisation so that sepa_cleanup can
-// reach the compiled patterns (the BIC pattern) without the frame knowing their users.
+// reach the compiled patterns without the frame knowing their users.
 constexpr size_t max_sets = 8;
 pattern_set *g_sets[max_sets];
 size_t g_set_count = 0;

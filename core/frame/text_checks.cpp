@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/frame/pattern_set.h"
 #include "core/frame/rulebook.h"
 
 void format_text(char *buffer, size_t size, const char *format, ...) {
@@ -120,8 +119,8 @@ bool is_umlaut_tail(unsigned char c) {
     return c == 0x84 || c == 0x96 || c == 0x9C || c == 0xA4 || c == 0xB6 || c == 0xBC || c == 0x9F;
 }
 
-const char *const bic_pattern[] = {"^[A-Z]{6}[A-Z2-9][A-NP-Z0-9]([A-Z0-9]{3})?$"};
-pattern_set bic_patterns(bic_pattern, 1);
+bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -160,11 +159,23 @@ int check_text_under(const rulebook_t *rulebook, const char *text, const char **
     return 1;
 }
 
-int check_bic_format(const char *bic) { return bic_patterns.matches(0, bic) ? 1 : 0; }
+int check_bic_format(const char *bic) {
+    // Six letters (institution and country), a location of a letter or digit 2-9
+    // followed by a letter other than O or a digit, optionally a branch of three
+    // letters or digits: 8 or 11 characters.
+    if (bic == nullptr) return 0;
+    const size_t length = strnlen(bic, 12);
+    if (length != 8 && length != 11) return 0;
+    for (size_t i = 0; i < 6; ++i)
+        if (!is_upper(bic[i])) return 0;
+    if (!is_upper(bic[6]) && (bic[6] < '2' || bic[6] > '9')) return 0;
+    if ((!is_upper(bic[7]) || bic[7] == 'O') && !is_digit(bic[7])) return 0;
+    for (size_t i = 8; i < length; ++i)
+        if (!is_upper(bic[i]) && !is_digit(bic[i])) return 0;
+    return 1;
+}
 
 int check_line_length(const char *text) {
-    // The BIC pattern is compiled here too, and a failed compilation fails this check.
-    if (bic_patterns.get(0) == nullptr) return 0;
     if (text == nullptr) return 0;
     size_t n = std::strlen(text);
     return n > 0 && n <= 70 ? 1 : 0;

@@ -42,8 +42,8 @@ size_t utf8_character_length(const unsigned char *p);
 struct rulebook_t;
 int check_text_under(const rulebook_t *rulebook, const char *text, const char **bad, int level);
 
-// 1 when `bic` (already upper-cased) is 8 or 11 characters of BIC form, else 0;
-// 0 also when the pattern cannot be compiled.
+// 1 when `bic` (already upper-cased) is 8 or 11 characters of BIC form, else 0
+// (also for NULL).
 int check_bic_format(const char *bic);
 
 // 1 when `text` is not NULL, not empty and at most 70 bytes, else 0.

@@ -2,11 +2,6 @@
 
 #include <cstring>
 
-bool is_identifier_char(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           (c != '\0' && std::strchr(" '()+,-./:?", c) != nullptr);
-}
-
 int check_message_id(const char *id) {
     if (id == nullptr) return 0;
     const size_t length = std::strlen(id);

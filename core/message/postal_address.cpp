@@ -1,11 +1,10 @@
 #include "core/message/postal_address.h"
 
-#include <strings.h>
-
 #include <cstdlib>
 #include <cstring>
 
 #include "core/frame/text_checks.h"
+#include "core/message/key_name.h"
 #include "core/message/owned_text.h"
 
 const address_field_rule address_fields[ADDRESS_FIELD_COUNT] = {
@@ -29,7 +28,7 @@ const address_field_rule address_fields[ADDRESS_FIELD_COUNT] = {
 
 address_field find_address_field(const char *key) {
     for (int i = 0; i < ADDRESS_FIELD_COUNT; ++i)
-        if (strcasecmp(address_fields[i].key, key) == 0) return static_cast<address_field>(i);
+        if (same_key_name(key, address_fields[i].key)) return static_cast<address_field>(i);
     return ADDRESS_FIELD_COUNT;
 }
 

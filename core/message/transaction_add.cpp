@@ -1,10 +1,10 @@
 // sepa_add: validates a key-value list pair by pair into a draft, checks that the
 // transaction is complete, and only then copies it into the message's list. The
-// draft is freed with its texts wiped either way; a refusal changes nothing but the
-// message's error text.
+// draft's texts are wiped either way; a refusal changes nothing but the message's
+// error text.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 #include "core/frame/out_of_memory.h"
 #include "core/frame/rulebook.h"
@@ -13,6 +13,7 @@
 #include "core/message/amount.h"
 #include "core/message/bic_text.h"
 #include "core/message/calendar_date.h"
+#include "core/message/key_name.h"
 #include "core/message/message_error.h"
 #include "core/message/owned_text.h"
 #include "core/message/transaction_list.h"
@@ -22,18 +23,58 @@
 
 namespace {
 
+// Room of each text in the draft: the longest value its check admits and the NUL
+// (tx_text order). A transliterated text is never longer than the caller's.
+constexpr uint8_t text_room[TX_TEXT_COUNT] = {
+    35 + 1,         // end-to-end id
+    70 + 1,         // name
+    34 + 1,         // IBAN
+    BIC_TEXT_SIZE,  // BIC
+    140 + 1,        // remittance information
+    10 + 1,         // date
+    4 + 1,          // purpose
+    35 + 1,         // mandate reference
+    10 + 1,         // mandate date
+    35 + 1,         // old mandate reference
+    34 + 1,         // old IBAN
+};
+
+constexpr size_t text_start(int which) {
+    size_t start = 0;
+    for (int i = 0; i < which; ++i) start += text_room[i];
+    return start;
+}
+
 // Everything either kind of transaction may carry, copied into the message's list
-// once the transaction is accepted.
+// once the transaction is accepted. The texts live in the draft itself (an add
+// allocates nothing for them); `written` remembers how many bytes of each room were
+// used, so that only those are wiped.
 struct tx_draft {
-    char *text[TX_TEXT_COUNT];  // tx_text order
-    postal_address *address;
-    tx_fields fields;  // the values that are not texts
+    // The rooms need no zeros up front: a text is read only after it was written.
+    tx_draft() {}
+    char bytes[text_start(TX_TEXT_COUNT)];
+    uint8_t written[TX_TEXT_COUNT] = {};
+    postal_address *address = nullptr;
+    tx_fields fields;  // fields.text points into `bytes`, NULL where not given
+
+    const char *text(tx_text which) const { return fields.text[which]; }
+    // Copies `value` into the text's room in place of its previous value.
+    bool store(tx_text which, const char *value) {
+        const size_t size = std::strlen(value) + 1;
+        if (size > text_room[which]) return false;
+        char *room = bytes + text_start(which);
+        std::memcpy(room, value, size);
+        written[which] = std::max(written[which], static_cast<uint8_t>(size));
+        fields.text[which] = room;
+        return true;
+    }
 };
 
 void draft_wipe(tx_draft &d) {
-    for (char *&text : d.text) text_wipe_free(&text);
+    for (int i = 0; i < TX_TEXT_COUNT; ++i)
+        if (d.written[i] != 0) wipe_memory(d.bytes + text_start(i), d.written[i]);
     address_free(&d.address);
-    wipe_memory(&d, sizeof d);
+    wipe_memory(&d.fields, sizeof d.fields);
 }
 
 struct add_context {
@@ -64,8 +105,11 @@ struct add_context {
 // failure text.
 using key_check = const char *(*)(add_context &, const char *value);
 
-// Stores a copy of an accepted value in place of the field's previous one.
-const char *store(char **field, const char *value) { return text_store(field, value) ? nullptr : out_of_memory_text; }
+// Stores an accepted value in place of the text's previous one. Every check bounds
+// its values to their room before; a value that still does not fit is refused.
+const char *store(add_context &ctx, tx_text which, const char *value) {
+    return value != nullptr && ctx.draft.store(which, value) ? nullptr : "Invalid value (too long)";
+}
 
 bool length_between(const char *value, size_t min, size_t max) {
     if (value == nullptr) return false;
@@ -75,7 +119,7 @@ bool length_between(const char *value, size_t min, size_t max) {
 
 // The character check of the rulebook at `level`, then the copy; with the message's
 // transliteration on, of the converted text.
-const char *checked_characters(add_context &ctx, char **field, const char *value, int level,
+const char *checked_characters(add_context &ctx, tx_text which, const char *value, int level,
                                const char *character_failure) {
     char *converted = nullptr;
     if (ctx.message->transliterate && value != nullptr) {
@@ -83,69 +127,67 @@ const char *checked_characters(add_context &ctx, char **field, const char *value
         value = converted;
     }
     const char *bad = nullptr;
-    const char *failure = check_text(value, &bad, level) ? store(field, value)
+    const char *failure = check_text(value, &bad, level) ? store(ctx, which, value)
                                                          : ctx.bad_character(character_failure, bad);
     text_wipe_free(&converted);
     return failure;
 }
 
 // Length bounds, then the character check.
-const char *checked_text(add_context &ctx, char **field, const char *value, size_t min, size_t max,
+const char *checked_text(add_context &ctx, tx_text which, const char *value, size_t min, size_t max,
                          const char *length_failure, int level, const char *character_failure) {
     if (!length_between(value, min, max)) return length_failure;
-    return checked_characters(ctx, field, value, level, character_failure);
+    return checked_characters(ctx, which, value, level, character_failure);
 }
 
 // A calendar date "yyyy-mm-dd", then the copy.
-const char *checked_date(char **field, const char *value, const char *format_failure) {
+const char *checked_date(add_context &ctx, tx_text which, const char *value, const char *format_failure) {
     if (!is_calendar_date(value)) return format_failure;
-    return store(field, value);
+    return store(ctx, which, value);
 }
 
 // As checked_text, for identifiers (end-to-end id, mandate references): the schemas
 // admit only the SEPA identifier set there, so the Austrian extension of the
 // character check, which "AT-6" applies at every level, does not count.
-const char *checked_identifier(add_context &ctx, char **field, const char *value, size_t max,
+const char *checked_identifier(add_context &ctx, tx_text which, const char *value, size_t max,
                                const char *length_failure, int level, const char *character_failure) {
     if (!length_between(value, 1, max)) return length_failure;
     const char *bad = nullptr;
     if (!identifier_chars_ok(current_rulebook_row(), value, level, &bad))
         return ctx.bad_character(character_failure, bad);
-    return store(field, value);
+    return store(ctx, which, value);
 }
 
 const char *check_name(add_context &ctx, const char *value) {
     return checked_text(
-        ctx, &ctx.draft.text[TX_NAME], value, 1, 70, "Invalid name (must be 1-70 characters)", 2,
+        ctx, TX_NAME, value, 1, 70, "Invalid name (must be 1-70 characters)", 2,
         ctx.direct_debit() ? "Invalid character '%s' in debtor name" : "Invalid character '%s' in creditor name");
 }
 
-const char *check_iban_into(char **field, const char *value) {
+const char *checked_iban(add_context &ctx, tx_text which, const char *value) {
     const char *reason = nullptr;
     if (!iban_validate(value, &reason)) return reason;
-    return store(field, value);
+    return store(ctx, which, value);
 }
 
-const char *check_iban(add_context &ctx, const char *value) { return check_iban_into(&ctx.draft.text[TX_IBAN], value); }
+const char *check_iban(add_context &ctx, const char *value) { return checked_iban(ctx, TX_IBAN, value); }
 
-const char *check_old_iban(add_context &ctx, const char *value) {
-    return check_iban_into(&ctx.draft.text[TX_OLD_IBAN], value);
-}
+const char *check_old_iban(add_context &ctx, const char *value) { return checked_iban(ctx, TX_OLD_IBAN, value); }
 
 const char *check_bic(add_context &ctx, const char *value) {
     char upper[BIC_TEXT_SIZE];
     if (!bic_upper_copy(value, upper)) return "Invalid BIC";
     if (!check_bic_format(upper)) return "Invalid BIC format";
-    return store(&ctx.draft.text[TX_BIC], upper);
+    return store(ctx, TX_BIC, upper);
 }
 
 const char *check_remittance(add_context &ctx, const char *value) {
-    const char *failure = checked_text(ctx, &ctx.draft.text[TX_REMITTANCE], value, 0, 140,
+    const char *failure = checked_text(ctx, TX_REMITTANCE, value, 0, 140,
                                        "Invalid unstructured remittance information (must be 0-140 characters)", 2,
                                        "Invalid character '%s' in unstructured remittance information");
     // An empty text is accepted but means "no remittance information": the schemas
     // do not admit an empty Ustrd element.
-    if (failure == nullptr && ctx.draft.text[TX_REMITTANCE][0] == '\0') text_wipe_free(&ctx.draft.text[TX_REMITTANCE]);
+    if (failure == nullptr && ctx.draft.text(TX_REMITTANCE)[0] == '\0') ctx.draft.fields.text[TX_REMITTANCE] = nullptr;
     return failure;
 }
 
@@ -154,26 +196,25 @@ const char *check_amount(add_context &ctx, const char *value) {
 }
 
 const char *check_date(add_context &ctx, const char *value) {
-    return checked_date(&ctx.draft.text[TX_DATE], value, "Invalid execution date (format: yyyy-mm-dd)");
+    return checked_date(ctx, TX_DATE, value, "Invalid execution date (format: yyyy-mm-dd)");
 }
 
 const char *check_end_to_end_id(add_context &ctx, const char *value) {
-    return checked_identifier(ctx, &ctx.draft.text[TX_END_TO_END_ID], value, 35,
-                              "Invalid end-to-end ID (must be 1-35 characters)", 1,
+    return checked_identifier(ctx, TX_END_TO_END_ID, value, 35, "Invalid end-to-end ID (must be 1-35 characters)", 1,
                               "Invalid character '%s' in end-to-end ID");
 }
 
 const char *check_purpose(add_context &ctx, const char *value) {
     // Purpose codes are four letters of the ISO code list; other bytes (control
     // characters, broken UTF-8) would make the document unreadable.
-    return checked_text(ctx, &ctx.draft.text[TX_PURPOSE], value, 4, 4, "Invalid purpose (must be 4 characters)", 0,
+    return checked_text(ctx, TX_PURPOSE, value, 4, 4, "Invalid purpose (must be 4 characters)", 0,
                         "Invalid character '%s' in purpose");
 }
 
 const char *check_sequence(add_context &ctx, const char *value) {
     static const char *const names[] = {"frst", "rcur", "ooff", "fnal"};  // SEQ_FRST .. SEQ_FNAL
     for (int i = 0; value != nullptr && i < 4; ++i) {
-        if (strcasecmp(value, names[i]) == 0) {
+        if (same_key_name(value, names[i])) {
             ctx.draft.fields.seq_type = static_cast<uint8_t>(SEQ_FRST + i);
             return nullptr;
         }
@@ -182,18 +223,17 @@ const char *check_sequence(add_context &ctx, const char *value) {
 }
 
 const char *check_mandate_ref(add_context &ctx, const char *value) {
-    return checked_identifier(ctx, &ctx.draft.text[TX_MANDATE_REF], value, 35,
-                              "Invalid mandate reference (must be 1-35 characters)",
+    return checked_identifier(ctx, TX_MANDATE_REF, value, 35, "Invalid mandate reference (must be 1-35 characters)",
                               mandate_id_level(current_rulebook_row()), "Invalid character '%s' in mandate reference");
 }
 
 const char *check_mandate_date(add_context &ctx, const char *value) {
-    return checked_date(&ctx.draft.text[TX_MANDATE_DATE], value, "Invalid mandate signature date (format: yyyy-mm-dd)");
+    return checked_date(ctx, TX_MANDATE_DATE, value, "Invalid mandate signature date (format: yyyy-mm-dd)");
 }
 
 const char *check_old_mandate_ref(add_context &ctx, const char *value) {
     return checked_identifier(
-        ctx, &ctx.draft.text[TX_OLD_MANDATE_REF], value, 35, "Invalid old mandate reference (must be 1-35 characters)",
+        ctx, TX_OLD_MANDATE_REF, value, 35, "Invalid old mandate reference (must be 1-35 characters)",
         mandate_id_level(current_rulebook_row()), "Invalid character '%s' in old mandate reference");
 }
 
@@ -223,17 +263,20 @@ const key_rule key_rules[] = {
 };
 
 const key_rule *find_key(const char *key, uint32_t type) {
+    // The table's keys are in lower case: a first byte that does not match even with
+    // its 0x20 bit set rules a key out before the whole comparison.
+    const char first = static_cast<char>(key[0] | 0x20);
     for (const key_rule &rule : key_rules) {
-        if ((rule.types & (1u << type)) != 0 && strcasecmp(rule.key, key) == 0) return &rule;
+        if (rule.key[0] == first && (rule.types & (1u << type)) != 0 && same_key_name(key, rule.key)) return &rule;
     }
     return nullptr;
 }
 
 tx_rule_view rule_view(const add_context &ctx) {
     const tx_draft &d = ctx.draft;
-    return {ctx.direct_debit(),    d.text[TX_END_TO_END_ID], d.text[TX_NAME],
-            d.text[TX_IBAN],       d.text[TX_BIC],           d.address,
-            d.text[TX_REMITTANCE], d.text[TX_MANDATE_REF],   d.text[TX_OLD_MANDATE_REF]};
+    return {ctx.direct_debit(),    d.text(TX_END_TO_END_ID), d.text(TX_NAME),
+            d.text(TX_IBAN),       d.text(TX_BIC),           d.address,
+            d.text(TX_REMITTANCE), d.text(TX_MANDATE_REF),   d.text(TX_OLD_MANDATE_REF)};
 }
 
 // What a transaction must carry once all pairs are read; the first failing check
@@ -241,11 +284,13 @@ tx_rule_view rule_view(const add_context &ctx) {
 const char *completeness_failure(add_context &ctx) {
     const tx_draft &d = ctx.draft;
     const bool dd = ctx.direct_debit();
-    if (d.text[TX_IBAN] == nullptr) return "IBAN missing";
-    rule_failure failure{};
+    if (d.text(TX_IBAN) == nullptr) return "IBAN missing";
+    rule_failure failure;  // its buffer is written only when a rule is broken
     const int rulebook_index = current_rulebook();
     if (const rulebook_t *rulebook = rulebook_row(rulebook_index); rulebook != nullptr) {
-        if (!transaction_rules_kept(*rulebook, rule_view(ctx), &failure)) {
+        // Each text was checked under this same rulebook as its pair was read: only
+        // the rules that look at the transaction as a whole are left.
+        if (!transaction_requirements_kept(*rulebook, rule_view(ctx), &failure)) {
             if (failure.text != failure.buffer) return failure.text;
             format_text(ctx.message->error_buf, sizeof ctx.message->error_buf, "%s", failure.buffer);
             return ctx.message->error_buf;
@@ -255,9 +300,9 @@ const char *completeness_failure(add_context &ctx) {
     if (dd && d.fields.seq_type == SEQ_NONE) return "Sequence type missing";
     if (d.fields.amount_cents == 0) return "Amount missing";
     // The documents need a counterparty name and, for a direct debit, the mandate.
-    if (d.text[TX_NAME] == nullptr) return "Name missing";
-    if (dd && d.text[TX_MANDATE_REF] == nullptr) return "Mandate reference missing";
-    if (dd && d.text[TX_MANDATE_DATE] == nullptr) return "Mandate signature date missing";
+    if (d.text(TX_NAME) == nullptr) return "Name missing";
+    if (dd && d.text(TX_MANDATE_REF) == nullptr) return "Mandate reference missing";
+    if (dd && d.text(TX_MANDATE_DATE) == nullptr) return "Mandate signature date missing";
     return nullptr;
 }
 
@@ -300,10 +345,8 @@ extern "C" SEPA_API int sepa_add(sepa_t *message, const sepa_kvpair_t *pairs) {
     }
     if (const char *failure = completeness_failure(ctx)) return refuse(ctx, failure);
 
-    tx_fields &fields = ctx.draft.fields;
-    for (int i = 0; i < TX_TEXT_COUNT; ++i) fields.text[i] = ctx.draft.text[i];
-    fields.address = ctx.draft.address;
-    if (!transaction_list_add(message, fields)) return refuse(ctx, out_of_memory_text);
+    ctx.draft.fields.address = ctx.draft.address;
+    if (!transaction_list_add(message, ctx.draft.fields)) return refuse(ctx, out_of_memory_text);
     draft_wipe(ctx.draft);
     return 1;
 }

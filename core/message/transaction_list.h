@@ -1,6 +1,7 @@
 // The transaction list of a payment message. Records (see transactions.h) are placed
-// one behind the other in chunks of some tens of KiB that the message allocates as
-// it grows: no allocation per transaction, and the list is read in memory order.
+// one behind the other in chunks that the message allocates as it grows (64 KiB, and
+// 4 MiB in huge pages once the message is large): no allocation per transaction, and
+// the list is read in memory order.
 // sepa_t::tx_head points at the first record, which sits right behind the header of
 // the first chunk; sepa_t::tx_tail at the last record.
 #pragma once
@@ -23,3 +24,7 @@ void transaction_list_free(sepa_t *message);
 // For tests: the next `successes` chunk allocations succeed, the ones after fail;
 // -1 (the default) lets every allocation through.
 void transaction_chunks_fail_after_for_tests(long successes);
+
+// For tests: messages take large chunks once they hold `bytes` (instead of 32 MiB);
+// returns the threshold before.
+size_t transaction_chunks_large_from_for_tests(size_t bytes);

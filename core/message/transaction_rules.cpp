@@ -6,6 +6,12 @@
 
 bool identifier_chars_ok(const rulebook_t *rulebook, const char *text, int level, const char **bad) {
     if (text == nullptr) return true;
+    // Every identifier character passes the character check of every rulebook, a
+    // space from level 1 on: text of those alone passes both checks. Anything else
+    // takes the two checks in turn, which find the character to report.
+    const char *p = text;
+    while (is_identifier_char(*p) && (*p != ' ' || level >= 1)) ++p;
+    if (*p == '\0') return true;
     if (!check_text_under(rulebook, text, bad, level)) return false;
     for (const char *p = text; *p; ++p) {
         if (!is_identifier_char(*p)) {
@@ -35,6 +41,10 @@ bool fail(rule_failure *failure, const char *text, const char *what = nullptr, c
 }  // namespace
 
 bool transaction_rules_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure) {
+    return transaction_characters_kept(rulebook, tx, failure) && transaction_requirements_kept(rulebook, tx, failure);
+}
+
+bool transaction_characters_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure) {
     const int mandate_level = mandate_id_level(&rulebook);
     const text_rule texts[] = {
         {tx.name, 2, false, tx.direct_debit ? "debtor name" : "creditor name"},
@@ -55,6 +65,10 @@ bool transaction_rules_kept(const rulebook_t &rulebook, const tx_rule_view &tx, 
             !check_text_under(&rulebook, address_get(tx.address, static_cast<address_field>(i)), &bad, 2))
             return fail(failure, "Invalid character", address_fields[i].what, bad);
     }
+    return true;
+}
+
+bool transaction_requirements_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure) {
     if (const char *address_failure = address_model_failure(rulebook, tx.address, failure->buffer,
                                                             sizeof failure->buffer))
         return fail(failure, address_failure);

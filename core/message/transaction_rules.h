@@ -24,15 +24,21 @@ struct tx_rule_view {
 // `bad` points at the character in its text) or a missing requirement (`text`,
 // with `what` NULL).
 struct rule_failure {
-    const char *text;
-    const char *what;
-    const char *bad;
-    char buffer[128];  // room for a formatted `text`
+    const char *text = nullptr;
+    const char *what = nullptr;
+    const char *bad = nullptr;
+    char buffer[128];  // room for a formatted `text`; `rule_failure f;` leaves it unwritten
 };
 
 // True when the transaction keeps every rule of `rulebook`; else false and the
 // first broken rule in `failure`.
 bool transaction_rules_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure);
+
+// The two halves of transaction_rules_kept, in its order: the character sets of the
+// texts and the address fields, then what the transaction as a whole must carry
+// (address model, BIC, the address a bank outside the EEA needs).
+bool transaction_characters_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure);
+bool transaction_requirements_kept(const rulebook_t &rulebook, const tx_rule_view &tx, rule_failure *failure);
 
 // Under a rulebook that demands it, a credit transfer to a bank outside the EEA
 // needs the payer's (the message's own) address with town name and country.
