@@ -1,8 +1,8 @@
 // Every stateless entry point and every handle type used from 8 threads at once:
 // checks, lookups, conversion, rendering and statement parsing give each thread the
 // same results as a single thread does. Under ThreadSanitizer (scripts/ci/25-tsan.sh)
-// this also shows that the shared tables, the lazily compiled patterns, the default
-// rulebook and the message counter are free of data races.
+// this also shows that the shared tables, the default rulebook and the message
+// counter are free of data races.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -123,8 +123,7 @@ std::string everything() { return checks_and_lookups() + rendered_direct_debit()
 
 TEST(Concurrency, EightThreadsGetTheResultsOfOne) {
     // The threads start together, before anything has been used in this process: the
-    // first sepa_new picks the default rulebook and the first check compiles the
-    // patterns while other threads do the same.
+    // first sepa_new picks the default rulebook while other threads do the same.
     std::latch start(thread_count);
     std::vector<std::string> results(thread_count);
     std::vector<std::thread> threads;

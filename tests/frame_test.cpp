@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/frame/clock.h"
-#include "core/frame/pattern_set.h"
 #include "core/frame/rulebook.h"
 #include "core/frame/text_checks.h"
 #include "core/frame/utf8_text.h"
@@ -273,7 +272,7 @@ TEST(CheckLineLength, Bounds) {
     EXPECT_EQ(check_line_length(std::string(71, 'a').c_str()), 0);
 }
 
-TEST(Cleanup, PatternsCompileAgainAfterRelease) {
+TEST(Cleanup, ChecksWorkAfterCleanup) {
     EXPECT_EQ(check_bic_format("ABCDDEFF"), 1);
     sepa_cleanup();
     EXPECT_EQ(check_bic_format("ABCDDEFF"), 1);
@@ -282,7 +281,7 @@ TEST(Cleanup, PatternsCompileAgainAfterRelease) {
     EXPECT_EQ(check_line_length("line"), 1);
 }
 
-TEST(Cleanup, ConcurrentFirstUseCompilesOnce) {
+TEST(Cleanup, ChecksOnManyThreadsBetweenCleanups) {
     for (int round = 0; round < 20; ++round) {
         sepa_cleanup();
         std::vector<std::thread> threads;
