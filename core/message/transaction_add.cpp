@@ -24,7 +24,8 @@
 namespace {
 
 // Room of each text in the draft: the longest value its check admits and the NUL
-// (tx_text order). A transliterated text is never longer than the caller's.
+// (tx_text order); the length checks of checked_text and checked_identifier take
+// their bound from here. A transliterated text is never longer than the caller's.
 constexpr uint8_t text_room[TX_TEXT_COUNT] = {
     35 + 1,         // end-to-end id
     70 + 1,         // name
@@ -134,9 +135,9 @@ const char *checked_characters(add_context &ctx, tx_text which, const char *valu
 }
 
 // Length bounds, then the character check.
-const char *checked_text(add_context &ctx, tx_text which, const char *value, size_t min, size_t max,
-                         const char *length_failure, int level, const char *character_failure) {
-    if (!length_between(value, min, max)) return length_failure;
+const char *checked_text(add_context &ctx, tx_text which, const char *value, size_t min, const char *length_failure,
+                         int level, const char *character_failure) {
+    if (!length_between(value, min, text_room[which] - 1u)) return length_failure;
     return checked_characters(ctx, which, value, level, character_failure);
 }
 
@@ -149,9 +150,9 @@ const char *checked_date(add_context &ctx, tx_text which, const char *value, con
 // As checked_text, for identifiers (end-to-end id, mandate references): the schemas
 // admit only the SEPA identifier set there, so the Austrian extension of the
 // character check, which "AT-6" applies at every level, does not count.
-const char *checked_identifier(add_context &ctx, tx_text which, const char *value, size_t max,
-                               const char *length_failure, int level, const char *character_failure) {
-    if (!length_between(value, 1, max)) return length_failure;
+const char *checked_identifier(add_context &ctx, tx_text which, const char *value, const char *length_failure,
+                               int level, const char *character_failure) {
+    if (!length_between(value, 1, text_room[which] - 1u)) return length_failure;
     const char *bad = nullptr;
     if (!identifier_chars_ok(current_rulebook_row(), value, level, &bad))
         return ctx.bad_character(character_failure, bad);
@@ -160,7 +161,7 @@ const char *checked_identifier(add_context &ctx, tx_text which, const char *valu
 
 const char *check_name(add_context &ctx, const char *value) {
     return checked_text(
-        ctx, TX_NAME, value, 1, 70, "Invalid name (must be 1-70 characters)", 2,
+        ctx, TX_NAME, value, 1, "Invalid name (must be 1-70 characters)", 2,
         ctx.direct_debit() ? "Invalid character '%s' in debtor name" : "Invalid character '%s' in creditor name");
 }
 
@@ -182,7 +183,7 @@ const char *check_bic(add_context &ctx, const char *value) {
 }
 
 const char *check_remittance(add_context &ctx, const char *value) {
-    const char *failure = checked_text(ctx, TX_REMITTANCE, value, 0, 140,
+    const char *failure = checked_text(ctx, TX_REMITTANCE, value, 0,
                                        "Invalid unstructured remittance information (must be 0-140 characters)", 2,
                                        "Invalid character '%s' in unstructured remittance information");
     // An empty text is accepted but means "no remittance information": the schemas
@@ -200,14 +201,14 @@ const char *check_date(add_context &ctx, const char *value) {
 }
 
 const char *check_end_to_end_id(add_context &ctx, const char *value) {
-    return checked_identifier(ctx, TX_END_TO_END_ID, value, 35, "Invalid end-to-end ID (must be 1-35 characters)", 1,
+    return checked_identifier(ctx, TX_END_TO_END_ID, value, "Invalid end-to-end ID (must be 1-35 characters)", 1,
                               "Invalid character '%s' in end-to-end ID");
 }
 
 const char *check_purpose(add_context &ctx, const char *value) {
     // Purpose codes are four letters of the ISO code list; other bytes (control
     // characters, broken UTF-8) would make the document unreadable.
-    return checked_text(ctx, TX_PURPOSE, value, 4, 4, "Invalid purpose (must be 4 characters)", 0,
+    return checked_text(ctx, TX_PURPOSE, value, 4, "Invalid purpose (must be 4 characters)", 0,
                         "Invalid character '%s' in purpose");
 }
 
@@ -223,7 +224,7 @@ const char *check_sequence(add_context &ctx, const char *value) {
 }
 
 const char *check_mandate_ref(add_context &ctx, const char *value) {
-    return checked_identifier(ctx, TX_MANDATE_REF, value, 35, "Invalid mandate reference (must be 1-35 characters)",
+    return checked_identifier(ctx, TX_MANDATE_REF, value, "Invalid mandate reference (must be 1-35 characters)",
                               mandate_id_level(current_rulebook_row()), "Invalid character '%s' in mandate reference");
 }
 
@@ -232,9 +233,9 @@ const char *check_mandate_date(add_context &ctx, const char *value) {
 }
 
 const char *check_old_mandate_ref(add_context &ctx, const char *value) {
-    return checked_identifier(
-        ctx, TX_OLD_MANDATE_REF, value, 35, "Invalid old mandate reference (must be 1-35 characters)",
-        mandate_id_level(current_rulebook_row()), "Invalid character '%s' in old mandate reference");
+    return checked_identifier(ctx, TX_OLD_MANDATE_REF, value, "Invalid old mandate reference (must be 1-35 characters)",
+                              mandate_id_level(current_rulebook_row()),
+                              "Invalid character '%s' in old mandate reference");
 }
 
 const char *check_smnda(add_context &ctx, const char *value) {
